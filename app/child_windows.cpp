@@ -1,0 +1,33 @@
+#include "app/vidorun_main.h"
+
+#include "windows/child_window.h"
+
+#include <QComboBox>
+
+namespace vidorun {
+
+void VidorunMain::openChildWindow(ChildWindow *child)
+{
+    m_openChild = child;
+    connect(child, &ChildWindow::closing, this, &VidorunMain::childClosed);
+    setEnabled(false);
+    child->show();
+    // Without a window manager a child that is only shown never becomes
+    // active; ask for it, so keys reach it at once.
+    child->raise();
+    child->activateWindow();
+}
+
+void VidorunMain::childClosed()
+{
+    m_openChild = nullptr;
+    setEnabled(true);
+    activateWindow();
+    (focusWidget() ? focusWidget() : static_cast<QWidget *>(Movies))->setFocus();
+    // The hand-back must not wait for the window manager's activation event,
+    // which never comes on some desktops; Form_Activate is safe to run twice.
+    Form_Activate();
+    Q_EMIT childWindowClosed();
+}
+
+}  // namespace vidorun

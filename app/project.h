@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace vidorun {
+
+// Movie numbers are element numbers of the tables: 0 to 100. Element 0 can
+// be filled by a key numbered 00 but is never listed, played or written.
+constexpr int MaxMovieNumber = 100;
+constexpr int MovieTableSize = MaxMovieNumber + 1;
+
+using MovieTable = std::array<QString, MovieTableSize>;
+
+// The whole project, held by the main window: its settings, the three movie
+// tables with their counters, and some state of the running program.
+//
+// The counters hold decimal text ("0", "1", ... "100"); every change goes
+// through raisedCounter()/loweredCounter() and every use as a number through
+// counterValue().
+struct Project {
+    std::int16_t LoopIndex = 0;
+    QString PlatformId;
+    QString TrayState;
+    QString ProjectFile;
+    QString ProjectTitle;
+    QString CoverPicturePath;
+    QString PlayerPath;
+    QString CodecPath;
+    std::int16_t KeyNumber = 0;
+    MovieTable MovieTitles;
+    QString TitleCount;
+    MovieTable MoviePaths;
+    QString PathCount;
+    MovieTable MovieCDs;
+    QString CDCount;
+    QString CloseAfterPlay;
+};
+
+// A counter's value: the decimal number at the start of its text, 0 when the
+// text does not begin with one.
+int counterValue(const QString &counter);
+// The counter one higher / one lower, as text without leading zeros.
+QString raisedCounter(const QString &counter);
+QString loweredCounter(const QString &counter);
+
+// Number of movies that can be listed: TitleCount, but never past the tables.
+int listableMovies(const Project &project);
+
+}  // namespace vidorun

@@ -1,0 +1,105 @@
+#include "platform/qt_platform.h"
+
+#include "platform/native.h"
+
+#include <QFileDialog>
+#include <QImageReader>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace vidorun {
+
+MsgAnswer QtMessageBoxes::show(QWidget *parent, const QString &text, const QString &title, int style)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    // Line breaks inside messages are CR LF; Qt wants plain LF.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    box.setText(shown);
+    box.setTextFormat(Qt::PlainText);
+    if (style == MsgStyle::Question) {
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+    }
+    box.setIcon(QMessageBox::Critical);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MsgAnswer::Ok;
+}
+
+QString QtInputBox::ask(QWidget *parent, const QString &prompt, const QString &title,
+                        const QString &defaultAnswer)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultAnswer, &ok);
+    return ok ? answer : QString();
+}
+
+QStringList qtNameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts.at(i + 1);
+        pattern.replace(QLatin1String("*.*"), QLatin1String("*"));
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        result << parts.at(i) + QLatin1String(" (") + pattern + QLatin1Char(')');
+    }
+    return result;
+}
+
+std::optional<QString> QtFileDialogs::run(QWidget *parent, FileDialogKind kind,
+                                          const FileDialogRequest &request)
+{
+    QFileDialog dialog(parent, request.title);
+    const bool save = kind == FileDialogKind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // The program asks its own overwrite question and accepts typed names of
+    // missing files, as the hide-read-only flag alone implies.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // The descriptions already name their patterns; don't show them twice.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    const QStringList filters = qtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize full = reader.size();
+    if (full.isValid() && shownSize.isValid() && !shownSize.isEmpty()
+        && (full.width() > shownSize.width() || full.height() > shownSize.height())) {
+        // Decode no larger than shown: a big photo costs little time and memory.
+        reader.setScaledSize(full.scaled(shownSize, Qt::KeepAspectRatioByExpanding));
+    }
+    return reader.read();
+}
+
+RealPlatform::RealPlatform()
+    : m_launcher(makeNativeLauncher()),
+      m_media(makeNativeMediaControl()),
+      m_system(makeNativeSystemInfo()),
+      m_files(makeNativeFileSystem())
+{
+}
+
+RealPlatform::~RealPlatform() = default;
+
+Platform RealPlatform::platform()
+{
+    return Platform{m_messages, m_input, m_dialogs, *m_launcher, *m_media, *m_system, *m_files, m_pictures};
+}
+
+}  // namespace vidorun

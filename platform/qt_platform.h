@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <memory>
+
+namespace vidorun {
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    MsgAnswer show(QWidget *parent, const QString &text, const QString &title, int style) override;
+};
+
+class QtInputBox final : public InputBox {
+public:
+    QString ask(QWidget *parent, const QString &prompt, const QString &title,
+                const QString &defaultAnswer) override;
+};
+
+class QtFileDialogs final : public FileDialogs {
+public:
+    std::optional<QString> run(QWidget *parent, FileDialogKind kind,
+                               const FileDialogRequest &request) override;
+};
+
+class QtPictureLoader final : public PictureLoader {
+public:
+    QImage load(const QString &path, const QSize &shownSize) override;
+};
+
+// The services the program runs with on this system.
+class RealPlatform {
+public:
+    RealPlatform();
+    ~RealPlatform();
+    Platform platform();
+
+private:
+    QtMessageBoxes m_messages;
+    QtInputBox m_input;
+    QtFileDialogs m_dialogs;
+    QtPictureLoader m_pictures;
+    std::unique_ptr<Launcher> m_launcher;
+    std::unique_ptr<MediaControl> m_media;
+    std::unique_ptr<SystemInfo> m_system;
+    std::unique_ptr<FileSystem> m_files;
+};
+
+// Turns "desc|pattern|desc|pattern" into Qt's name filters; "*.*" becomes
+// "*" so that "All Files" shows files without an extension too.
+QStringList qtNameFilters(const QString &filter);
+
+}  // namespace vidorun

@@ -1,0 +1,84 @@
+// The main window's reading side: start-up's read, the counter check, the
+// cover picture, and File > Read.
+#include "app/vidorun_main.h"
+#include "projectfile/project_reader.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+namespace vidorun {
+
+void VidorunMain::ReadProjectFile()
+{
+    if (FileExists(m.ProjectFile)) {
+        const ReadOutcome outcome = readProjectFile(m_platform.files.resolve(m.ProjectFile), m);
+        if (outcome.title)
+            setWindowTitle(QStringLiteral("Vidorun ; ") + *outcome.title);
+    }
+    showTotalMovies();
+}
+
+void VidorunMain::CheckProjectCounts()
+{
+    if (m.PathCount == m.TitleCount && m.CDCount == m.PathCount && m.TitleCount == m.CDCount)
+        return;
+    const QString crlf = QStringLiteral("\r\n");
+    showMessage(QStringLiteral("There is an error in ") + m.ProjectFile + crlf + crlf
+                    + QStringLiteral("There are:") + crlf + crlf
+                    + m.TitleCount + QStringLiteral(" movie titles") + crlf
+                    + m.PathCount + QStringLiteral(" paths to them ") + crlf
+                    + m.CDCount + QStringLiteral(" CD parameters!"),
+                ErrorTitle);
+}
+
+// Loads the picture into the cover frame. A file that is no picture the
+// loader understands leaves the frame and the placeholder as they were.
+bool VidorunMain::loadCoverPicture(const QString &path)
+{
+    const QImage picture = m_platform.pictures.load(m_platform.files.resolve(path), CoverPicture->size());
+    if (picture.isNull())
+        return false;
+    CoverPicture->setPixmap(QPixmap::fromImage(picture));
+    NoPictureText->hide();
+    return true;
+}
+
+void VidorunMain::ShowCoverPicture()
+{
+    if (m.CoverPicturePath.isEmpty()) {
+        NoPictureText->show();
+    } else if (FileExists(m.CoverPicturePath)) {
+        loadCoverPicture(m.CoverPicturePath);
+    } else {
+        showMessage(QStringLiteral("The file ") + m.CoverPicturePath + QStringLiteral(" does not exists!"), ErrorTitle);
+        NoPictureText->show();
+    }
+}
+
+void VidorunMain::OPENINIFILE_Click()
+{
+    m_comDlg.CancelError = true;
+    m_comDlg.DialogTitle = QStringLiteral("Select your 'autorun.inf' file");
+    m_comDlg.Flags = HideReadOnly;
+    m_comDlg.Filter = QStringLiteral("All Files (*.*)|*.*|Autorun files (autorun.inf)|autorun.inf");
+    m_comDlg.FilterIndex = 2;
+    if (!m_comDlg.ShowOpen(this))
+        return;
+
+    const QString chosen = m_comDlg.FileName;
+    if (!FileExists(chosen)) {
+        showMessage(QStringLiteral("The file ") + chosen + QStringLiteral(" does not exists!"), ErrorTitle);
+        return;
+    }
+    m.ProjectFile = chosen;
+    m.TitleCount = QStringLiteral("0");
+    m.PathCount = QStringLiteral("0");
+    m.CDCount = QStringLiteral("0");
+    Movies->clear();
+    ReadProjectFile();
+    CheckProjectCounts();
+    ShowCoverPicture();
+    FillMovieList();
+}
+
+}  // namespace vidorun

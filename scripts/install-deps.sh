@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that Vidorun's build, run or tests need and
+# that this machine lacks. Looks first, so a second call never touches apt.
+#   scripts/install-deps.sh run    what building and running the program needs
+#   scripts/install-deps.sh test   that, plus what the test suite needs
+set -euo pipefail
+
+run_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-liberation2)
+test_packages=(googletest libgtest-dev libgmock-dev mingw-w64)
+
+case "${1:-run}" in
+  run) wanted=("${run_packages[@]}") ;;
+  test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+  if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing Debian packages: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+  sudo=(sudo)
+else
+  echo "These packages are missing and I am not root and have no sudo: ${missing[*]}" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

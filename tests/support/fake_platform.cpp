@@ -1,0 +1,80 @@
+#include "support/fake_platform.h"
+
+#include "platform/native.h"
+
+#include <QImageReader>
+
+namespace vidorun::testing {
+
+MsgAnswer FakeMessages::show(QWidget *, const QString &text, const QString &title, int style)
+{
+    shown.push_back({text, title, style});
+    if (style != MsgStyle::Question)
+        return MsgAnswer::Ok;
+    if (answers.empty())
+        return MsgAnswer::No;
+    const MsgAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QString FakeInputBox::ask(QWidget *, const QString &prompt, const QString &title, const QString &defaultAnswer)
+{
+    asked.push_back({prompt, title, defaultAnswer});
+    if (answers.empty())
+        return QString();
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> FakeFileDialogs::run(QWidget *, FileDialogKind kind, const FileDialogRequest &request)
+{
+    uses.push_back({kind, request});
+    if (answers.empty())
+        return std::nullopt;
+    std::optional<QString> answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+LaunchResult FakeLauncher::openDocument(const QString &path)
+{
+    documents << path;
+    return fail ? LaunchResult{false, QStringLiteral("no program opens this file")} : LaunchResult{true, {}};
+}
+
+LaunchResult FakeLauncher::startProgram(const QString &path)
+{
+    programs << path;
+    return fail ? LaunchResult{false, QStringLiteral("not a program")} : LaunchResult{true, {}};
+}
+
+int FakeMediaControl::sendString(const std::string &command)
+{
+    commands.push_back(command);
+    return result;
+}
+
+RealFiles::RealFiles() : m_real(makeNativeFileSystem()) {}
+RealFiles::~RealFiles() = default;
+
+bool RealFiles::fileExists(const QString &path)
+{
+    return m_real->fileExists(path);
+}
+
+QString RealFiles::resolve(const QString &path)
+{
+    return m_real->resolve(path);
+}
+
+QImage FakePictures::load(const QString &path, const QSize &)
+{
+    loaded << path;
+    if (!realDecode)
+        return QImage();
+    return QImageReader(path).read();
+}
+
+}  // namespace vidorun::testing
