@@ -1,1 +1,165 @@
+#include "projectfile/project_reader.h"
+#include "support/qt_printers.h"
+
 #include <gtest/gtest.h>
+
+using namespace vidorun;
+
+namespace {
+
+Project freshProject()
+{
+    Project p;
+    p.TitleCount = p.PathCount = p.CDCount = QStringLiteral("0");
+    return p;
+}
+
+ReadOutcome read(const std::string &bytes, Project &p)
+{
+    MemorySource source(bytes);
+    return readProjectItems(source, p);
+}
+
+const std::string ThreeMovies =
+    "[autorun]\r\nOPEN=Vidorun.exe\r\nICON=Vidorun.exe,0\r\n\r\n[vidorun]\r\n"
+    "close=1\r\nthe_title=Holiday 2000\r\ncover=d:\\work\\cover.jpg\r\nplayer=d:\\work\\player.exe\r\n"
+    "codec=d:\\work\\codec.exe\r\n"
+    "movie01=d:\\movies\\part1.avi\r\ntitle01=Part one\r\nmdisk01=Holiday1\r\n"
+    "movie02=d:\\movies\\part2.avi\r\ntitle02=Part two\r\nmdisk02=Holiday2\r\n"
+    "movie03=d:\\movies\\part3.avi\r\ntitle03=Part Three\r\nmdisk03=Holiday2\r\n";
+
+}  // namespace
+
+TEST(ProjectReader, ReadsTheProgramsOwnLayout)
+{
+    Project p = freshProject();
+    const ReadOutcome outcome = read(ThreeMovies, p);
+    EXPECT_EQ(p.TitleCount, QStringLiteral("3"));
+    EXPECT_EQ(p.PathCount, QStringLiteral("3"));
+    EXPECT_EQ(p.CDCount, QStringLiteral("3"));
+    // Titles keep their case; paths, labels and settings are upper-cased.
+    EXPECT_EQ(p.MovieTitles[3], QStringLiteral("Part Three"));
+    EXPECT_EQ(p.MoviePaths[1], QStringLiteral("D:\\MOVIES\\PART1.AVI"));
+    EXPECT_EQ(p.MovieCDs[2], QStringLiteral("HOLIDAY2"));
+    EXPECT_EQ(p.ProjectTitle, QStringLiteral("Holiday 2000"));
+    EXPECT_EQ(p.CoverPicturePath, QStringLiteral("D:\\WORK\\COVER.JPG"));
+    EXPECT_EQ(p.PlayerPath, QStringLiteral("D:\\WORK\\PLAYER.EXE"));
+    EXPECT_EQ(p.CodecPath, QStringLiteral("D:\\WORK\\CODEC.EXE"));
+    EXPECT_EQ(p.CloseAfterPlay, QStringLiteral("1"));
+    ASSERT_TRUE(outcome.title.has_value());
+    EXPECT_EQ(*outcome.title, QStringLiteral("Holiday 2000"));
+    EXPECT_EQ(p.KeyNumber, 3);
+}
+
+TEST(ProjectReader, KeysInAnyCaseAnywhereInTheFile)
+{
+    Project p = freshProject();
+    read("Title01=Mixed\r\nCOVER=x.jpg\r\n[other]\r\nMdIsK01=cd\r\nMOVIE01=a.avi\r\n", p);
+    EXPECT_EQ(p.MovieTitles[1], QStringLiteral("Mixed"));
+    EXPECT_EQ(p.CoverPicturePath, QStringLiteral("X.JPG"));
+    EXPECT_EQ(p.MovieCDs[1], QStringLiteral("CD"));
+    EXPECT_EQ(p.TitleCount, QStringLiteral("1"));
+}
+
+TEST(ProjectReader, ValuesAreCutAtFixedPositions)
+{
+    Project p = freshProject();
+    // "title1=x" has a one-digit number: the value starts one character late.
+    read("title1=xyz\r\nthe_title = Spaced\r\ncover=\r\n", p);
+    EXPECT_EQ(p.MovieTitles[1], QStringLiteral("yz"));
+    EXPECT_EQ(p.ProjectTitle, QStringLiteral("= Spaced"));
+    EXPECT_EQ(p.CoverPicturePath, QString());
+}
+
+TEST(ProjectReader, CommaCutsAValueAndTheRestIsAnItemOfItsOwn)
+{
+    Project p = freshProject();
+    read("title01=Alien, the director's cut\r\ntitle02=A,cover=sneaky.jpg\r\n", p);
+    EXPECT_EQ(p.MovieTitles[1], QStringLiteral("Alien"));
+    EXPECT_EQ(p.MovieTitles[2], QStringLiteral("A"));
+    EXPECT_EQ(p.CoverPicturePath, QStringLiteral("SNEAKY.JPG"));
+}
+
+TEST(ProjectReader, NumberedKeysCountLinesNotMovies)
+{
+    Project p = freshProject();
+    read("movie05=a\r\ntitle05=T\r\nmdisk05=c\r\ntitle05=Again\r\ntitle00=Zero\r\n", p);
+    EXPECT_EQ(p.TitleCount, QStringLiteral("3"));
+    EXPECT_EQ(p.PathCount, QStringLiteral("1"));
+    EXPECT_EQ(p.MovieTitles[5], QStringLiteral("Again"));
+    EXPECT_EQ(p.MovieTitles[0], QStringLiteral("Zero"));
+    EXPECT_TRUE(p.MovieTitles[1].isEmpty());
+}
+
+TEST(ProjectReader, FieldsTheFileLacksKeepTheirValues)
+{
+    Project p = freshProject();
+    p.ProjectTitle = QStringLiteral("Old");
+    p.PlayerPath = QStringLiteral("P");
+    const ReadOutcome outcome = read("codec=c.exe\r\n", p);
+    EXPECT_EQ(p.ProjectTitle, QStringLiteral("Old"));
+    EXPECT_EQ(p.PlayerPath, QStringLiteral("P"));
+    EXPECT_FALSE(outcome.title.has_value());
+}
+
+TEST(ProjectReader, KeyNumbersAreReadAsNumbers)
+{
+    EXPECT_EQ(keyNumber("05"), 5);
+    EXPECT_EQ(keyNumber(" 5"), 5);
+    EXPECT_EQ(keyNumber("+5"), 5);
+    EXPECT_EQ(keyNumber("-1"), -1);
+    EXPECT_EQ(keyNumber("2."), 2);
+    EXPECT_EQ(keyNumber(".5"), 0);  // half rounds to even
+    EXPECT_EQ(keyNumber("1x"), 1);
+    EXPECT_EQ(keyNumber("xx"), 0);
+    EXPECT_EQ(keyNumber("="), 0);
+    EXPECT_EQ(keyNumber(""), 0);
+    EXPECT_EQ(keyNumber("99"), 99);
+}
+
+TEST(ProjectReader, HostileNumbersStayInsideTheTables)
+{
+    Project p = freshProject();
+    read("title-1=neg\r\ntitle+5=plus\r\ntitle 5=blank\r\ntitle2.5=half\r\ntitle.5=zero\r\ntitle1x=one\r\n", p);
+    // The negative line is skipped; every other line counts.
+    EXPECT_EQ(p.TitleCount, QStringLiteral("5"));
+    EXPECT_EQ(p.MovieTitles[5], QStringLiteral("blank"));
+    EXPECT_EQ(p.MovieTitles[2], QStringLiteral("=half"));  // three-character number: cut one late
+    EXPECT_EQ(p.MovieTitles[0], QStringLiteral("zero"));
+    EXPECT_EQ(p.MovieTitles[1], QStringLiteral("one"));
+}
+
+TEST(ProjectReader, ManyTitleLinesRaiseTheCounterPastTheTables)
+{
+    Project p = freshProject();
+    std::string bytes;
+    for (int i = 0; i < 150; ++i)
+        bytes += "title" + std::to_string(10 + i % 90) + "=t\r\n";
+    read(bytes, p);
+    EXPECT_EQ(p.TitleCount, QStringLiteral("150"));
+    EXPECT_EQ(listableMovies(p), 100);
+}
+
+TEST(ProjectReader, DecodesUtf8OrTheCodePage)
+{
+    Project utf8 = freshProject();
+    read("title01=Caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC\r\n", utf8);
+    EXPECT_EQ(utf8.MovieTitles[1], QStringLiteral("Caf\u00E9 \u65E5\u672C"));
+
+    Project cp1252 = freshProject();
+    read("title01=Caf\xE9 \x80\r\nmovie01=\xE9t\xE9.avi\r\n", cp1252);
+    EXPECT_EQ(cp1252.MovieTitles[1], QStringLiteral("Caf\u00E9 \u20AC"));
+    EXPECT_EQ(cp1252.MoviePaths[1], QStringLiteral("\u00C9T\u00C9.AVI"));
+}
+
+TEST(ProjectReader, BinaryJunkReadsWithoutHarm)
+{
+    std::string junk;
+    for (int i = 0; i < 200000; ++i)
+        junk.push_back(char((i * 2654435761u) >> 24));
+    junk += "\r\ntitle01=still read\r\n";
+    Project p = freshProject();
+    read(junk, p);
+    EXPECT_EQ(p.MovieTitles[1], QStringLiteral("still read"));
+    EXPECT_GE(counterValue(p.TitleCount), 1);
+}

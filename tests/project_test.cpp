@@ -1,4 +1,5 @@
 #include "app/project.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 

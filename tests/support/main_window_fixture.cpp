@@ -1,6 +1,7 @@
 #include "support/main_window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -97,6 +98,13 @@ void MainWindowTest::trigger(const char *actionName)
     QAction *a = action(actionName);
     ASSERT_NE(a, nullptr) << actionName;
     a->trigger();
+}
+
+void MainWindowTest::activate()
+{
+    m_window->activateWindow();
+    QApplication::setActiveWindow(m_window.get());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
 }
 
 QByteArray projectFileBytes(const QStringList &lines)

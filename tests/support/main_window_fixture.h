@@ -2,6 +2,7 @@
 
 #include "app/vidorun_main.h"
 #include "support/fake_platform.h"
+#include "support/qt_printers.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>
@@ -53,6 +54,8 @@ protected:
     // Clicks a button of the main window, or triggers one of its menu items.
     void click(const char *buttonName);
     void trigger(const char *actionName);
+    // Makes the main window the active window, as a user's click would.
+    void activate();
 
     FakePlatform fake;
     std::unique_ptr<VidorunMain> m_window;
