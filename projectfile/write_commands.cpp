@@ -1,10 +1,49 @@
 // The main window's writing side: File > Write.
 #include "app/vidorun_main.h"
+#include "projectfile/atomic_save.h"
+#include "projectfile/project_writer.h"
 
 namespace vidorun {
 
-void VidorunMain::SAVEFILE_Click() {}
+void VidorunMain::SAVEFILE_Click()
+{
+    const QString lastChosen = m_comDlg.FileName;
+    m_comDlg.CancelError = true;
+    m_comDlg.DialogTitle = QStringLiteral("Select a location to save your 'Autorun.inf'");
+    m_comDlg.Flags = HideReadOnly;
+    m_comDlg.Filter = QStringLiteral("Autorun file (autorun.inf)|*.inf");
+    m_comDlg.FilterIndex = 1;
+    m_comDlg.FileName = QStringLiteral("Autorun.inf");
+    if (!m_comDlg.ShowSave(this)) {
+        // The proposed name was never chosen: the next dialog starts with the last one that was.
+        m_comDlg.FileName = lastChosen;
+        return;
+    }
 
-void VidorunMain::WriteProjectFile(const QString &) {}
+    const QString target = m_comDlg.FileName;
+    if (FileExists(target)) {
+        const MsgAnswer answer = m_platform.messages.show(this, QStringLiteral("Overwrite existing file?"),
+                                                          QStringLiteral("File already exists!"), MsgStyle::Question);
+        if (answer == MsgAnswer::Yes)
+            WriteProjectFile(target);
+    } else {
+        WriteProjectFile(target);
+    }
+}
+
+// Writes the whole project to `path`. The file is replaced only once all of
+// it is written; a failed save leaves the earlier file as it was and says so.
+void VidorunMain::WriteProjectFile(const QString &path)
+{
+    if (m.CloseAfterPlay.isEmpty())
+        m.CloseAfterPlay = QStringLiteral("0");
+    const SaveOutcome outcome = saveFileWhole(m_platform.files.resolve(path), composeProjectFile(m));
+    if (outcome.saved)
+        return;
+    const QString crlf = QStringLiteral("\r\n");
+    showMessage(QStringLiteral("The file ") + path + QStringLiteral(" could not be written!") + crlf + crlf
+                    + outcome.reason + crlf + crlf + QStringLiteral("Nothing was saved."),
+                ErrorTitle);
+}
 
 }  // namespace vidorun

@@ -1,0 +1,318 @@
+#include "projectfile/item_reader.h"
+#include "projectfile/project_reader.h"
+#include "projectfile/project_writer.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace vidorun;
+
+namespace {
+
+QByteArray fileBytes(const Project &project)
+{
+    return composeProjectFile(project).join();
+}
+
+// A project as start-up leaves it before reading: counters at "0".
+Project emptyProject()
+{
+    Project project;
+    project.TitleCount = project.PathCount = project.CDCount = QStringLiteral("0");
+    return project;
+}
+
+Project projectWithMovies(int count)
+{
+    Project project = emptyProject();
+    for (int n = 1; n <= count; ++n) {
+        project.MoviePaths[std::size_t(n)] = QStringLiteral("D:\\MOVIES\\M%1.AVI").arg(n);
+        project.MovieTitles[std::size_t(n)] = QStringLiteral("Movie %1").arg(n);
+        project.MovieCDs[std::size_t(n)] = QStringLiteral("CD%1").arg(n);
+    }
+    project.TitleCount = project.PathCount = project.CDCount = QString::number(count);
+    return project;
+}
+
+Project readBack(const QByteArray &bytes)
+{
+    Project project = emptyProject();
+    MemorySource source(bytes.toStdString());
+    readProjectItems(source, project);
+    return project;
+}
+
+const QByteArray Header = "[autorun]\r\nOPEN=Vidorun.exe\r\nICON=Vidorun.exe,0\r\n\r\n[vidorun]\r\n";
+
+TEST(ProjectWriter, WritesTheExampleFileByteForByte)
+{
+    Project project = emptyProject();
+    project.CloseAfterPlay = QStringLiteral("0");
+    project.ProjectTitle = QStringLiteral("Holiday 2000");
+    project.CoverPicturePath = QStringLiteral("D:\\work\\cover.jpg");
+    project.PlayerPath = QStringLiteral("D:\\work\\player.exe");
+    project.CodecPath = QStringLiteral("D:\\work\\codec.exe");
+    project.MoviePaths[1] = QStringLiteral("D:\\MOVIES\\PART1.AVI");
+    project.MovieTitles[1] = QStringLiteral("Part one");
+    project.MovieCDs[1] = QStringLiteral("HOLIDAY1");
+    project.MoviePaths[2] = QStringLiteral("D:\\MOVIES\\PART2.AVI");
+    project.MovieTitles[2] = QStringLiteral("Part two");
+    project.MovieCDs[2] = QStringLiteral("HOLIDAY2");
+    project.TitleCount = project.PathCount = project.CDCount = QStringLiteral("2");
+
+    EXPECT_EQ(fileBytes(project), Header
+                                      + "close=0\r\n"
+                                        "the_title=Holiday 2000\r\n"
+                                        "cover=D:\\work\\cover.jpg\r\n"
+                                        "player=D:\\work\\player.exe\r\n"
+                                        "codec=D:\\work\\codec.exe\r\n"
+                                        "movie01=D:\\MOVIES\\PART1.AVI\r\n"
+                                        "title01=Part one\r\n"
+                                        "mdisk01=HOLIDAY1\r\n"
+                                        "movie02=D:\\MOVIES\\PART2.AVI\r\n"
+                                        "title02=Part two\r\n"
+                                        "mdisk02=HOLIDAY2\r\n");
+}
+
+TEST(ProjectWriter, AProjectWithoutMoviesIsTenLines)
+{
+    const QByteArray bytes = fileBytes(emptyProject());
+    EXPECT_EQ(bytes, Header + "close=0\r\nthe_title=\r\ncover=\r\nplayer=\r\ncodec=\r\n");
+    EXPECT_EQ(bytes.count("\r\n"), 10);
+}
+
+TEST(ProjectWriter, CloseSwitchIsWrittenAsHeldAndEmptyAsZero)
+{
+    Project project = emptyProject();
+    project.CloseAfterPlay = QStringLiteral("1");
+    EXPECT_EQ(projectFileLines(project).at(5), "close=1");
+    project.CloseAfterPlay = QStringLiteral("yes");
+    EXPECT_EQ(projectFileLines(project).at(5), "close=yes");
+    project.CloseAfterPlay.clear();
+    EXPECT_EQ(projectFileLines(project).at(5), "close=0");
+}
+
+// Movie n's group starts at line 10 + 3 (n - 1), counting lines from 0.
+TEST(ProjectWriter, MovieNumbersHaveTwoDigits)
+{
+    const QStringList lines = projectFileLines(projectWithMovies(99));
+    ASSERT_EQ(lines.size(), 10 + 3 * 99);
+    EXPECT_EQ(lines.mid(10, 3), QStringList({"movie01=D:\\MOVIES\\M1.AVI", "title01=Movie 1", "mdisk01=CD1"}));
+    EXPECT_EQ(lines.mid(10 + 3 * 8, 3), QStringList({"movie09=D:\\MOVIES\\M9.AVI", "title09=Movie 9", "mdisk09=CD9"}));
+    EXPECT_EQ(lines.mid(10 + 3 * 9, 3),
+              QStringList({"movie10=D:\\MOVIES\\M10.AVI", "title10=Movie 10", "mdisk10=CD10"}));
+    EXPECT_EQ(lines.mid(10 + 3 * 98, 3),
+              QStringList({"movie99=D:\\MOVIES\\M99.AVI", "title99=Movie 99", "mdisk99=CD99"}));
+}
+
+TEST(ProjectWriter, TheHundredthMovieIsNotWritten)
+{
+    const QStringList lines = projectFileLines(projectWithMovies(100));
+    ASSERT_EQ(lines.size(), 10 + 3 * 99);
+    EXPECT_EQ(lines.last(), "mdisk99=CD99");
+    EXPECT_FALSE(fileBytes(projectWithMovies(100)).contains("Movie 100"));
+
+    Project beyond = projectWithMovies(100);
+    beyond.TitleCount = QStringLiteral("250");
+    EXPECT_EQ(projectFileLines(beyond).size(), 10 + 3 * 99);
+}
+
+TEST(ProjectWriter, TitleCountAloneSaysHowManyMoviesAreWritten)
+{
+    Project project = projectWithMovies(1);
+    project.MovieTitles[2] = QStringLiteral("Second");
+    project.MovieTitles[3] = QStringLiteral("Third");
+    project.MovieCDs[2] = QStringLiteral("CD2");
+    project.TitleCount = QStringLiteral("3");
+    project.PathCount = QStringLiteral("1");
+    project.CDCount = QStringLiteral("2");
+    EXPECT_EQ(projectFileLines(project).mid(13),
+              QStringList({"movie02=", "title02=Second", "mdisk02=CD2", "movie03=", "title03=Third", "mdisk03="}));
+
+    project.TitleCount = QStringLiteral("1");
+    project.PathCount = QStringLiteral("3");
+    EXPECT_EQ(projectFileLines(project).size(), 13);
+
+    project.TitleCount = QStringLiteral("2 movies");
+    EXPECT_EQ(projectFileLines(project).size(), 16);
+    project.TitleCount = QStringLiteral("none");
+    EXPECT_EQ(projectFileLines(project).size(), 10);
+    project.TitleCount = QStringLiteral("-4");
+    EXPECT_EQ(projectFileLines(project).size(), 10);
+}
+
+TEST(ProjectWriter, QuotesOnlyValuesTheReaderWouldCutOrTrim)
+{
+    EXPECT_EQ(projectLine("title01", "Alien, the director's cut"), "\"title01=Alien, the director's cut\"");
+    EXPECT_EQ(projectLine("title01", "Trailing blank "), "\"title01=Trailing blank \"");
+    EXPECT_EQ(projectLine("title01", "Trailing tab\t"), "\"title01=Trailing tab\t\"");
+    EXPECT_EQ(projectLine("title01", "Two\r\nlines"), "\"title01=Two\r\nlines\"");
+
+    EXPECT_EQ(projectLine("title01", "  Leading blanks"), "title01=  Leading blanks");
+    EXPECT_EQ(projectLine("title01", "The \"best\" part"), "title01=The \"best\" part");
+    EXPECT_EQ(projectLine("title01", "\"Quoted\""), "title01=\"Quoted\"");
+    EXPECT_EQ(projectLine("the_title", ""), "the_title=");
+
+    // The quoted form can't hold a double quote.
+    EXPECT_EQ(projectLine("title01", "Say \"yes\", then go"), "\"title01=Say 'yes', then go\"");
+}
+
+TEST(ProjectWriter, ValuesWithCommasReadBackWhole)
+{
+    Project project = projectWithMovies(2);
+    project.ProjectTitle = QStringLiteral("Holiday, part 2 ");
+    project.MovieTitles[1] = QStringLiteral("Alien, the director's cut");
+    project.MovieTitles[2] = QStringLiteral("Bonus, title05=not a movie");
+    project.MoviePaths[2] = QStringLiteral("D:\\A,B\\C.AVI");
+
+    const Project back = readBack(fileBytes(project));
+    EXPECT_EQ(back.ProjectTitle, project.ProjectTitle);
+    EXPECT_EQ(back.MovieTitles[1], project.MovieTitles[1]);
+    EXPECT_EQ(back.MovieTitles[2], project.MovieTitles[2]);
+    EXPECT_EQ(back.MoviePaths[2], "D:\\A,B\\C.AVI");
+    EXPECT_EQ(back.TitleCount, "2");
+    EXPECT_TRUE(back.MovieTitles[5].isEmpty());
+}
+
+TEST(ProjectWriter, APlainAsciiFileIsTheSameInEitherEncoding)
+{
+    const EncodedLines encoded = encodeProjectLines(projectFileLines(projectWithMovies(3)));
+    EXPECT_EQ(encoded.encoding, FileEncoding::CodePage);
+    EXPECT_EQ(encoded.lines.join(), projectFileLines(projectWithMovies(3)).join("\r\n").toUtf8() + "\r\n");
+}
+
+#ifndef Q_OS_WIN
+TEST(ProjectWriter, WesternLettersAreWrittenInWindows1252)
+{
+    const EncodedLines encoded = encodeProjectLines({"title01=Caf\u00e9 \u20ac5"});
+    EXPECT_EQ(encoded.encoding, FileEncoding::CodePage);
+    EXPECT_EQ(encoded.lines, QByteArrayList{"title01=Caf\xe9 \x80" "5\r\n"});
+}
+#endif
+
+TEST(ProjectWriter, LettersOutsideTheCodePageMakeTheFileUtf8)
+{
+    const QString title = QStringLiteral("\u0416\u0438\u0437\u043d\u044c \u65e5\u672c");
+    const EncodedLines encoded = encodeProjectLines({"title01=Caf\u00e9", "title02=" + title});
+    EXPECT_EQ(encoded.encoding, FileEncoding::Utf8);
+    EXPECT_EQ(encoded.lines, QByteArrayList({"title01=Caf\xc3\xa9\r\n", "title02=" + title.toUtf8() + "\r\n"}));
+}
+
+// "Ã©" in Windows-1252 is C3 A9, which is also UTF-8 for "é": the reader
+// would take such a file as UTF-8, so it has to be written in UTF-8.
+TEST(ProjectWriter, CodePageBytesThatLookLikeUtf8AreWrittenAsUtf8)
+{
+    Project project = projectWithMovies(1);
+    project.MovieTitles[1] = QStringLiteral("\u00c3\u00a9t\u00c3\u00a9");
+    EXPECT_EQ(encodeProjectLines(projectFileLines(project)).encoding, FileEncoding::Utf8);
+    EXPECT_EQ(readBack(fileBytes(project)).MovieTitles[1], project.MovieTitles[1]);
+
+    // With a letter elsewhere that makes the code page bytes no UTF-8, the
+    // code page reads back as it is.
+    project.ProjectTitle = QStringLiteral("Caf\u00e9");
+    const Project back = readBack(fileBytes(project));
+    EXPECT_EQ(back.MovieTitles[1], project.MovieTitles[1]);
+    EXPECT_EQ(back.ProjectTitle, project.ProjectTitle);
+#ifndef Q_OS_WIN
+    EXPECT_EQ(encodeProjectLines(projectFileLines(project)).encoding, FileEncoding::CodePage);
+#endif
+}
+
+// Generated projects, written and read back: titles come back as they were,
+// paths, CD labels and the close switch upper-cased.
+class RandomProjects {
+public:
+    explicit RandomProjects(unsigned seed) : m_random(seed) {}
+
+    Project next()
+    {
+        Project project = emptyProject();
+        const int movies = pick(0, 12) == 0 ? pick(13, 99) : pick(0, 12);
+        for (int n = 1; n <= movies; ++n) {
+            project.MoviePaths[std::size_t(n)] = value();
+            project.MovieTitles[std::size_t(n)] = value();
+            project.MovieCDs[std::size_t(n)] = value();
+        }
+        project.TitleCount = project.PathCount = project.CDCount = QString::number(movies);
+        project.ProjectTitle = value();
+        project.CoverPicturePath = value();
+        project.PlayerPath = value();
+        project.CodecPath = value();
+        const QString closes[] = {"", "0", "1", value()};
+        project.CloseAfterPlay = closes[pick(0, 3)];
+        return project;
+    }
+
+private:
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+
+    // Pieces that the file format has to be careful with, and plain ones.
+    QString value()
+    {
+        static const QStringList pieces = {
+            "Part", "one", "D:\\MOVIES\\", ".AVI", " ", "  ", "\t", ",", ", ", "\"", "'", "=", "title05=",
+            "\r\n", "\u00e9", "\u00dc", "\u00df", "\u20ac", "\u00c3\u00a9", "\u0416\u0438\u0437\u043d\u044c",
+            "\u03bb\u03cc\u03b3\u03bf\u03c2", "\u65e5\u672c", "\U0001F3AC", "7", "[vidorun]",
+        };
+        QString text;
+        for (int i = pick(0, 6); i > 0; --i)
+            text += pieces.at(pick(0, int(pieces.size()) - 1));
+        // A value that needs the quotes can't keep a double quote; that loss
+        // has its own test above.
+        const bool quoted = projectLine("k", text).startsWith(u'"');
+        if (quoted)
+            text.remove(u'"');
+        return text;
+    }
+
+    std::mt19937 m_random;
+};
+
+TEST(ProjectWriter, GeneratedProjectsReadBackAsWritten)
+{
+    RandomProjects generator(20260101);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        const Project project = generator.next();
+        const QByteArray bytes = fileBytes(project);
+        ASSERT_TRUE(bytes.startsWith("[autorun]\r\n"));
+        ASSERT_TRUE(bytes.endsWith("\r\n"));
+        ASSERT_FALSE(bytes.endsWith("\r\n\r\n"));
+
+        const Project back = readBack(bytes);
+        const int movies = counterValue(project.TitleCount);
+        ASSERT_EQ(back.TitleCount, project.TitleCount);
+        ASSERT_EQ(back.PathCount, project.TitleCount);
+        ASSERT_EQ(back.CDCount, project.TitleCount);
+        for (int n = 1; n <= movies; ++n) {
+            const auto e = std::size_t(n);
+            ASSERT_EQ(back.MovieTitles[e], project.MovieTitles[e]) << n;
+            ASSERT_EQ(back.MoviePaths[e], project.MoviePaths[e].toUpper()) << n;
+            ASSERT_EQ(back.MovieCDs[e], project.MovieCDs[e].toUpper()) << n;
+        }
+        ASSERT_EQ(back.ProjectTitle, project.ProjectTitle);
+        ASSERT_EQ(back.CoverPicturePath, project.CoverPicturePath.toUpper());
+        ASSERT_EQ(back.PlayerPath, project.PlayerPath.toUpper());
+        ASSERT_EQ(back.CodecPath, project.CodecPath.toUpper());
+        ASSERT_EQ(back.CloseAfterPlay, project.CloseAfterPlay.isEmpty() ? "0" : project.CloseAfterPlay.toUpper());
+
+        // What was read back writes the same file again.
+        ASSERT_EQ(fileBytes(back), fileBytes(readBack(fileBytes(back))));
+    }
+}
+
+TEST(ProjectWriter, TheDemoProjectWritesBackToTheSameBytes)
+{
+    QFile demo(QStringLiteral(VIDORUN_DEMO_DIR "/Autorun.inf"));
+    ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+    const QByteArray original = demo.readAll();
+
+    const QByteArray first = fileBytes(readBack(original));
+    EXPECT_EQ(first, original);
+    EXPECT_EQ(fileBytes(readBack(first)), first);
+}
+
+}  // namespace
