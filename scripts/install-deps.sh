@@ -6,7 +6,7 @@
 set -euo pipefail
 
 run_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-liberation2)
-test_packages=(googletest libgtest-dev libgmock-dev mingw-w64)
+test_packages=(googletest libgtest-dev libgmock-dev mingw-w64 desktop-file-utils appstream dpkg-dev file)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
