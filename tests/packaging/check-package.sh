@@ -108,6 +108,10 @@ install)
   DESTDIR=$work/root "$cmake_cmd" --install "$dir" --prefix /usr >"$work/install.log" \
     || { cat "$work/install.log" >&2; fail "cmake --install"; }
   check_tree "$work/root"
+  # AppStream's own view of the tree: the menu entry it launches and the icons.
+  if command -v appstreamcli >/dev/null 2>&1; then
+    appstreamcli validate-tree --no-net "$work/root" || fail "appstreamcli validate-tree"
+  fi
   ;;
 
 deb)
