@@ -1,0 +1,50 @@
+# Where `cmake --install` puts Vidorun, and the Debian package CPack makes of it.
+# Included from the top CMakeLists.txt after the vidorun target exists.
+include(GNUInstallDirs)
+
+set(VIDORUN_APP_ID example.vidorun.Vidorun)
+set(_linux ${CMAKE_CURRENT_LIST_DIR}/linux)
+set(_pictures ${PROJECT_SOURCE_DIR}/resources)
+
+install(TARGETS vidorun RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+if(UNIX AND NOT APPLE)
+  install(FILES ${_linux}/vidorun.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${_linux}/${VIDORUN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${_pictures}/vidorun.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+  install(FILES ${_pictures}/vidorun-128.png RENAME vidorun.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps)
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vidorun RENAME copyright)
+endif()
+
+# Debian package: `make package`, or `cpack -G DEB` in the build folder.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vidorun)
+set(CPACK_PACKAGE_VENDOR "The Vidorun developers")
+set(CPACK_PACKAGE_CONTACT "The Vidorun developers <dev@vidorun.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turns a disc of AVI movies into a self-starting movie menu")
+set(CPACK_PACKAGE_DESCRIPTION
+  "The author lists the movies on a CD, folder or USB stick with their titles\n"
+  "and disc labels, a cover picture and optional installers, and writes them as\n"
+  "Autorun.inf on the disc's root. The viewer starts Vidorun from the disc,\n"
+  "picks a title and plays it in the system's own player.")
+list(JOIN CPACK_PACKAGE_DESCRIPTION "" CPACK_PACKAGE_DESCRIPTION)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Vidorun developers <dev@vidorun.example>")
+set(CPACK_DEBIAN_PACKAGE_SECTION video)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# dpkg-shlibdeps adds the Qt 6, C++ and C libraries the program links to.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The program asks for Windows' fonts; fontconfig maps them to Liberation Sans
+# and Liberation Mono, which keep the window's layout.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# Movies open in the desktop's own player through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+
+include(CPack)
