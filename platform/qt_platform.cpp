@@ -3,6 +3,7 @@
 #include "platform/native.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -76,6 +77,10 @@ std::optional<QString> QtFileDialogs::run(QWidget *parent, FileDialogKind kind,
 
 QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
 {
+    // Only a regular file is a picture: reading a pipe or a device could
+    // block or never end.
+    if (!QFileInfo(path).isFile())
+        return QImage();
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize full = reader.size();

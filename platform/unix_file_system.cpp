@@ -1,8 +1,12 @@
-// File tests and path lookups on Linux and other Unix systems.
+// File tests and path lookups on Linux and other Unix systems, where a disc
+// made on Windows shows its names in another letter case and its paths use
+// "\" and drive letters.
+#include "platform/disc_path.h"
+#include "platform/file_test.h"
 #include "platform/native.h"
 
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace vidorun {
 namespace {
@@ -13,13 +17,17 @@ public:
     {
         if (path.isEmpty())
             return false;
-        const QFileInfo info(path);
-        if (!info.isFile())
-            return false;
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly);
+        return isReadableRegularFile(QFile::encodeName(resolve(path)).toStdString());
     }
-    QString resolve(const QString &path) override { return path; }
+
+    QString resolve(const QString &path) override
+    {
+        if (path.isEmpty())
+            return path;
+        const std::string resolved = resolveDiscPath(QFile::encodeName(path).toStdString(),
+                                                     QFile::encodeName(QDir::currentPath()).toStdString());
+        return QFile::decodeName(QByteArray::fromStdString(resolved));
+    }
 };
 
 }  // namespace

@@ -1,0 +1,58 @@
+// The file test on Windows.
+#include "platform/file_test.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace vidorun {
+namespace {
+
+std::wstring widened(const std::string &utf8)
+{
+    const int size = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring wide(std::size_t(size > 0 ? size : 0), L'\0');
+    if (size > 0)
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), size);
+    return wide;
+}
+
+}  // namespace
+
+bool isReadableRegularFile(const std::string &path)
+{
+    if (path.empty())
+        return false;
+    const std::wstring name = widened(path);
+    if (name.empty())
+        return false;
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+
+    // Open as an existing file, sharing it with everyone, as a reader would.
+    const HANDLE file = ::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        switch (::GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_ACCESS_DENIED:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_DIRECTORY:
+            return false;
+        default:
+            return true;  // there, but locked, or the drive is not ready
+        }
+    }
+    // Console and device names ("CON", "NUL", "COM1") and pipes open too.
+    const bool disk = ::GetFileType(file) == FILE_TYPE_DISK;
+    ::CloseHandle(file);
+    return disk;
+}
+
+}  // namespace vidorun

@@ -1,0 +1,165 @@
+// Finding the files of a disc made on Windows, in the letter case the disc
+// shows here.
+#include "platform/disc_path.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace vidorun;
+
+namespace {
+
+class DiscPathTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_disc.isValid()); }
+
+    // Makes an empty file (and its folders) on the disc.
+    void make(const std::string &name)
+    {
+        const std::string full = disc() + '/' + name;
+        QDir().mkpath(QFileInfo(QFile::decodeName(full.c_str())).absolutePath());
+        const int fd = ::open(full.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0) << full;
+        ::close(fd);
+    }
+    std::string disc() const { return QFile::encodeName(m_disc.path()).toStdString(); }
+    std::string on(const std::string &name) const { return disc() + '/' + name; }
+    std::string resolve(const std::string &path) const { return resolveDiscPath(path, disc()); }
+
+    QTemporaryDir m_disc;
+};
+
+TEST_F(DiscPathTest, WindowsPathsFindTheirFilesOnALowerCaseDisc)
+{
+    make("autorun.inf");
+    make("disc1.ini");
+    make("movies/part1.avi");
+
+    EXPECT_EQ(resolve(".\\Autorun.inf"), "autorun.inf");
+    EXPECT_EQ(resolve("./AUTORUN.INF"), "autorun.inf");
+    EXPECT_EQ(resolve("Autorun.inf"), "autorun.inf");
+    EXPECT_EQ(resolve("DISC1.INI"), "disc1.ini");
+    EXPECT_EQ(resolve("MOVIES\\PART1.AVI"), "movies/part1.avi");
+    EXPECT_EQ(resolve("MOVIES\\\\PART1.AVI"), "movies/part1.avi");
+    EXPECT_EQ(resolve("MOVIES\\..\\DISC1.INI"), "disc1.ini");
+    EXPECT_EQ(resolve(".\\"), ".");
+}
+
+TEST_F(DiscPathTest, WhatIsThereAsWrittenIsUsedAsWritten)
+{
+    make("movies/part1.avi");
+    make("odd\\name.avi");  // a Unix name with a backslash in it
+
+    EXPECT_EQ(resolve("./movies/part1.avi"), "./movies/part1.avi");
+    EXPECT_EQ(resolve("movies/../movies/part1.avi"), "movies/../movies/part1.avi");
+    EXPECT_EQ(resolve("odd\\name.avi"), "odd\\name.avi");
+    EXPECT_EQ(resolve(on("odd\\name.avi")), on("odd\\name.avi"));
+    EXPECT_EQ(resolve(on("movies/part1.avi")), on("movies/part1.avi"));
+}
+
+TEST_F(DiscPathTest, DriveLettersAndTheDriveRootStandForTheWorkingFolder)
+{
+    make("movies/part1.avi");
+
+    EXPECT_EQ(resolve("D:\\MOVIES\\PART1.AVI"), "movies/part1.avi");
+    EXPECT_EQ(resolve("d:/movies/Part1.avi"), "movies/part1.avi");
+    EXPECT_EQ(resolve("E:MOVIES\\PART1.AVI"), "movies/part1.avi");
+    EXPECT_EQ(resolve("\\MOVIES\\PART1.AVI"), "movies/part1.avi");
+}
+
+TEST_F(DiscPathTest, JolietNamesKeepTheirOwnCase)
+{
+    make("Movies/Part One.avi");
+    make("Café/Crème brûlée.AVI");
+    make("ΣΤΟ ΣΠΙΤΙ/Фильм.avi");
+
+    EXPECT_EQ(resolve("MOVIES\\PART ONE.AVI"), "Movies/Part One.avi");
+    EXPECT_EQ(resolve("CAFÉ\\CRÈME BRÛLÉE.AVI"), "Café/Crème brûlée.AVI");
+    EXPECT_EQ(resolve("στο σπιτι/ФИЛЬМ.AVI"), "ΣΤΟ ΣΠΙΤΙ/Фильм.avi");
+}
+
+TEST_F(DiscPathTest, AnExactMatchWinsThenTheFirstInByteOrder)
+{
+    make("readme.txt");
+    make("README.TXT");
+    make("ReadMe.txt");
+    make("sub/b.avi");
+    make("SUB/a.avi");
+
+    EXPECT_EQ(resolve("README.TXT"), "README.TXT");
+    EXPECT_EQ(resolve("readme.txt"), "readme.txt");
+    EXPECT_EQ(resolve("ReadMe.txt"), "ReadMe.txt");
+    EXPECT_EQ(resolve("Readme.TXT"), "README.TXT");
+    // A folder's exact twin wins even where only the other holds the file.
+    EXPECT_EQ(resolve("sub\\A.AVI"), "sub/A.AVI");
+    EXPECT_EQ(resolve("Sub\\A.AVI"), "SUB/a.avi");
+}
+
+TEST_F(DiscPathTest, AMissingComponentKeepsTheRestAsWritten)
+{
+    make("movies/part1.avi");
+
+    EXPECT_EQ(resolve("MOVIES\\PART9.AVI"), "movies/PART9.AVI");
+    EXPECT_EQ(resolve("D:\\FILMS\\PART1.AVI"), "FILMS/PART1.AVI");
+    EXPECT_EQ(resolve("MOVIES\\PART1.AVI\\MORE"), "movies/part1.avi/MORE");
+    EXPECT_EQ(resolve(""), "");
+    EXPECT_FALSE(QFileInfo::exists(QFile::decodeName(on(resolve("MOVIES\\PART9.AVI")).c_str())));
+}
+
+TEST_F(DiscPathTest, AbsolutePathsAreFoundFromTheRoot)
+{
+    make("movies/part1.avi");
+
+    // A project made here and read back upper-cased.
+    const std::string upper = QFile::encodeName(QFile::decodeName(on("movies/part1.avi").c_str()).toUpper()).toStdString();
+    EXPECT_EQ(resolve(upper), on("movies/part1.avi"));
+    EXPECT_EQ(resolveDiscPath(upper, "/somewhere/else"), on("movies/part1.avi"));
+}
+
+TEST_F(DiscPathTest, ABigFolderResolvesQuickly)
+{
+    // Making 5000 files on some disks takes seconds; memory is quicker.
+    QTemporaryDir memory(QStringLiteral("/dev/shm/vidorun-XXXXXX"));
+    if (memory.isValid())
+        m_disc.swap(memory);
+    make("big/sub/wanted.avi");
+    for (int i = 0; i < 5000; ++i) {
+        const int fd = ::open(on("big/movie" + std::to_string(i) + ".avi").c_str(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+
+    const auto begin = std::chrono::steady_clock::now();
+    const std::string found = resolve("BIG\\MOVIE4999.AVI");
+    const std::string deeper = resolve("BIG\\SUB\\WANTED.AVI");
+    const auto took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin);
+
+    EXPECT_EQ(found, "big/movie4999.avi");
+    EXPECT_EQ(deeper, "big/sub/wanted.avi");
+    EXPECT_LT(took.count(), 100.0);
+    RecordProperty("two lookups in a folder of 5000 entries, ms", std::to_string(took.count()));
+    std::printf("two lookups in a folder of 5000 entries: %.2f ms\n", took.count());
+}
+
+TEST(FoldCase, FoldsTheLettersOfCommonScriptsAndKeepsTheRest)
+{
+    EXPECT_EQ(foldCase("AUTORUN.INF"), "autorun.inf");
+    EXPECT_EQ(foldCase("ÀÉÎÕÜÞ×Ÿ"), "àéîõüþ×ÿ");
+    EXPECT_EQ(foldCase("ŁÓDŹ ŒUVRE"), "łódź œuvre");
+    EXPECT_EQ(foldCase("ΆΣΟΣ ς"), "άσοσ σ");
+    EXPECT_EQ(foldCase("ЁЛКА Ђ"), "ёлка ђ");
+    // Windows-1252 bytes that are no UTF-8 are kept, not lost.
+    EXPECT_EQ(foldCase("CAF\xC9.AVI"), "caf\xC9.avi");
+    EXPECT_EQ(foldCase("\xE2\x82"), "\xE2\x82");
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+// Only regular files count as files: pipes and devices are never opened in a
+// way that could block, and never read.
+#include "platform/file_test.h"
+#include "platform/native.h"
+#include "platform/qt_platform.h"
+#include "support/main_window_fixture.h"
+
+#include <QDir>
+#include <QLabel>
+
+#include <chrono>
+#include <fcntl.h>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace vidorun;
+using namespace vidorun::testing;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string bytes(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+// Watches a test that must answer at once: if it still runs after two
+// seconds, a writer comes along to free whoever waits on the pipe, and the
+// watch reports that it had to.
+class Watchdog {
+public:
+    explicit Watchdog(std::string pipe)
+        : m_thread([this, pipe = std::move(pipe)] {
+              std::unique_lock<std::mutex> lock(m_mutex);
+              if (m_done.wait_for(lock, 2s, [this] { return m_finished; }))
+                  return;
+              m_fired = true;
+              const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+              if (fd >= 0)
+                  ::close(fd);
+          })
+    {
+    }
+    // True when the watched test blocked.
+    bool finish()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_finished = true;
+        }
+        m_done.notify_one();
+        m_thread.join();
+        return m_fired;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_finished = false;
+    bool m_fired = false;
+    std::thread m_thread;
+};
+
+template <typename Test>
+auto answeredAtOnce(Test test, const std::string &pipe)
+{
+    Watchdog watchdog(pipe);
+    auto answer = test();
+    EXPECT_FALSE(watchdog.finish()) << "the file test blocked on " << pipe;
+    return answer;
+}
+
+class FileTestTest : public WorkingFolderTest {
+protected:
+    void SetUp() override
+    {
+        WorkingFolderTest::SetUp();
+        writeFile(QStringLiteral("movie.avi"), "movie");
+        QDir().mkdir(QStringLiteral("folder"));
+        ASSERT_EQ(::mkfifo("pipe", 0644), 0);
+        ASSERT_EQ(::symlink("movie.avi", "link-to-movie"), 0);
+        ASSERT_EQ(::symlink("pipe", "link-to-pipe"), 0);
+        ASSERT_EQ(::symlink("/dev/zero", "link-to-zero"), 0);
+        ASSERT_EQ(::symlink("nowhere", "dangling-link"), 0);
+    }
+};
+
+TEST_F(FileTestTest, RegularFilesAndLinksToThemAreFiles)
+{
+    EXPECT_TRUE(isReadableRegularFile("movie.avi"));
+    EXPECT_TRUE(isReadableRegularFile(bytes(path(QStringLiteral("movie.avi")))));
+    EXPECT_TRUE(isReadableRegularFile("link-to-movie"));
+}
+
+TEST_F(FileTestTest, MissingFilesFoldersAndEmptyNamesAreNot)
+{
+    EXPECT_FALSE(isReadableRegularFile("missing.avi"));
+    EXPECT_FALSE(isReadableRegularFile("missing/movie.avi"));
+    EXPECT_FALSE(isReadableRegularFile("movie.avi/more"));
+    EXPECT_FALSE(isReadableRegularFile("folder"));
+    EXPECT_FALSE(isReadableRegularFile(""));
+    EXPECT_FALSE(isReadableRegularFile("dangling-link"));
+}
+
+TEST_F(FileTestTest, PipesAndDevicesAreNotAndNeverBlock)
+{
+    EXPECT_FALSE(answeredAtOnce([] { return isReadableRegularFile("pipe"); }, "pipe"));
+    EXPECT_FALSE(answeredAtOnce([] { return isReadableRegularFile("link-to-pipe"); }, "pipe"));
+    EXPECT_FALSE(isReadableRegularFile("/dev/zero"));
+    EXPECT_FALSE(isReadableRegularFile("link-to-zero"));
+}
+
+TEST_F(FileTestTest, AFileTheUserMayNotReadIsNot)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    ASSERT_EQ(::chmod("movie.avi", 0), 0);
+    EXPECT_FALSE(isReadableRegularFile("movie.avi"));
+}
+
+TEST_F(FileTestTest, TheFileSystemTestsTheFileItFindsInAnyCase)
+{
+    const auto files = makeNativeFileSystem();
+    EXPECT_TRUE(files->fileExists(QStringLiteral("MOVIE.AVI")));
+    EXPECT_TRUE(files->fileExists(QStringLiteral(".\\Movie.avi")));
+    EXPECT_FALSE(files->fileExists(QStringLiteral("FOLDER")));
+    EXPECT_FALSE(files->fileExists(QString()));
+    EXPECT_FALSE(answeredAtOnce([&] { return files->fileExists(QStringLiteral("PIPE")); }, "pipe"));
+}
+
+TEST_F(FileTestTest, ThePictureLoaderLeavesPipesAndDevicesAlone)
+{
+    QtPictureLoader loader;
+    EXPECT_TRUE(answeredAtOnce([&] { return loader.load(QStringLiteral("pipe"), QSize(100, 100)); }, "pipe").isNull());
+    EXPECT_TRUE(loader.load(QStringLiteral("link-to-zero"), QSize(100, 100)).isNull());
+}
+
+using SpecialFilesAtStartUp = MainWindowTest;
+
+TEST_F(SpecialFilesAtStartUp, APipeForAProjectFileIsNoProjectFile)
+{
+    ASSERT_EQ(::mkfifo("autorun.inf", 0644), 0);
+    answeredAtOnce([&] { start(); return 0; }, "autorun.inf");
+    EXPECT_EQ(project().ProjectFile, QString());
+    EXPECT_EQ(project().TitleCount, QStringLiteral("0"));
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(SpecialFilesAtStartUp, APipeForACoverIsAMissingCover)
+{
+    ASSERT_EQ(::mkfifo("cover.jpg", 0644), 0);
+    writeFile(QStringLiteral("Autorun.inf"), projectFileBytes({QStringLiteral("[vidorun]"), QStringLiteral("cover=.\\cover.jpg")}));
+    answeredAtOnce([&] { start(); return 0; }, "cover.jpg");
+
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("The file .\\COVER.JPG does not exists!"));
+    EXPECT_TRUE(fake.pictures.loaded.isEmpty());
+    EXPECT_FALSE(label("NoPictureText")->isHidden());
+}
+
+TEST_F(SpecialFilesAtStartUp, ADeviceForACoverIsAMissingCover)
+{
+    writeFile(QStringLiteral("Autorun.inf"), projectFileBytes({QStringLiteral("[vidorun]"), QStringLiteral("cover=/dev/zero")}));
+    start();
+
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("The file /DEV/ZERO does not exists!"));
+    EXPECT_TRUE(fake.pictures.loaded.isEmpty());
+}
+
+}  // namespace
