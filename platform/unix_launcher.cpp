@@ -1,37 +1,39 @@
 // Starting programs and documents on Linux and other Unix desktops.
 #include "platform/native.h"
+#include "platform/unix_spawn.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
+
+#include <cstdlib>
 
 namespace vidorun {
 namespace {
 
-// A relative path is meant in the working folder: handed over as it is, a
-// bare program name would be looked for along PATH, and a name starting with
-// "-" would read as an option.
-QString inWorkingFolder(const QString &path)
+LaunchResult launchResult(const posix::SpawnResult &spawned)
 {
-    return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+    return LaunchResult{spawned.started, QString::fromLocal8Bit(spawned.error.c_str())};
 }
 
 class UnixLauncher final : public Launcher {
 public:
+    // xdg-open finds the desktop's player for the file; it is started
+    // directly with the file as its one argument.
     LaunchResult openDocument(const QString &path) override
     {
-        LaunchResult r;
-        r.started = QProcess::startDetached(QStringLiteral("xdg-open"), {inWorkingFolder(path)});
-        if (!r.started)
-            r.error = QStringLiteral("xdg-open could not be started");
-        return r;
+        const std::string opener = posix::findProgram("xdg-open", std::getenv("PATH"));
+        if (opener.empty())
+            return {false, QStringLiteral("xdg-open, which opens files with their program, is not installed.")};
+        // Absolute, so that a name beginning with "-" is never taken for an
+        // option and a player already running elsewhere finds the file.
+        const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+        return launchResult(posix::startDetached(opener, {QFile::encodeName(absolute).toStdString()}));
     }
+
+    // The path is the program itself, never looked up and never a command.
     LaunchResult startProgram(const QString &path) override
     {
-        LaunchResult r;
-        r.started = QProcess::startDetached(inWorkingFolder(path), {});
-        if (!r.started)
-            r.error = QStringLiteral("the program could not be started");
-        return r;
+        return launchResult(posix::startDetached(QFile::encodeName(path).toStdString(), {}));
     }
 };
 

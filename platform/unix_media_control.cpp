@@ -1,22 +1,69 @@
-// The CD tray and the platform code on Linux and other Unix systems.
+#include "platform/unix_media_control.h"
+
 #include "platform/native.h"
+
+#include <algorithm>
+#include <cctype>
+#include <sstream>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#if defined(__linux__)
+#include <linux/cdrom.h>
+#endif
 
 namespace vidorun {
 namespace {
 
-class UnixMediaControl final : public MediaControl {
-public:
-    int sendString(const std::string &) override { return 0; }
-};
+enum class TrayRequest { Open, Close, Unknown };
 
-class UnixSystemInfo final : public SystemInfo {
-public:
-    int platformId() override { return 0; }
-};
+TrayRequest parseCommand(const std::string &command)
+{
+    std::istringstream in(command);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) {
+        std::transform(word.begin(), word.end(), word.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        words.push_back(word);
+    }
+    if (words.size() != 4 || words[0] != "set" || words[1] != "cdaudio" || words[2] != "door")
+        return TrayRequest::Unknown;
+    if (words[3] == "open")
+        return TrayRequest::Open;
+    if (words[3] == "closed")
+        return TrayRequest::Close;
+    return TrayRequest::Unknown;
+}
 
 }  // namespace
 
+UnixMediaControl::UnixMediaControl(std::vector<std::string> drives) : m_drives(std::move(drives)) {}
+
+int UnixMediaControl::sendString(const std::string &command)
+{
+    const TrayRequest request = parseCommand(command);
+    if (request == TrayRequest::Unknown)
+        return MciError::UnrecognizedCommand;
+#if defined(__linux__)
+    // Non-blocking: the drive opens even without a disc, and a missing or
+    // busy drive answers at once instead of freezing the window.
+    int fd = -1;
+    for (const std::string &drive : m_drives) {
+        fd = ::open(drive.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0)
+            break;
+    }
+    if (fd < 0)
+        return MciError::InvalidDeviceName;
+    const int done = ::ioctl(fd, request == TrayRequest::Open ? CDROMEJECT : CDROMCLOSETRAY, 0);
+    ::close(fd);
+    return done == 0 ? MciError::None : MciError::Hardware;
+#else
+    return MciError::UnsupportedFunction;
+#endif
+}
+
 std::unique_ptr<MediaControl> makeNativeMediaControl() { return std::make_unique<UnixMediaControl>(); }
-std::unique_ptr<SystemInfo> makeNativeSystemInfo() { return std::make_unique<UnixSystemInfo>(); }
 
 }  // namespace vidorun

@@ -1,0 +1,107 @@
+#include "platform/windows_services.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <shellapi.h>
+
+namespace vidorun::win32 {
+namespace {
+
+// ERROR_ELEVATION_REQUIRED; not every set of Windows headers names it.
+constexpr DWORD ElevationRequired = 740;
+
+std::wstring systemMessage(DWORD code)
+{
+    wchar_t *buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    std::wstring text = length && buffer ? std::wstring(buffer, length) : L"Windows error " + std::to_wstring(code);
+    if (buffer)
+        LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
+    return text;
+}
+
+// ShellExecute answers a value above 32 on success; below, its own codes
+// mixed with system error codes.
+std::wstring shellExecuteMessage(INT_PTR code)
+{
+    switch (code) {
+    case 0:
+    case SE_ERR_OOM:
+        return L"There is not enough memory to open the file.";
+    case SE_ERR_NOASSOC:
+    case SE_ERR_ASSOCINCOMPLETE:
+        return L"No program is set up to open this type of file.";
+    case SE_ERR_SHARE:
+        return L"The file is in use by another program.";
+    case SE_ERR_DLLNOTFOUND:
+        return L"A file needed by the program that opens this type of file is missing.";
+    case SE_ERR_DDETIMEOUT:
+    case SE_ERR_DDEFAIL:
+    case SE_ERR_DDEBUSY:
+        return L"The program that opens this type of file did not answer.";
+    default:
+        return systemMessage(static_cast<DWORD>(code));
+    }
+}
+
+}  // namespace
+
+StartResult openDocumentMinimized(const std::wstring &path)
+{
+    if (path.empty())
+        return {false, systemMessage(ERROR_FILE_NOT_FOUND)};
+    // Show value 6: the player's window starts minimised and the activation
+    // goes to the next window, ours.
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_MINIMIZE);
+    const INT_PTR code = reinterpret_cast<INT_PTR>(result);
+    if (code > 32)
+        return {true, {}};
+    return {false, shellExecuteMessage(code)};
+}
+
+StartResult startProgram(const std::wstring &path)
+{
+    if (path.empty())
+        return {false, systemMessage(ERROR_FILE_NOT_FOUND)};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    // The path names the program; the command line only repeats it as the
+    // program's own name, quoted (a Windows path cannot hold a quote).
+    std::wstring commandLine = L"\"" + path + L"\"";
+    if (CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return {true, {}};
+    }
+    const DWORD error = GetLastError();
+    if (error != ElevationRequired)
+        return {false, systemMessage(error)};
+
+    // Most installers ask for administrator rights, which only the shell can
+    // obtain (it shows the consent prompt). The file is still started as
+    // itself, without arguments and without a command interpreter.
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC;
+    info.lpVerb = L"open";
+    info.lpFile = path.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&info))
+        return {true, {}};
+    return {false, systemMessage(GetLastError())};
+}
+
+}  // namespace vidorun::win32

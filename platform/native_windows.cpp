@@ -1,0 +1,44 @@
+// The Windows services behind the platform interfaces: a thin adaptor from
+// Qt's texts to the plain Win32 layer in windows_services.h.
+#include "platform/native.h"
+#include "platform/windows_services.h"
+
+#include <QDir>
+
+namespace vidorun {
+namespace {
+
+LaunchResult launchResult(const win32::StartResult &started)
+{
+    return LaunchResult{started.started, QString::fromStdWString(started.error)};
+}
+
+class WindowsLauncher final : public Launcher {
+public:
+    LaunchResult openDocument(const QString &path) override
+    {
+        return launchResult(win32::openDocumentMinimized(QDir::toNativeSeparators(path).toStdWString()));
+    }
+    LaunchResult startProgram(const QString &path) override
+    {
+        return launchResult(win32::startProgram(QDir::toNativeSeparators(path).toStdWString()));
+    }
+};
+
+class WindowsMediaControl final : public MediaControl {
+public:
+    int sendString(const std::string &command) override { return win32::sendMciString(command); }
+};
+
+class WindowsSystemInfo final : public SystemInfo {
+public:
+    int platformId() override { return win32::platformId(); }
+};
+
+}  // namespace
+
+std::unique_ptr<Launcher> makeNativeLauncher() { return std::make_unique<WindowsLauncher>(); }
+std::unique_ptr<MediaControl> makeNativeMediaControl() { return std::make_unique<WindowsMediaControl>(); }
+std::unique_ptr<SystemInfo> makeNativeSystemInfo() { return std::make_unique<WindowsSystemInfo>(); }
+
+}  // namespace vidorun

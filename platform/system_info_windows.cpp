@@ -1,0 +1,27 @@
+#include "platform/windows_services.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace vidorun::win32 {
+
+int platformId()
+{
+    // Only the version numbers are bent for old programs; the platform
+    // identifier is reported as it is.
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#endif
+    if (!GetVersionExW(&info))
+        return VER_PLATFORM_WIN32_NT;  // every Windows this program runs on
+    return static_cast<int>(info.dwPlatformId);
+}
+
+}  // namespace vidorun::win32

@@ -1,0 +1,238 @@
+// The real Unix launcher: a movie reaches xdg-open as one whole argument,
+// whatever its name holds, and nothing else runs.
+#include "platform/native.h"
+#include "platform/unix_spawn.h"
+#include "support/main_window_fixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+
+#include <cerrno>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vidorun::testing {
+namespace {
+
+// How a recorded program was called: its arguments and its session.
+struct Call {
+    QStringList arguments;
+    long session = 0;
+};
+
+// A stand-in for a program that writes one record per call into a folder:
+// the argument count, each argument followed by a NUL, and its session id.
+// The record appears whole (written aside, then renamed) when the call is done.
+const char RecordingScript[] = R"(#!/bin/sh
+dir=${0%/*}/calls
+mkdir -p "$dir"
+{
+  printf '%s\n' "$#"
+  for argument in "$@"; do printf '%s\0' "$argument"; done
+  printf '\n'
+  cut -d' ' -f6 /proc/$$/stat
+} > "$dir/.$$" && mv "$dir/.$$" "$dir/$$"
+)";
+
+class UnixLauncherTest : public WorkingFolderTest {
+protected:
+    void SetUp() override
+    {
+        WorkingFolderTest::SetUp();
+        m_oldPath = qgetenv("PATH");
+        ASSERT_TRUE(QDir().mkpath(binFolder()));
+    }
+    void TearDown() override
+    {
+        qputenv("PATH", m_oldPath);
+        WorkingFolderTest::TearDown();
+    }
+
+    QString binFolder() const { return path(QStringLiteral("bin")); }
+
+    // Puts a recording program of this name first on the search path.
+    void installRecorder(const QString &name)
+    {
+        writeFile(QStringLiteral("bin/") + name, RecordingScript);
+        QFile::setPermissions(path(QStringLiteral("bin/") + name),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(binFolder()) + ':' + m_oldPath);
+    }
+
+    // Waits (up to five seconds) for `count` recorded calls and reads them.
+    std::vector<Call> waitForCalls(int count, const QString &folder)
+    {
+        const QDir calls(folder);
+        const auto records = [&] { return calls.entryList(QDir::Files); };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return records().size() >= count; }, 5000));
+        std::vector<Call> result;
+        for (const QString &name : records()) {
+            QFile file(calls.filePath(name));
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray bytes = file.readAll();
+            const int firstLine = bytes.indexOf('\n');
+            const int argc = bytes.left(firstLine).toInt();
+            Call call;
+            int at = firstLine + 1;
+            for (int i = 0; i < argc; ++i) {
+                const int end = bytes.indexOf('\0', at);
+                call.arguments << QFile::decodeName(bytes.mid(at, end - at));
+                at = end + 1;
+            }
+            call.session = bytes.mid(at).trimmed().toLong();
+            result.push_back(call);
+        }
+        return result;
+    }
+
+    QStringList strayFiles() const
+    {
+        QStringList found;
+        for (const QString &folder : {path(QString()), binFolder()})
+            for (const QString &name : QDir(folder).entryList(QDir::Files))
+                if (name.startsWith(QLatin1String("pwned")))
+                    found << name;
+        return found;
+    }
+
+    QByteArray m_oldPath;
+};
+
+TEST_F(UnixLauncherTest, HostileMovieNameReachesXdgOpenAsOneArgumentAndRunsNothing)
+{
+    installRecorder(QStringLiteral("xdg-open"));
+    const QString name = QStringLiteral("my movie 'quoted' \"double\" & a; b | c $(touch pwned1) `touch pwned2`"
+                                        " >pwned3 ; touch pwned4 && touch pwned5 %TEMP% ^x.avi");
+    writeFile(name, "movie");
+
+    const LaunchResult started = makeNativeLauncher()->openDocument(name);
+    ASSERT_TRUE(started.started) << started.error.toStdString();
+
+    const std::vector<Call> calls = waitForCalls(1, binFolder() + QStringLiteral("/calls"));
+    ASSERT_EQ(calls.size(), 1u);
+    ASSERT_EQ(calls[0].arguments.size(), 1) << calls[0].arguments.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(calls[0].arguments[0].toStdString(), path(name).toStdString());
+    EXPECT_TRUE(strayFiles().isEmpty()) << strayFiles().join(QLatin1Char(' ')).toStdString();
+
+    // Detached: a session of its own, and no child of ours left to reap.
+    EXPECT_NE(calls[0].session, long(::getsid(0)));
+    int status = 0;
+    EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST_F(UnixLauncherTest, NameThatLooksLikeAnOptionArrivesAsAPath)
+{
+    installRecorder(QStringLiteral("xdg-open"));
+    writeFile(QStringLiteral("--help.avi"), "movie");
+    const LaunchResult started = makeNativeLauncher()->openDocument(QStringLiteral("--help.avi"));
+    ASSERT_TRUE(started.started);
+    const std::vector<Call> calls = waitForCalls(1, binFolder() + QStringLiteral("/calls"));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].arguments.join(QLatin1Char('\n')).toStdString(),
+              path(QStringLiteral("--help.avi")).toStdString());
+}
+
+TEST_F(UnixLauncherTest, WithoutXdgOpenTheStartFailsWithAReason)
+{
+    qputenv("PATH", QFile::encodeName(binFolder()));
+    const LaunchResult started = makeNativeLauncher()->openDocument(QStringLiteral("movie.avi"));
+    EXPECT_FALSE(started.started);
+    EXPECT_TRUE(started.error.contains(QStringLiteral("xdg-open"))) << started.error.toStdString();
+}
+
+TEST_F(UnixLauncherTest, ProgramIsStartedWholeWithoutArgumentsOrSearch)
+{
+    installRecorder(QStringLiteral("setup & go.sh"));
+    const QString program = QStringLiteral("bin/setup & go.sh");
+    const LaunchResult started = makeNativeLauncher()->startProgram(program);
+    ASSERT_TRUE(started.started) << started.error.toStdString();
+    const std::vector<Call> calls = waitForCalls(1, binFolder() + QStringLiteral("/calls"));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(calls[0].arguments.isEmpty());
+
+    // A bare name is a file in the working folder, not a program on the search path.
+    EXPECT_FALSE(makeNativeLauncher()->startProgram(QStringLiteral("setup & go.sh")).started);
+}
+
+TEST_F(UnixLauncherTest, ProgramThatCannotRunIsReportedWithTheSystemsReason)
+{
+    writeFile(QStringLiteral("SETUP.EXE"), "not for this system");
+    const LaunchResult notExecutable = makeNativeLauncher()->startProgram(QStringLiteral("SETUP.EXE"));
+    EXPECT_FALSE(notExecutable.started);
+    EXPECT_TRUE(notExecutable.error.contains(QStringLiteral("SETUP.EXE"))) << notExecutable.error.toStdString();
+
+    const LaunchResult missing = makeNativeLauncher()->startProgram(QStringLiteral("MISSING.EXE"));
+    EXPECT_FALSE(missing.started);
+    EXPECT_FALSE(makeNativeLauncher()->startProgram(QString()).started);
+}
+
+TEST_F(UnixLauncherTest, ProgramsAreFoundOnTheSearchPathInOrder)
+{
+    writeFile(QStringLiteral("one/tool"), "#!/bin/sh\n");
+    writeFile(QStringLiteral("two/tool"), "#!/bin/sh\n");
+    QFile::setPermissions(path(QStringLiteral("two/tool")), QFile::ReadOwner | QFile::ExeOwner);
+    const std::string one = QFile::encodeName(path(QStringLiteral("one"))).toStdString();
+    const std::string two = QFile::encodeName(path(QStringLiteral("two"))).toStdString();
+
+    // one/tool is not executable, so two/tool is the program.
+    EXPECT_EQ(posix::findProgram("tool", (one + ':' + two).c_str()), two + "/tool");
+    EXPECT_EQ(posix::findProgram("tool", one.c_str()), "");
+    EXPECT_EQ(posix::findProgram("tool", (one + "::").c_str()), "");
+    EXPECT_EQ(posix::findProgram("two/tool", ""), "two/tool");
+    EXPECT_EQ(posix::findProgram("", two.c_str()), "");
+}
+
+void copyFolder(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(source, target);
+    }
+}
+
+// The demo disc, played as a viewer would: the real launcher, tray, platform
+// code and file lookups; only the message boxes are recorded.
+TEST_F(UnixLauncherTest, DemoDiscPlaysItsFirstMovie)
+{
+    copyFolder(QStringLiteral(VIDORUN_DEMO_DIR), path(QStringLiteral("disc")));
+    ASSERT_TRUE(QDir::setCurrent(path(QStringLiteral("disc"))));
+    installRecorder(QStringLiteral("xdg-open"));
+
+    FakeMessages messages;
+    FakeInputBox input;
+    FakeFileDialogs dialogs;
+    FakePictures pictures;
+    const std::unique_ptr<Launcher> launcher = makeNativeLauncher();
+    const std::unique_ptr<MediaControl> media = makeNativeMediaControl();
+    const std::unique_ptr<SystemInfo> system = makeNativeSystemInfo();
+    const std::unique_ptr<FileSystem> files = makeNativeFileSystem();
+    VidorunMain main(Platform{messages, input, dialogs, *launcher, *media, *system, *files, pictures});
+    main.show();
+    if (main.project().TitleCount == QLatin1String("0"))
+        GTEST_SKIP() << "this build does not find the disc's .\\Autorun.inf yet";
+
+    main.findChild<QComboBox *>(QStringLiteral("Movies"))->setCurrentIndex(0);
+    QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("PlayButton")), Qt::LeftButton);
+
+    for (const ShownMessage &shown : messages.shown)
+        ADD_FAILURE() << shown.title.toStdString() << ": " << shown.text.toStdString();
+    const std::vector<Call> calls = waitForCalls(1, binFolder() + QStringLiteral("/calls"));
+    ASSERT_EQ(calls.size(), 1u);
+    ASSERT_EQ(calls[0].arguments.size(), 1);
+    EXPECT_EQ(QFileInfo(calls[0].arguments[0]).canonicalFilePath().toStdString(),
+              QFileInfo(path(QStringLiteral("disc/MOVIES/SUNRISE.AVI"))).canonicalFilePath().toStdString());
+    EXPECT_TRUE(main.isVisible());
+}
+
+}  // namespace
+}  // namespace vidorun::testing
