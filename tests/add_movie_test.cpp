@@ -72,7 +72,7 @@ TEST_F(AddMovieTest, WindowIsLaidOutAsDesigned)
 
     // Focus starts on Location... and goes round Browse, OK, Cancel, the
     // location, the CD label and the name.
-    QTRY_COMPARE(QApplication::focusWidget(), childControl<QWidget>("BrowseButton"));
+    expectFocusOn(childControl<QWidget>("BrowseButton"));
     QStringList chain;
     QWidget *w = childControl<QWidget>("BrowseButton");
     for (int i = 0; i < 6; ++i, w = w->nextInFocusChain()) {

@@ -62,7 +62,16 @@ protected:
     {
         EXPECT_EQ(child(), nullptr);
         EXPECT_TRUE(window().isEnabled());
-        QTRY_VERIFY(window().isActiveWindow());
+        EXPECT_TRUE(QTest::qWaitFor([this] { return window().isActiveWindow(); }, 2000))
+            << "the main window did not get the focus back";
+    }
+
+    // The keyboard focus is on `control` once the window is up.
+    void expectFocusOn(QWidget *control)
+    {
+        ASSERT_NE(control, nullptr);
+        EXPECT_TRUE(QTest::qWaitFor([control] { return QApplication::focusWidget() == control; }, 2000))
+            << "focus is on " << (QApplication::focusWidget() ? qPrintable(QApplication::focusWidget()->objectName()) : "nothing");
     }
 
     void expectLayout(const QString &caption, QSize client, std::initializer_list<Placed> controls)

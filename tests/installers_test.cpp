@@ -3,7 +3,9 @@
 
 #include "platform/native.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace vidorun::testing {
 namespace {
@@ -176,32 +178,46 @@ protected:
     std::unique_ptr<Launcher> m_launcher = makeNativeLauncher();
 };
 
-#ifndef Q_OS_WIN
+// Puts the stand-in installer into the working folder under `name`; it
+// records its start into the file that `record` names.
+QString placeRecordingInstaller(const QString &folder, const QString &name, const QString &record)
+{
+    QDir().mkpath(folder);
+    const QString setup = QDir(folder).filePath(name);
+    EXPECT_TRUE(QFile::copy(QStringLiteral(RECORD_START_PROGRAM), setup));
+    qputenv("VIDORUN_START_RECORD", QFile::encodeName(record));
+    return QDir::toNativeSeparators(setup);
+}
+
 TEST_F(RealLauncherTest, APathWithBlanksIsStartedAsOneProgram)
 {
-    // A small installer that writes down the name it was started under. A
-    // command interpreter would split the path at its blanks and run "echo".
+    // A command interpreter would split this path at its blanks and the ";".
     const QString record = path(QStringLiteral("started.txt"));
-    const QString setup = path(QStringLiteral("Player Setup/setup me; echo broken.exe"));
-    writeFile(QStringLiteral("Player Setup/setup me; echo broken.exe"),
-              "#!/bin/sh\nprintf '%s' \"$0\" > '" + QFile::encodeName(record) + "'\n");
-    ASSERT_TRUE(QFile::setPermissions(setup, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString setup = placeRecordingInstaller(path(QStringLiteral("Player Setup")),
+                                                  QStringLiteral("setup me; echo broken.exe"), record);
 
     startWithRealLauncher();
     fake.dialogs.answers.push_back(setup);
     trigger("PLAYERLOCATION");
+    ASSERT_EQ(project().PlayerPath, setup);
     click("MPlayer");
 
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record) && QFile(record).size() > 0, 10000);
-    EXPECT_EQ(QString::fromLocal8Bit(readFile(QStringLiteral("started.txt"))), setup);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile(record).size() > 0; }, 10000)) << "the installer never ran";
+    const QStringList started = QString::fromLocal8Bit(readFile(QStringLiteral("started.txt"))).split(QLatin1Char('\n'));
+    ASSERT_EQ(started.size(), 2);
+    EXPECT_EQ(started[0], QStringLiteral("1")) << "no arguments are added";
+    EXPECT_EQ(QFileInfo(started[1]).fileName(), QStringLiteral("setup me; echo broken.exe"));
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
 TEST_F(RealLauncherTest, AFileThatCannotBeRunIsReported)
 {
+    // Neither a program the system can run nor a script.
     const QString setup = path(QStringLiteral("codec setup.exe"));
-    writeFile(QStringLiteral("codec setup.exe"), "no program at all");
+    writeFile(QStringLiteral("codec setup.exe"), QByteArray(64, '\0'));
+#ifndef Q_OS_WIN
     ASSERT_TRUE(QFile::setPermissions(setup, QFile::ReadOwner | QFile::WriteOwner));
+#endif
 
     startWithRealLauncher();
     fake.dialogs.answers.push_back(setup);
@@ -213,7 +229,6 @@ TEST_F(RealLauncherTest, AFileThatCannotBeRunIsReported)
     EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
     EXPECT_TRUE(window().isVisible());
 }
-#endif
 
 }  // namespace
 }  // namespace vidorun::testing

@@ -71,7 +71,7 @@ TEST_F(RemoveMovieTest, WindowIsLaidOutAsDesignedAndListsEveryTitle)
     EXPECT_EQ(lines(), (QStringList{"Sunrise", "Harbour", "Night market"}));
     EXPECT_TRUE(list()->selectedItems().isEmpty());
     EXPECT_FALSE(window().isEnabled());
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(list()));
+    expectFocusOn(list());
 }
 
 TEST_F(RemoveMovieTest, AnEmptyProjectHasNothingToRemove)
