@@ -69,9 +69,10 @@ TEST_F(RemoveMovieTest, WindowIsLaidOutAsDesignedAndListsEveryTitle)
     EXPECT_EQ(list()->selectionMode(), QAbstractItemView::SingleSelection);
 
     EXPECT_EQ(lines(), (QStringList{"Sunrise", "Harbour", "Night market"}));
-    EXPECT_TRUE(list()->selectedItems().isEmpty());
     EXPECT_FALSE(window().isEnabled());
+    // The list has the focus, and that selects nothing.
     expectFocusOn(list());
+    EXPECT_TRUE(list()->selectedItems().isEmpty());
 }
 
 TEST_F(RemoveMovieTest, AnEmptyProjectHasNothingToRemove)
@@ -131,6 +132,7 @@ TEST_F(RemoveMovieTest, RemoveWithoutASelectionSaysSoAndCloses)
     start();
     readMovies({"One", "Two"});
     openRemoveMovie();
+    expectFocusOn(list());
     clickChild("RemoveButton");
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("You did not select a movie to remove!"));

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace vidorun {
 
 namespace {
@@ -43,7 +45,10 @@ frmAbout::frmAbout(VidorunMain &main) : ChildWindow(main, 382, 237)
     lblDescription->setFont(underlined);
     setTextColour(lblDescription, Qt::black);
 
+    // Sized to its text: it widens where the system's font runs wider than
+    // the one it was laid out with.
     Bugreporttext = placeLabel(this, "Bugreporttext", QStringLiteral("Bugs can be reported at"), 64, 136, 114, 13);
+    Bugreporttext->resize(std::max(114, Bugreporttext->fontMetrics().horizontalAdvance(Bugreporttext->text()) + 1), 13);
     // Plain blue text: the address is shown, not opened.
     bugreportlink = placeLabel(this, "bugreportlink", QStringLiteral("https://vidorun.example/bugs"), 64, 152, 281, 17);
     bugreportlink->setTextInteractionFlags(Qt::NoTextInteraction);
