@@ -24,6 +24,9 @@ constexpr int VersionMajor = VIDORUN_VERSION_MAJOR;
 constexpr int VersionMinor = VIDORUN_VERSION_MINOR;
 QString versionText();
 
+// The texts and the setting of the player or the codec installer.
+struct InstallerSetting;
+
 // The message box title every error shares.
 inline const QString ErrorTitle = QStringLiteral("Shit ... Error!");
 
@@ -110,6 +113,8 @@ private:
     void INSTALLPLAYER_Click();
     void INSTALLCODEC_Click();
     void CURRENTSETTINGS_Click();
+    void selectInstaller(const InstallerSetting &installer);
+    void runInstaller(const InstallerSetting &installer);
 
     // --- child windows and information (windows/) ---
     void ADDMOVIE_Click();
