@@ -6,7 +6,7 @@
 #   scripts/install-deps.sh package  what run needs, plus what building the .deb needs
 set -euo pipefail
 
-run_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-liberation2)
+run_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-liberation2 xdg-utils)
 package_packages=(dpkg-dev file)
 test_packages=(googletest libgtest-dev libgmock-dev mingw-w64 desktop-file-utils appstream dpkg-dev file)
 
