@@ -21,13 +21,10 @@ void VidorunMain::PlayButton_Click()
     PlaySelectedMovie();
 }
 
+// The menu's Play is the button's.
 void VidorunMain::PLAYMOVIE_Click()
 {
-    if (Movies->currentIndex() == -1) {
-        showMessage(NoMovieSelectedText, NoMovieSelectedTitle, MsgStyle::Critical);
-        return;
-    }
-    PlaySelectedMovie();
+    PlayButton_Click();
 }
 
 // Checks that the movie's disc is in (its marker file is in the working
