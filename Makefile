@@ -1,12 +1,13 @@
-# The two commands of the README:
+# The commands of the README:
 #   make run    installs what is missing, builds, starts Vidorun on the demo disc
 #   make test   installs what is missing, builds, runs every test headless
+#   make screenshots   renders the windows to $(BUILD_DIR)/screenshots/*.png
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
 
-.PHONY: run test build deps-run deps-test
+.PHONY: run test screenshots build deps-run deps-test
 
 run: deps-run
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=OFF $(LAUNCHER)
@@ -17,6 +18,11 @@ test: deps-test
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=ON $(LAUNCHER)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+screenshots: deps-test
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=ON $(LAUNCHER)
+	cmake --build $(BUILD_DIR) --target vidorun_screenshots -j $(JOBS)
+	$(BUILD_DIR)/tests/vidorun_screenshots demo $(BUILD_DIR)/screenshots
 
 deps-run:
 	@scripts/install-deps.sh run
