@@ -3,13 +3,12 @@
 #include "app/vidorun_main.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 
 namespace vidorun {
 
@@ -49,21 +48,25 @@ void VidorunMain::buildUi()
     setWindowTitle(QStringLiteral("Vidorun"));
     setWindowIcon(QIcon(QStringLiteral(":/vidorun/vidorun.png")));
     setFont(sansSerif(8.25));
+    // A fixed border: the window can be minimised and closed, never resized.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(586, 346);
     setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     CoverPicture = makeLabel(client, "CoverPicture", QString(), 8, 8, 209, 329);
-    CoverPicture->setFrameShape(QFrame::Box);
+    CoverPicture->setFrameStyle(QFrame::Box | QFrame::Plain);
     CoverPicture->setLineWidth(1);
     CoverPicture->setScaledContents(true);
     CoverPicture->setAccessibleName(QStringLiteral("Cover picture"));
 
     NoPictureText = makeLabel(client, "NoPictureText", QStringLiteral("There is no picture loaded!"), 24, 120, 177, 57);
     NoPictureText->setFont(sansSerif(18, true));
-    NoPictureText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    NoPictureText->setAlignment(Qt::AlignCenter);
     NoPictureText->setWordWrap(true);
 
     Label1 = makeLabel(client, "Label1", QStringLiteral("Please select your movie:"), 272, 16, 265, 17);
@@ -76,6 +79,7 @@ void VidorunMain::buildUi()
     Movies->setGeometry(272, 40, 265, 21);
     Movies->setEditable(false);
     Movies->setAccessibleName(QStringLiteral("Movies"));
+    Label1->setBuddy(Movies);
 
     About = makeButton(client, "About", QStringLiteral("I N F O"), 264, 144, 65, 25);
     EjectButton = makeButton(client, "EjectButton", QStringLiteral("E J E C T"), 336, 144, 65, 25);
@@ -90,6 +94,7 @@ void VidorunMain::buildUi()
     CodecLogo = makeLabel(client, "CodecLogo", QString(), 488, 272, 72, 56);
     CodecLogo->setPixmap(QPixmap(QStringLiteral(":/vidorun/codeclogo.jpg")));
     CodecLogo->setAccessibleName(QStringLiteral("Video codec logo"));
+    CodecLogo->setAccessibleDescription(QStringLiteral("The movies need a video codec"));
 
     tempmoviename = makeLabel(client, "tempmoviename", QStringLiteral("empty"), 16, 256, 185, 17);
     tempmoviecd = makeLabel(client, "tempmoviecd", QStringLiteral("empty"), 16, 272, 193, 17);

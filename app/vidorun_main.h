@@ -138,6 +138,7 @@ private:
     Project m;
     std::function<void(const QString &)> m_commandObserver;
     QPointer<ChildWindow> m_openChild;
+    QPointer<QWidget> m_focusBeforeChild;
     bool m_loaded = false;
 
     // Controls, named as the program names them.

@@ -15,6 +15,7 @@ class ChildWindow : public QDialog {
 
 public:
     ChildWindow(VidorunMain &main, int clientWidth, int clientHeight);
+    ~ChildWindow() override;
 
     // Every close button runs this: unload the child window; the main window
     // is then enabled and focused.

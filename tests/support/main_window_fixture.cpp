@@ -55,6 +55,7 @@ VidorunMain &MainWindowTest::start()
 {
     m_window = std::make_unique<VidorunMain>(fake.platform());
     m_window->show();
+    m_window->activateWindow();
     return *m_window;
 }
 

@@ -1,5 +1,7 @@
 // Runs the tests headless, with a home and settings folder of their own, so
 // no test ever touches the user's files or needs a display.
+#include "app/fonts.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -8,7 +10,10 @@
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // VIDORUN_TEST_PLATFORM=xcb (under xvfb-run) runs them on a real X server
+    // without a window manager, where activation is not handed out for free.
+    const QByteArray platform = qgetenv("VIDORUN_TEST_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
     QTemporaryDir home;
     qputenv("HOME", QFile::encodeName(home.path()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
@@ -17,6 +22,7 @@ int main(int argc, char **argv)
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
 
     QApplication app(argc, argv);
+    vidorun::installFontSubstitutes();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
