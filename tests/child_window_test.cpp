@@ -1,6 +1,7 @@
 // Opening and closing child windows: the main window is disabled while one
 // is up, and however the child closes, the main window comes back enabled,
 // active and focused, with what the child handed back applied.
+#include "support/caption_fit.h"
 #include "support/eventually.h"
 #include "support/main_window_fixture.h"
 
@@ -138,4 +139,20 @@ TEST_F(ChildWindows, AChildWindowDoesNotOutliveTheMainWindow)
     QPointer<ChildWindow> child = open();
     m_window.reset();
     EXPECT_TRUE(child.isNull());
+}
+
+// Every child window, opened through its command, shows its captions whole.
+TEST_F(ChildWindows, NoCaptionIsClippedInAnyOfTheFourWindows)
+{
+    writeFile(QStringLiteral("Autorun.inf"), projectFileBytes({"movie01=a.avi", "title01=A", "mdisk01=X"}));
+    start();
+    for (const char *command : {"ADDMOVIE", "REMOVEMOVIE", "CURRENTSETTINGS", "ABOUTSCREEN"}) {
+        SCOPED_TRACE(command);
+        trigger(command);
+        QPointer<ChildWindow> child = window().openChild();
+        ASSERT_FALSE(child.isNull());
+        expectCaptionsFit(child);
+        child->unload();
+        EXPECT_TRUE(window().isEnabled());
+    }
 }
