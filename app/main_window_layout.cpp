@@ -1,6 +1,7 @@
 // The main window's controls, menus and the map from each of them to its
 // handler. Positions are client-area pixels at 96 dpi.
 #include "app/vidorun_main.h"
+#include "windows/form_controls.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,30 +15,11 @@ namespace vidorun {
 
 namespace {
 
-QFont sansSerif(qreal points, bool bold = false)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, int x, int y, int w, int h)
 {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(x, y, w, h);
-    button->setFont(sansSerif(8.25, true));
-    button->setAutoDefault(false);
+    QPushButton *button = placeButton(parent, name, caption, x, y, w, h);
+    button->setFont(sansSerifFont(8.25, true));
     return button;
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, int x, int y, int w, int h)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(x, y, w, h);
-    return label;
 }
 
 }  // namespace
@@ -47,7 +29,7 @@ void VidorunMain::buildUi()
     setObjectName(QStringLiteral("VidorunMain"));
     setWindowTitle(QStringLiteral("Vidorun"));
     setWindowIcon(QIcon(QStringLiteral(":/vidorun/vidorun.png")));
-    setFont(sansSerif(8.25));
+    setFont(sansSerifFont(8.25));
     // A fixed border: the window can be minimised and closed, never resized.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -58,18 +40,18 @@ void VidorunMain::buildUi()
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    CoverPicture = makeLabel(client, "CoverPicture", QString(), 8, 8, 209, 329);
+    CoverPicture = placeLabel(client, "CoverPicture", QString(), 8, 8, 209, 329);
     CoverPicture->setFrameStyle(QFrame::Box | QFrame::Plain);
     CoverPicture->setLineWidth(1);
     CoverPicture->setScaledContents(true);
     CoverPicture->setAccessibleName(QStringLiteral("Cover picture"));
 
-    NoPictureText = makeLabel(client, "NoPictureText", QStringLiteral("There is no picture loaded!"), 24, 120, 177, 57);
-    NoPictureText->setFont(sansSerif(18, true));
+    NoPictureText = placeLabel(client, "NoPictureText", QStringLiteral("There is no picture loaded!"), 24, 120, 177, 57);
+    NoPictureText->setFont(sansSerifFont(18, true));
     NoPictureText->setAlignment(Qt::AlignCenter);
     NoPictureText->setWordWrap(true);
 
-    Label1 = makeLabel(client, "Label1", QStringLiteral("Please select your movie:"), 272, 16, 265, 17);
+    Label1 = placeLabel(client, "Label1", QStringLiteral("Please select your movie:"), 272, 16, 265, 17);
     QFont courier(QStringLiteral("Courier"));
     courier.setPointSizeF(12);
     Label1->setFont(courier);
@@ -88,18 +70,18 @@ void VidorunMain::buildUi()
     MPlayer = makeButton(client, "MPlayer", QStringLiteral("I N S T A L L    P L A Y E R"), 264, 208, 281, 25);
     Codec_Button = makeButton(client, "Codec_Button", QStringLiteral("I N S T A L L    C O D E C"), 264, 240, 281, 25);
 
-    TotalMoviesText = makeLabel(client, "TotalMoviesText", QStringLiteral("total number of movies:"), 448, 328, 137, 17);
+    TotalMoviesText = placeLabel(client, "TotalMoviesText", QStringLiteral("total number of movies:"), 448, 328, 137, 17);
     TotalMoviesText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    CodecLogo = makeLabel(client, "CodecLogo", QString(), 488, 272, 72, 56);
+    CodecLogo = placeLabel(client, "CodecLogo", QString(), 488, 272, 72, 56);
     CodecLogo->setPixmap(QPixmap(QStringLiteral(":/vidorun/codeclogo.jpg")));
     CodecLogo->setAccessibleName(QStringLiteral("Video codec logo"));
     CodecLogo->setAccessibleDescription(QStringLiteral("The movies need a video codec"));
 
-    tempmoviename = makeLabel(client, "tempmoviename", QStringLiteral("empty"), 16, 256, 185, 17);
-    tempmoviecd = makeLabel(client, "tempmoviecd", QStringLiteral("empty"), 16, 272, 193, 17);
-    tempmovielocation = makeLabel(client, "tempmovielocation", QStringLiteral("empty"), 16, 288, 193, 17);
-    tempremovemovie = makeLabel(client, "tempremovemovie", QStringLiteral("empty"), 16, 216, 193, 17);
+    tempmoviename = placeLabel(client, "tempmoviename", QStringLiteral("empty"), 16, 256, 185, 17);
+    tempmoviecd = placeLabel(client, "tempmoviecd", QStringLiteral("empty"), 16, 272, 193, 17);
+    tempmovielocation = placeLabel(client, "tempmovielocation", QStringLiteral("empty"), 16, 288, 193, 17);
+    tempremovemovie = placeLabel(client, "tempremovemovie", QStringLiteral("empty"), 16, 216, 193, 17);
     for (QLabel *field : {tempmoviename, tempmoviecd, tempmovielocation, tempremovemovie})
         field->hide();
 

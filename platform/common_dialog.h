@@ -24,6 +24,18 @@ public:
     int FilterIndex = 0;
     QString FileName;
 
+    // What every file command sets before each use: a cancel ends the
+    // command, only the read-only check box is hidden, and the command's own
+    // title and "description|pattern" filter with its 1-based index.
+    void prepare(const QString &title, const QString &filter, int filterIndex)
+    {
+        CancelError = true;
+        DialogTitle = title;
+        Flags = HideReadOnly;
+        Filter = filter;
+        FilterIndex = filterIndex;
+    }
+
     // Show the dialog. True when a file was chosen (FileName then holds it);
     // false on cancel, which the callers treat as the failure that ends them.
     bool ShowOpen(QWidget *parent) { return show(parent, FileDialogKind::Open); }

@@ -57,11 +57,8 @@ void VidorunMain::ShowCoverPicture()
 
 void VidorunMain::OPENINIFILE_Click()
 {
-    m_comDlg.CancelError = true;
-    m_comDlg.DialogTitle = QStringLiteral("Select your 'autorun.inf' file");
-    m_comDlg.Flags = HideReadOnly;
-    m_comDlg.Filter = QStringLiteral("All Files (*.*)|*.*|Autorun files (autorun.inf)|autorun.inf");
-    m_comDlg.FilterIndex = 2;
+    m_comDlg.prepare(QStringLiteral("Select your 'autorun.inf' file"),
+                     QStringLiteral("All Files (*.*)|*.*|Autorun files (autorun.inf)|autorun.inf"), 2);
     if (!m_comDlg.ShowOpen(this))
         return;
 

@@ -8,11 +8,8 @@ namespace vidorun {
 void VidorunMain::SAVEFILE_Click()
 {
     const QString lastChosen = m_comDlg.FileName;
-    m_comDlg.CancelError = true;
-    m_comDlg.DialogTitle = QStringLiteral("Select a location to save your 'Autorun.inf'");
-    m_comDlg.Flags = HideReadOnly;
-    m_comDlg.Filter = QStringLiteral("Autorun file (autorun.inf)|*.inf");
-    m_comDlg.FilterIndex = 1;
+    m_comDlg.prepare(QStringLiteral("Select a location to save your 'Autorun.inf'"),
+                     QStringLiteral("Autorun file (autorun.inf)|*.inf"), 1);
     m_comDlg.FileName = QStringLiteral("Autorun.inf");
     if (!m_comDlg.ShowSave(this)) {
         // The proposed name was never chosen: the next dialog starts with the last one that was.

@@ -18,11 +18,8 @@ void VidorunMain::VIDORUNTITLE_Click()
 
 void VidorunMain::SELECTCOVER_Click()
 {
-    m_comDlg.CancelError = true;
-    m_comDlg.DialogTitle = QStringLiteral("Select your cover picture");
-    m_comDlg.Flags = HideReadOnly;
-    m_comDlg.Filter = QStringLiteral("All Files (*.*)|*.*|Cover pictures (*.jpg)|*.jpg");
-    m_comDlg.FilterIndex = 2;
+    m_comDlg.prepare(QStringLiteral("Select your cover picture"),
+                     QStringLiteral("All Files (*.*)|*.*|Cover pictures (*.jpg)|*.jpg"), 2);
     if (!m_comDlg.ShowOpen(this))
         return;
 
@@ -68,11 +65,7 @@ static const InstallerSetting Codec = {
 
 void VidorunMain::selectInstaller(const InstallerSetting &installer)
 {
-    m_comDlg.CancelError = true;
-    m_comDlg.DialogTitle = QLatin1String(installer.dialogTitle);
-    m_comDlg.Flags = HideReadOnly;
-    m_comDlg.Filter = QStringLiteral("Executables (*.exe)|*.exe");
-    m_comDlg.FilterIndex = 1;
+    m_comDlg.prepare(QLatin1String(installer.dialogTitle), QStringLiteral("Executables (*.exe)|*.exe"), 1);
     if (!m_comDlg.ShowOpen(this))
         return;
 

@@ -73,11 +73,8 @@ void AddMovieForm::BrowseButton_Click()
     // No name is preset: the dialog offers whatever file was chosen last in
     // any of the program's file dialogs.
     CommonDialog &dialog = m_main.ComDlg();
-    dialog.CancelError = true;
-    dialog.DialogTitle = QStringLiteral("Select a movie to add");
-    dialog.Flags = HideReadOnly;
-    dialog.Filter = QStringLiteral("All Files (*.*)|*.*|Movies (*.avi)|*.avi");
-    dialog.FilterIndex = 2;
+    dialog.prepare(QStringLiteral("Select a movie to add"),
+                   QStringLiteral("All Files (*.*)|*.*|Movies (*.avi)|*.avi"), 2);
     if (!dialog.ShowOpen(this))
         return;
 

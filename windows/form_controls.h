@@ -10,7 +10,7 @@ class QWidget;
 
 namespace vidorun {
 
-// The child windows' controls, placed at fixed client-area pixels (96 dpi)
+// The windows' controls, placed at fixed client-area pixels (96 dpi)
 // and named as the program names them.
 QFont sansSerifFont(qreal points = 8.25, bool bold = false);
 
