@@ -58,13 +58,13 @@ struct MenuLine {
     QKeySequence shortcut;
 };
 
-struct MenuSpec {
+struct MenuLayout {
     const char *name;
     const char *caption;
     std::vector<MenuLine> lines;
 };
 
-const MenuSpec Menus[] = {
+const MenuLayout Menus[] = {
     {"FileMenu",
      "&File",
      {{"OPENINIFILE", "&Read 'Autorun.ini' file from disk", QKeySequence(Qt::CTRL | Qt::Key_O)},
@@ -294,15 +294,15 @@ TEST_F(MainWindowMenus, MenuBarHoldsEveryItemInOrder)
     EXPECT_EQ(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Movie"), QStringLiteral("&Install"),
                                    QStringLiteral("&Settings"), QStringLiteral("&Help")}));
 
-    for (const MenuSpec &spec : Menus) {
-        SCOPED_TRACE(spec.name);
-        auto *menu = window().findChild<QMenu *>(QLatin1String(spec.name));
+    for (const MenuLayout &menuLayout : Menus) {
+        SCOPED_TRACE(menuLayout.name);
+        auto *menu = window().findChild<QMenu *>(QLatin1String(menuLayout.name));
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(menu->title(), QLatin1String(spec.caption));
+        EXPECT_EQ(menu->title(), QLatin1String(menuLayout.caption));
         const QList<QAction *> actions = menu->actions();
-        ASSERT_EQ(actions.size(), qsizetype(spec.lines.size()));
-        for (std::size_t i = 0; i < spec.lines.size(); ++i) {
-            const MenuLine &line = spec.lines[i];
+        ASSERT_EQ(actions.size(), qsizetype(menuLayout.lines.size()));
+        for (std::size_t i = 0; i < menuLayout.lines.size(); ++i) {
+            const MenuLine &line = menuLayout.lines[i];
             QAction *action = actions.at(qsizetype(i));
             SCOPED_TRACE(line.name);
             if (action->menu())
