@@ -3,15 +3,18 @@
 # that this machine lacks. Looks first, so a second call never touches apt.
 #   scripts/install-deps.sh run    what building and running the program needs
 #   scripts/install-deps.sh test   that, plus what the test suite needs
+#   scripts/install-deps.sh fuzz   that, plus clang with libFuzzer for the fuzz targets
 set -euo pipefail
 
 run_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-liberation2)
 test_packages=(googletest libgtest-dev libgmock-dev mingw-w64)
+fuzz_packages=(clang libclang-rt-dev)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
   test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  fuzz) wanted=("${run_packages[@]}" "${fuzz_packages[@]}") ;;
+  *) echo "usage: $0 run|test|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()
