@@ -96,7 +96,8 @@ std::string readerViolation(const std::uint8_t *data, std::size_t size)
     if (pieceItems.utf8 != items.utf8)
         return "reading in small pieces changed whether the file is UTF-8";
 
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    // Stateless: a sequence cut off at the end is an error, not a wait for more.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     [[maybe_unused]] const QString decoded = utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
     if (items.utf8 != !utf8.hasError())
         return items.utf8 ? "bytes that are no UTF-8 taken as UTF-8" : "UTF-8 not taken as UTF-8";
