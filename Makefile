@@ -1,24 +1,46 @@
-# The commands of the README:
+# The two commands of the README:
 #   make run    installs what is missing, builds, starts Vidorun on the demo disc
-#   make test   installs what is missing, builds, runs every test headless
-#   make package  builds the Debian package $(BUILD_DIR)/vidorun_<version>_<arch>.deb
-#   make screenshots   renders the windows to $(BUILD_DIR)/screenshots/*.png
+#   make test   installs what is missing, builds, runs every test headless, then
+#               builds the tests again with AddressSanitizer and
+#               UndefinedBehaviorSanitizer and runs them once more
+# and others of their own:
+#   make package      builds the Debian package $(BUILD_DIR)/vidorun_<version>_<arch>.deb
+#   make screenshots  renders the windows to $(BUILD_DIR)/screenshots/*.png
+#   make fuzz         runs each fuzz target for FUZZ_SECONDS (default 60)
+SHELL := /bin/bash
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
 BUILD_TYPE ?= RelWithDebInfo
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
+FUZZ_TARGETS := project_reader_fuzzer round_trip_fuzzer
 
-.PHONY: run test package screenshots deps-run deps-test deps-package
+# Any sanitizer report stops the test that made it, with its stack.
+SANITIZER_ENV := \
+  ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
+
+.PHONY: run test test-plain test-sanitize package screenshots fuzz deps-run deps-test deps-package deps-fuzz
 
 run: deps-run
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=OFF $(LAUNCHER)
 	cmake --build $(BUILD_DIR) --target vidorun -j $(JOBS)
 	scripts/run-demo.sh $(BUILD_DIR)/vidorun
 
-test: deps-test
+test: test-plain test-sanitize
+
+test-plain: deps-test
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=ON $(LAUNCHER)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+test-sanitize: deps-test
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=ON -DVIDORUN_SANITIZE=ON $(LAUNCHER)
+	cmake --build $(SANITIZE_DIR) --target vidorun_tests -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
 package: deps-package
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=OFF $(LAUNCHER)
@@ -30,6 +52,20 @@ screenshots: deps-test
 	cmake --build $(BUILD_DIR) --target vidorun_screenshots -j $(JOBS)
 	$(BUILD_DIR)/tests/vidorun_screenshots demo $(BUILD_DIR)/screenshots
 
+# New inputs go to $(FUZZ_DIR)/corpus; inputs that crash go to
+# tests/fuzz-crashes/, where the test suite replays them.
+fuzz: deps-fuzz
+	cmake -S . -B $(FUZZ_DIR) -DVIDORUN_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@set -eo pipefail; for target in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$target; \
+	  echo "== $$target, $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_DIR)/fuzz/$$target $(FUZZ_DIR)/corpus/$$target tests/fuzz-corpus tests/fuzz-crashes \
+	    -dict=fuzz/project_file.dict -max_total_time=$(FUZZ_SECONDS) -max_len=20000 \
+	    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+	    -artifact_prefix=tests/fuzz-crashes/ 2>&1 | grep -av '^#'; \
+	done
+
 deps-run:
 	@scripts/install-deps.sh run
 
@@ -38,3 +74,6 @@ deps-test:
 
 deps-package:
 	@scripts/install-deps.sh package
+
+deps-fuzz:
+	@scripts/install-deps.sh fuzz

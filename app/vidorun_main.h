@@ -3,6 +3,7 @@
 #include "app/project.h"
 #include "platform/common_dialog.h"
 #include "platform/platform.h"
+#include "projectfile/atomic_save.h"
 #include "windows/child_window.h"
 
 #include <QMainWindow>
@@ -67,6 +68,10 @@ public:
     // Called with each handler's name just before it runs; lets tests see
     // which command a button or menu item reaches.
     void setCommandObserver(std::function<void(const QString &)> observer);
+
+    // Where File > Write gets the steps of its save (real files when unset);
+    // lets tests fail a save at any step.
+    void setSaveSteps(SaveStepsFactory factory) { m_saveSteps = std::move(factory); }
 
 Q_SIGNALS:
     void childWindowClosed();
@@ -137,6 +142,7 @@ private:
     CommonDialog m_comDlg;
     Project m;
     std::function<void(const QString &)> m_commandObserver;
+    SaveStepsFactory m_saveSteps;
     QPointer<ChildWindow> m_openChild;
     QPointer<QWidget> m_focusBeforeChild;
     bool m_loaded = false;

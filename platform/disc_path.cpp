@@ -115,6 +115,9 @@ std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t i, std::si
 
 bool entryExists(const std::string &path)
 {
+    // A name with a NUL in it names no file; the system would stop at the NUL.
+    if (path.find('\0') != std::string::npos)
+        return false;
     struct stat info;
     return ::lstat(path.c_str(), &info) == 0;
 }

@@ -75,6 +75,12 @@ std::optional<QString> QtFileDialogs::run(QWidget *parent, FileDialogKind kind,
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
+QtPictureLoader::QtPictureLoader()
+{
+    // Also for pictures whose size is only known once decoding starts.
+    QImageReader::setAllocationLimit(MaxDecodedMegabytes);
+}
+
 QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
 {
     // Only a regular file is a picture: reading a pipe or a device could
@@ -84,10 +90,15 @@ QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize full = reader.size();
+    // A picture that says it is bigger than any cover is refused before a
+    // byte of it is decoded, whatever its header claims.
+    if (full.isValid() && qint64(full.width()) * full.height() > MaxPicturePixels)
+        return QImage();
     if (full.isValid() && shownSize.isValid() && !shownSize.isEmpty()
         && (full.width() > shownSize.width() || full.height() > shownSize.height())) {
-        // Decode no larger than shown: a big photo costs little time and memory.
-        reader.setScaledSize(full.scaled(shownSize, Qt::KeepAspectRatioByExpanding));
+        // Decode no larger than shown: a big photo costs little time and
+        // memory. A long thin picture is never scaled up along its short side.
+        reader.setScaledSize(full.scaled(shownSize, Qt::KeepAspectRatioByExpanding).boundedTo(full));
     }
     return reader.read();
 }

@@ -23,8 +23,15 @@ public:
                                const FileDialogRequest &request) override;
 };
 
+// Decodes with QImageReader at the size shown. Pictures over MaxPicturePixels
+// are refused from their header alone, and no decode may allocate more than
+// MaxDecodedMegabytes, so a hostile cover can't exhaust memory.
 class QtPictureLoader final : public PictureLoader {
 public:
+    static constexpr qint64 MaxPicturePixels = 12000LL * 12000;
+    static constexpr int MaxDecodedMegabytes = 128;
+
+    QtPictureLoader();
     QImage load(const QString &path, const QSize &shownSize) override;
 };
 

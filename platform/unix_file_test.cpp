@@ -10,7 +10,9 @@ namespace vidorun {
 
 bool isReadableRegularFile(const std::string &path)
 {
-    if (path.empty())
+    // A name with a NUL in it names no file: the system would read it only up
+    // to the NUL, and so test another file.
+    if (path.empty() || path.find('\0') != std::string::npos)
         return false;
     // Look before opening: opening a device can have effects of its own.
     struct stat info;

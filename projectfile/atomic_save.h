@@ -4,6 +4,9 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 namespace vidorun {
 
 // The steps of saving a file whole: a new copy is made beside the target,
@@ -38,6 +41,10 @@ public:
 private:
     QSaveFile m_file;
 };
+
+// Makes the steps that save the file at `path`; FileSaveSteps unless a test
+// hands in steps that fail on purpose.
+using SaveStepsFactory = std::function<std::unique_ptr<SaveSteps>(const QString &path)>;
 
 struct SaveOutcome {
     bool saved = false;

@@ -1,5 +1,7 @@
 #include "projectfile/text_codec.h"
 
+#include <QStringDecoder>
+
 #include <array>
 
 namespace vidorun {
@@ -102,8 +104,12 @@ std::optional<QByteArray> encodeCp1252(const QString &text)
 
 QString decodeProjectText(const std::string &bytes, bool fileIsUtf8)
 {
-    if (fileIsUtf8)
-        return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    if (fileIsUtf8) {
+        // A value that begins with U+FEFF keeps it; QString::fromUtf8 would
+        // take it for a byte-order mark and drop it.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    }
 #ifdef Q_OS_WIN
     return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
 #else

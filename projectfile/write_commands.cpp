@@ -34,7 +34,9 @@ void VidorunMain::WriteProjectFile(const QString &path)
 {
     if (m.CloseAfterPlay.isEmpty())
         m.CloseAfterPlay = QStringLiteral("0");
-    const SaveOutcome outcome = saveFileWhole(m_platform.files.resolve(path), composeProjectFile(m));
+    const QString target = m_platform.files.resolve(path);
+    const std::unique_ptr<SaveSteps> steps = m_saveSteps ? m_saveSteps(target) : std::make_unique<FileSaveSteps>(target);
+    const SaveOutcome outcome = saveWhole(*steps, composeProjectFile(m));
     if (outcome.saved)
         return;
     const QString crlf = QStringLiteral("\r\n");

@@ -52,7 +52,7 @@ TEST(ItemReader, HostileBytesNeverStopOrOverflowIt)
 {
     std::string junk;
     for (int i = 0; i < 300000; ++i)
-        junk.push_back(char((i * 7919) % 256));
+        junk.push_back(char(unsigned(i) * 7919u % 256));
     MemorySource source(junk);
     ItemReader reader(source);
     std::size_t count = 0;

@@ -1,0 +1,101 @@
+// File > Write against a failure at every step of the save: create, each
+// line's write, flush and the rename over the earlier file.
+#include "projectfile/project_writer.h"
+#include "support/failing_save_steps.h"
+#include "support/main_window_fixture.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace vidorun;
+using namespace vidorun::testing;
+
+namespace {
+
+const QByteArray Holiday = projectFileBytes({
+    "[autorun]", "OPEN=Vidorun.exe", "ICON=Vidorun.exe,0", "", "[vidorun]",
+    "close=1", "the_title=Holiday 2026", "cover=", "player=SETUP\\PLAYER.EXE", "codec=",
+    "movie01=MOVIES\\SUNRISE.AVI", "\"title01=Sunrise, over the bay\"", "mdisk01=HOLIDAY1",
+    "movie02=MOVIES\\HARBOUR.AVI", "title02=The harbour at noon", "mdisk02=HOLIDAY2",
+});
+
+class WriteFaultTest : public MainWindowTest {
+protected:
+    QStringList folderEntries() const
+    {
+        return QDir(m_folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    // Saves the project over Autorun.inf (answering Yes to the overwrite
+    // question) with real steps that fail at step `failAt`.
+    void saveFailingAt(int failAt)
+    {
+        m_real.reset();
+        window().setSaveSteps([this, failAt](const QString &path) {
+            m_real.emplace(path);
+            return std::make_unique<FailingSaveSteps>(*m_real, failAt);
+        });
+        fake.messages.shown.clear();
+        fake.messages.answers = {MsgAnswer::Yes};
+        fake.dialogs.answers.push_back(path("Autorun.inf"));
+        trigger("SAVEFILE");
+    }
+
+    std::optional<FileSaveSteps> m_real;
+};
+
+TEST_F(WriteFaultTest, EveryFailedStepKeepsTheEarlierFileAndSaysSo)
+{
+    writeFile("Holiday.inf", Holiday);
+    const QByteArray earlier = "[vidorun]\r\ntitle01=The earlier project\r\n";
+    writeFile("Autorun.inf", earlier);
+    start();
+    fake.dialogs.answers.push_back(path("Holiday.inf"));
+    trigger("OPENINIFILE");
+    const QStringList entries = folderEntries();
+    const QString failed = "The file " + path("Autorun.inf") + " could not be written!\r\n\r\n"
+                           "No space left on device\r\n\r\nNothing was saved.";
+
+    // open, one write per line, flush, commit
+    const int steps = 1 + int(composeProjectFile(project()).size()) + 2;
+    for (int failAt = 1; failAt <= steps; ++failAt) {
+        SCOPED_TRACE(failAt);
+        saveFailingAt(failAt);
+        ASSERT_EQ(fake.messages.shown.size(), 2u) << "the overwrite question, then the failure";
+        EXPECT_EQ(fake.messages.shown[1].text, failed);
+        EXPECT_EQ(fake.messages.shown[1].title, ErrorTitle);
+        EXPECT_EQ(fake.messages.shown[1].style, MsgStyle::Critical);
+        EXPECT_EQ(readFile("Autorun.inf"), earlier);
+        EXPECT_EQ(folderEntries(), entries);
+    }
+
+    // One step further nothing fails: the project replaces the earlier file.
+    saveFailingAt(steps + 1);
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(readFile("Autorun.inf"), Holiday);
+    EXPECT_EQ(folderEntries(), entries);
+}
+
+TEST_F(WriteFaultTest, AFailedFirstSaveLeavesNoFile)
+{
+    start();
+    const int steps = 1 + int(composeProjectFile(project()).size()) + 2;
+    for (int failAt = 1; failAt <= steps; ++failAt) {
+        SCOPED_TRACE(failAt);
+        m_real.reset();
+        window().setSaveSteps([this, failAt](const QString &path) {
+            m_real.emplace(path);
+            return std::make_unique<FailingSaveSteps>(*m_real, failAt);
+        });
+        fake.messages.shown.clear();
+        fake.dialogs.answers.push_back(path("Autorun.inf"));
+        trigger("SAVEFILE");
+        ASSERT_EQ(fake.messages.shown.size(), 1u) << "no overwrite question, only the failure";
+        EXPECT_TRUE(folderEntries().isEmpty()) << folderEntries().join(' ').toStdString();
+    }
+}
+
+}  // namespace
