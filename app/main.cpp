@@ -1,3 +1,4 @@
+#include "app/startup_probe.h"
 #include "app/vidorun_main.h"
 #include "platform/qt_platform.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
 
     vidorun::RealPlatform platform;
     vidorun::VidorunMain window(platform.platform());
+    vidorun::watchFirstFrame(window, [&window] { return !window.coverLoading(); });
     window.show();
     return QApplication::exec();
 }
