@@ -61,6 +61,9 @@ public:
     void openChildWindow(ChildWindow *child);
     ChildWindow *openChild() const { return m_openChild; }
 
+    // True while a cover picture is being decoded to be shown.
+    bool coverLoading() const { return m_coverLoading; }
+
     // Called with each handler's name just before it runs; lets tests see
     // which command a button or menu item reaches.
     void setCommandObserver(std::function<void(const QString &)> observer);
@@ -90,6 +93,7 @@ private:
     void CheckProjectCounts();
     void ShowCoverPicture();
     bool loadCoverPicture(const QString &path);
+    void showCoverWhenLoaded(const QString &path);
     void OPENINIFILE_Click();
     void SAVEFILE_Click();
     void WriteProjectFile(const QString &path);
@@ -134,6 +138,8 @@ private:
     std::function<void(const QString &)> m_commandObserver;
     QPointer<ChildWindow> m_openChild;
     bool m_loaded = false;
+    unsigned m_coverRequest = 0;  // the latest cover asked for; earlier ones are dropped
+    bool m_coverLoading = false;
 
     // Controls, named as the program names them.
     QComboBox *Movies = nullptr;

@@ -4,9 +4,14 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QImageReader>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPromise>
+#include <QThreadPool>
+
+#include <memory>
 
 namespace vidorun {
 
@@ -75,7 +80,9 @@ std::optional<QString> QtFileDialogs::run(QWidget *parent, FileDialogKind kind,
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
-QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
+namespace {
+
+QImage decodePicture(const QString &path, const QSize &shownSize)
 {
     // Only a regular file is a picture: reading a pipe or a device could
     // block or never end.
@@ -90,6 +97,32 @@ QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
         reader.setScaledSize(full.scaled(shownSize, Qt::KeepAspectRatioByExpanding));
     }
     return reader.read();
+}
+
+}  // namespace
+
+QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
+{
+    return decodePicture(path, shownSize);
+}
+
+void QtPictureLoader::loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
+                                       std::function<void(const QImage &)> done)
+{
+    // The watcher lives with the receiver: if the receiver goes first, so
+    // does the watcher, and the picture decoded meanwhile is dropped.
+    auto *watcher = new QFutureWatcher<QImage>(receiver);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, watcher, [watcher, done = std::move(done)] {
+        done(watcher->result());
+        watcher->deleteLater();
+    });
+    auto promise = std::make_shared<QPromise<QImage>>();
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, path, shownSize] {
+        promise->start();
+        promise->addResult(decodePicture(path, shownSize));
+        promise->finish();
+    });
 }
 
 RealPlatform::RealPlatform()

@@ -26,6 +26,9 @@ public:
 class QtPictureLoader final : public PictureLoader {
 public:
     QImage load(const QString &path, const QSize &shownSize) override;
+    // Decodes on a thread of the global thread pool.
+    void loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
+                          std::function<void(const QImage &)> done) override;
 };
 
 // The services the program runs with on this system.
