@@ -99,31 +99,28 @@ def run_once(command, cwd, env, timeout=60.0):
     }
 
 
-def start_xvfb(runtime_dir):
+def start_xvfb():
     """Starts Xvfb on a free display; answers (process, display) or None."""
     xvfb = shutil.which("Xvfb")
     if not xvfb:
         return None
-    read_end, write_end = os.pipe()
-    process = subprocess.Popen([xvfb, "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                                "-nolisten", "tcp", "-noreset"],
-                               pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    give_up = time.monotonic() + 20
-    ready, _, _ = select.select([read_end], [], [], 20)
-    number = os.read(read_end, 16).decode().strip() if ready else ""
-    os.close(read_end)
-    # The number can come before the server takes connections: wait for that.
-    socket_path = "/tmp/.X11-unix/X" + number
-    while number and time.monotonic() < give_up and process.poll() is None:
-        try:
-            with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as probe:
-                probe.connect(socket_path)
-            return process, ":" + number
-        except OSError:
-            time.sleep(0.05)
-    process.kill()
-    process.wait()
+    for number in range(140 + os.getpid() % 50, 400):
+        if os.path.exists("/tmp/.X%d-lock" % number) or os.path.exists("/tmp/.X11-unix/X%d" % number):
+            continue
+        process = subprocess.Popen([xvfb, ":%d" % number, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        give_up = time.monotonic() + 20
+        while time.monotonic() < give_up and process.poll() is None:
+            try:
+                with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as probe:
+                    probe.connect("/tmp/.X11-unix/X%d" % number)
+                return process, ":%d" % number
+            except OSError:
+                time.sleep(0.05)
+        # Taken meanwhile, or the server would not start: try the next one.
+        if process.poll() is None:
+            process.kill()
+        process.wait()
     return None
 
 
@@ -277,7 +274,7 @@ def main():
         for platform in [p for p in args.platforms.split(",") if p]:
             display = None
             if platform == "xcb":
-                xvfb = start_xvfb(runtime_dir)
+                xvfb = start_xvfb()
                 if not xvfb:
                     lines.append("Start-up, Xvfb: skipped (Xvfb is not installed or did not start)")
                     continue
