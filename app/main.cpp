@@ -1,11 +1,13 @@
 #include "app/startup_probe.h"
 #include "app/vidorun_main.h"
+#include "platform/font_warm_up.h"
 #include "platform/qt_platform.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    vidorun::FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vidorun"));
     QApplication::setApplicationVersion(vidorun::versionText());
@@ -13,6 +15,7 @@ int main(int argc, char *argv[])
     vidorun::RealPlatform platform;
     vidorun::VidorunMain window(platform.platform());
     vidorun::watchFirstFrame(window, [&window] { return !window.coverLoading(); });
+    fonts.wait();
     window.show();
     return QApplication::exec();
 }
