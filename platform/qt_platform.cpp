@@ -9,9 +9,13 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPromise>
-#include <QThreadPool>
+#include <QThread>
 
 #include <memory>
+
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#endif
 
 namespace vidorun {
 
@@ -118,7 +122,13 @@ void QtPictureLoader::loadInBackground(const QString &path, const QSize &shownSi
     });
     auto promise = std::make_shared<QPromise<QImage>>();
     watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, path, shownSize] {
+    m_decoders.start([promise, path, shownSize] {
+        // Linux ignores thread priorities under its normal scheduling, but
+        // each thread has a nice value of its own ("0" is this thread).
+        QThread::currentThread()->setPriority(QThread::LowPriority);
+#ifdef Q_OS_LINUX
+        setpriority(PRIO_PROCESS, 0, 10);
+#endif
         promise->start();
         promise->addResult(decodePicture(path, shownSize));
         promise->finish();

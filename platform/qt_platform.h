@@ -2,6 +2,8 @@
 
 #include "platform/platform.h"
 
+#include <QThreadPool>
+
 #include <memory>
 
 namespace vidorun {
@@ -26,9 +28,13 @@ public:
 class QtPictureLoader final : public PictureLoader {
 public:
     QImage load(const QString &path, const QSize &shownSize) override;
-    // Decodes on a thread of the global thread pool.
+    // Decodes on a thread of its own, at a lower priority than the window's,
+    // so that the window comes first when the processor is busy.
     void loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
                           std::function<void(const QImage &)> done) override;
+
+private:
+    QThreadPool m_decoders;
 };
 
 // The services the program runs with on this system.

@@ -7,7 +7,6 @@
 #include <QPointer>
 #include <QTest>
 #include <QThread>
-#include <QThreadPool>
 
 #include <optional>
 
@@ -72,10 +71,13 @@ TEST_F(QtPictureLoading, AReceiverGoneBeforeThePictureIsDecodedGetsNothing)
 {
     writePhoto(path(QStringLiteral("big.jpg")), 1200, 1600);
     bool arrived = false;
-    auto *receiver = new QObject;
-    loader.loadInBackground(path(QStringLiteral("big.jpg")), CoverFrame, receiver, [&](const QImage &) { arrived = true; });
-    delete receiver;
-    QThreadPool::globalInstance()->waitForDone();
+    {
+        QtPictureLoader loader;
+        auto *receiver = new QObject;
+        loader.loadInBackground(path(QStringLiteral("big.jpg")), CoverFrame, receiver,
+                                [&](const QImage &) { arrived = true; });
+        delete receiver;
+    }  // the loader waits for its decoding to end
     QCoreApplication::processEvents();
     QTest::qWait(20);
     EXPECT_FALSE(arrived);
