@@ -186,8 +186,8 @@ def print_startup(platform_label, platform, result, lines):
         ratio = statistics.median(p_ms) / statistics.median(b_ms)
         pairs = [a / b for a, b in zip(p_ms, b_ms)]
         lines.append("  %-38s %8.1f ms  (%s)" % (label, statistics.median(p_ms), spread_text(p_ms)))
-        lines.append("  %-38s %8.2f x   (paired runs: %s)%s"
-                     % ("  ratio to the bare window", ratio, spread_text(pairs, 2),
+        lines.append("  %-38s %8.2f x   (run by run: median %.2f, %s)%s"
+                     % ("  ratio to the bare window", ratio, statistics.median(pairs), spread_text(pairs, 2),
                         "  target <= %.2f: %s" % (t_target, verdict(ratio, t_target)) if key == "first_ms" else ""))
     p_mb = column(prog, "peak_mb")
     b_mb = column(bare, "peak_mb")
