@@ -9,6 +9,7 @@ int main(int argc, char *argv[])
 {
     vidorun::FontWarmUp fonts;
     QApplication app(argc, argv);
+    fonts.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Vidorun"));
     QApplication::setApplicationVersion(vidorun::versionText());
 
