@@ -46,6 +46,26 @@ def spread_text(values, digits=1):
     return "IQR " + f.format(q1) + "-" + f.format(q3) + ", range " + f.format(min(values)) + "-" + f.format(max(values))
 
 
+def machine_text():
+    """The processor, its cores and the Qt the programs run with, as far as known."""
+    cpu = "unknown processor"
+    try:
+        with open("/proc/cpuinfo") as info:
+            for line in info:
+                if line.startswith("model name"):
+                    cpu = line.split(":", 1)[1].strip()
+                    break
+    except OSError:
+        pass
+    qt = ""
+    if shutil.which("dpkg-query"):
+        out = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "libqt6core6"],
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        if out.returncode == 0 and out.stdout:
+            qt = ", Qt " + out.stdout.decode().split("+")[0]
+    return "%s, %d cores%s" % (cpu, os.cpu_count(), qt)
+
+
 def load_average():
     try:
         return os.getloadavg()[0]
@@ -65,9 +85,8 @@ def read_line(stream, deadline):
 def run_once(command, cwd, env, timeout=60.0):
     """Starts the program and waits for its probe's two lines. Answers a dict:
     first_ms (wall time to the first frame), settled_ms (to the frame that
-    shows all the window shows at start), peak_mb (peak memory by then, as the
-    program read it), maxrss_mb (as the kernel counted it at the end), width,
-    height."""
+    shows all the window shows at start), first_peak_mb and peak_mb (peak
+    memory by each of them, as the program read it), width, height."""
     errors = tempfile.TemporaryFile()
     start = time.perf_counter()
     process = subprocess.Popen(command, cwd=cwd, env=env, stdout=subprocess.PIPE,
@@ -84,16 +103,15 @@ def run_once(command, cwd, env, timeout=60.0):
         raise ProbeFailed("%s gave no first frame:\n%s%s%s" % (command[0], first, settled,
                                                                errors.read().decode(errors="replace")))
     errors.close()
-    _, status, usage = os.wait4(process.pid, 0)
-    process.returncode = os.waitstatus_to_exitcode(status)
+    process.wait()
     process.stdout.close()
     fields = dict(part.split("=", 1) for part in first.split()[1:])
     settled_fields = dict(part.split("=", 1) for part in settled.split()[1:])
     return {
         "first_ms": (first_at - start) * 1000.0,
         "settled_ms": (settled_at - start) * 1000.0,
+        "first_peak_mb": int(fields["peak_kb"]) / 1024.0,
         "peak_mb": int(settled_fields["peak_kb"]) / 1024.0,
-        "maxrss_mb": usage.ru_maxrss / 1024.0,
         "width": fields["width"],
         "height": fields["height"],
     }
@@ -180,21 +198,23 @@ def print_startup(platform_label, platform, result, lines):
     t_target = TARGET_TIME[platform]
     lines.append("Start-up, %s (window %sx%s), median of %d runs (spread):"
                  % (platform_label, result["size"][0], result["size"][1], len(prog)))
-    lines.append("  %-38s %8.1f ms  (%s)" % ("bare window, first frame", statistics.median(b_ms), spread_text(b_ms)))
+    lines.append("  %-40s %8.1f ms  (%s)" % ("bare window, first frame", statistics.median(b_ms), spread_text(b_ms)))
     for key, label in (("first_ms", "Vidorun, first frame"), ("settled_ms", "Vidorun, frame with the cover")):
         p_ms = column(prog, key)
         ratio = statistics.median(p_ms) / statistics.median(b_ms)
         pairs = [a / b for a, b in zip(p_ms, b_ms)]
-        lines.append("  %-38s %8.1f ms  (%s)" % (label, statistics.median(p_ms), spread_text(p_ms)))
-        lines.append("  %-38s %8.2f x   (run by run: median %.2f, %s)%s"
+        lines.append("  %-40s %8.1f ms  (%s)" % (label, statistics.median(p_ms), spread_text(p_ms)))
+        lines.append("  %-40s %8.2f x   (run by run: median %.2f, %s)%s"
                      % ("  ratio to the bare window", ratio, statistics.median(pairs), spread_text(pairs, 2),
                         "  target <= %.2f: %s" % (t_target, verdict(ratio, t_target)) if key == "first_ms" else ""))
     p_mb = column(prog, "peak_mb")
     b_mb = column(bare, "peak_mb")
     mem_ratio = statistics.median(p_mb) / statistics.median(b_mb)
-    lines.append("  %-38s %8.1f MB  (%s)" % ("bare window, peak memory", statistics.median(b_mb), spread_text(b_mb)))
-    lines.append("  %-38s %8.1f MB  (%s)" % ("Vidorun, peak memory with the cover", statistics.median(p_mb), spread_text(p_mb)))
-    lines.append("  %-38s %8.2f x   target <= %.2f: %s"
+    lines.append("  %-40s %8.1f MB  (%s)" % ("bare window, peak memory", statistics.median(b_mb), spread_text(b_mb)))
+    f_mb = column(prog, "first_peak_mb")
+    lines.append("  %-40s %8.1f MB  (%s)" % ("Vidorun, peak memory at the first frame", statistics.median(f_mb), spread_text(f_mb)))
+    lines.append("  %-40s %8.1f MB  (%s)" % ("Vidorun, peak memory with the cover", statistics.median(p_mb), spread_text(p_mb)))
+    lines.append("  %-40s %8.2f x   target <= %.2f: %s"
                  % ("  ratio to the bare window", mem_ratio, TARGET_MEMORY, verdict(mem_ratio, TARGET_MEMORY)))
 
 
@@ -214,7 +234,7 @@ def print_google(results, repetitions, lines):
     for name, label in rows:
         agg = results.get(name)
         if not agg or "median" not in agg:
-            lines.append("  %-38s (missing)" % label)
+            lines.append("  %-40s (missing)" % label)
             continue
         med = agg["median"]
         lo = agg.get("min", med)
@@ -224,11 +244,11 @@ def print_google(results, repetitions, lines):
             # Throughput from wall time: the reader's own speed, file in the page cache.
             def mbps(entry):
                 return JUNK_MB / (entry["real_time"] * to_seconds[entry.get("time_unit", unit)])
-            lines.append("  %-38s %8.0f MB/s (%.0f-%.0f), %.0f ms each, peak memory +%.0f kB"
+            lines.append("  %-40s %8.0f MB/s (%.0f-%.0f), %.0f ms each, peak memory +%.0f kB"
                          % (label, mbps(med), mbps(hi), mbps(lo), med["real_time"] * to_seconds[unit] * 1e3,
                             med.get("peak_growth_kB", 0)))
         else:
-            lines.append("  %-38s %8.1f %s  (%.1f-%.1f)" % (label, med["real_time"], unit,
+            lines.append("  %-40s %8.1f %s  (%.1f-%.1f)" % (label, med["real_time"], unit,
                                                           lo["real_time"], hi["real_time"]))
 
 
@@ -293,8 +313,8 @@ def main():
         load_after = load_average()
 
         print()
-        print("Vidorun benchmarks: %d cores, 1-minute load average %.2f before, %.2f after"
-              % (os.cpu_count(), load_before, load_after))
+        print("Vidorun benchmarks on %s" % machine_text())
+        print("1-minute load average %.2f before, %.2f after" % (load_before, load_after))
         for line in lines:
             print(line)
     finally:
