@@ -145,7 +145,9 @@ void readJunk(benchmark::State &state, Junk kind)
     state.SetBytesProcessed(state.iterations() * JunkBytes);
     // What reading 100 MB added to the peak memory: a streaming reader adds
     // its buffer and an item or two, not the file.
-    state.counters["peak_growth_kB"] = double(statusKb("VmHWM:") - residentBefore);
+    const long peak = statusKb("VmHWM:");
+    state.counters["peak_growth_kB"] = double(peak - residentBefore);
+    state.counters["peak_resident_MB"] = double(peak) / 1024;
 }
 
 void BM_ReadJunk100MB(benchmark::State &state) { readJunk(state, Junk::Random); }

@@ -171,17 +171,15 @@ def measure_startup(program, bare, disc, platform, display, runtime_dir, runs, w
 
 
 def run_google_benchmarks(binary, repetitions):
-    out = subprocess.run([binary, "--benchmark_format=json",
-                          "--benchmark_repetitions=%d" % repetitions,
-                          "--benchmark_report_aggregates_only=true"],
+    """Runs the project file benchmarks; answers, per benchmark, the list of
+    its repetitions (Google Benchmark's JSON entries)."""
+    out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_repetitions=%d" % repetitions],
                          check=True, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    data = json.loads(out.stdout)
-    by_name = {}
-    for b in data["benchmarks"]:
-        if b.get("run_type") != "aggregate":
-            continue
-        by_name.setdefault(b["run_name"], {})[b["aggregate_name"]] = b
-    return by_name
+    runs = {}
+    for b in json.loads(out.stdout)["benchmarks"]:
+        if b.get("run_type", "iteration") == "iteration":
+            runs.setdefault(b.get("run_name", b["name"]), []).append(b)
+    return runs
 
 
 def print_startup(platform_label, platform, result, lines):
@@ -232,24 +230,25 @@ def print_google(results, repetitions, lines):
     ]
     to_seconds = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
     for name, label in rows:
-        agg = results.get(name)
-        if not agg or "median" not in agg:
+        runs = results.get(name)
+        if not runs:
             lines.append("  %-40s (missing)" % label)
             continue
-        med = agg["median"]
-        lo = agg.get("min", med)
-        hi = agg.get("max", med)
-        unit = med.get("time_unit", "ns")
+        unit = runs[0].get("time_unit", "ns")
+        seconds = [r["real_time"] * to_seconds[r.get("time_unit", unit)] for r in runs]
         if name.startswith("BM_ReadJunk"):
             # Throughput from wall time: the reader's own speed, file in the page cache.
-            def mbps(entry):
-                return JUNK_MB / (entry["real_time"] * to_seconds[entry.get("time_unit", unit)])
-            lines.append("  %-40s %8.0f MB/s (%.0f-%.0f), %.0f ms each, peak memory +%.0f kB"
-                         % (label, mbps(med), mbps(hi), mbps(lo), med["real_time"] * to_seconds[unit] * 1e3,
-                            med.get("peak_growth_kB", 0)))
+            mbps = [JUNK_MB / t for t in seconds]
+            growth = max(r.get("peak_growth_kB", 0) for r in runs)
+            resident = max(r.get("peak_resident_MB", 0) for r in runs)
+            lines.append("  %-40s %8.0f MB/s (%.0f-%.0f), %.0f ms each"
+                         % (label, statistics.median(mbps), min(mbps), max(mbps), statistics.median(seconds) * 1e3))
+            lines.append("  %-40s   the benchmark's peak memory: %.1f MB; the reading added %.0f kB"
+                         % ("", resident, growth))
         else:
-            lines.append("  %-40s %8.1f %s  (%.1f-%.1f)" % (label, med["real_time"], unit,
-                                                          lo["real_time"], hi["real_time"]))
+            shown = [t / to_seconds[unit] for t in seconds]
+            lines.append("  %-40s %8.1f %s  (%.1f-%.1f)" % (label, statistics.median(shown), unit,
+                                                          min(shown), max(shown)))
 
 
 def main():
