@@ -1,22 +1,22 @@
 #include "app/startup_probe.h"
 #include "app/vidorun_main.h"
-#include "platform/font_warm_up.h"
+#include "platform/warm_up.h"
 #include "platform/qt_platform.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    vidorun::FontWarmUp fonts;
+    vidorun::WarmUp warmUp;
     QApplication app(argc, argv);
-    fonts.applicationReady();
+    warmUp.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Vidorun"));
     QApplication::setApplicationVersion(vidorun::versionText());
 
     vidorun::RealPlatform platform;
     vidorun::VidorunMain window(platform.platform());
     vidorun::watchFirstFrame(window, [&window] { return !window.coverLoading(); });
-    fonts.wait();
+    warmUp.wait();
     window.show();
     return QApplication::exec();
 }

@@ -47,7 +47,6 @@ void VidorunMain::buildUi()
 {
     setObjectName(QStringLiteral("VidorunMain"));
     setWindowTitle(QStringLiteral("Vidorun"));
-    setWindowIcon(QIcon(QStringLiteral(":/vidorun/vidorun.png")));
     setFont(sansSerif(8.25));
 
     auto *client = new QWidget(this);
@@ -88,7 +87,6 @@ void VidorunMain::buildUi()
     TotalMoviesText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     CodecLogo = makeLabel(client, "CodecLogo", QString(), 488, 272, 72, 56);
-    CodecLogo->setPixmap(QPixmap(QStringLiteral(":/vidorun/codeclogo.jpg")));
     CodecLogo->setAccessibleName(QStringLiteral("Video codec logo"));
 
     tempmoviename = makeLabel(client, "tempmoviename", QStringLiteral("empty"), 16, 256, 185, 17);
@@ -108,6 +106,10 @@ void VidorunMain::buildUi()
     QWidget::setTabOrder(QuitButton, MPlayer);
     QWidget::setTabOrder(MPlayer, Codec_Button);
     Movies->setFocus();
+    // The pictures last: the first one waits for the list of image plugins,
+    // which the start-up warm-up makes meanwhile.
+    CodecLogo->setPixmap(QPixmap(QStringLiteral(":/vidorun/codeclogo.jpg")));
+    setWindowIcon(QIcon(QStringLiteral(":/vidorun/vidorun.png")));
 }
 
 void VidorunMain::buildMenus()

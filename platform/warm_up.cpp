@@ -1,6 +1,8 @@
-#include "platform/font_warm_up.h"
+#include "platform/warm_up.h"
 
+#include <QByteArrayList>
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QStringList>
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
@@ -9,30 +11,29 @@
 
 namespace vidorun {
 
-FontWarmUp::FontWarmUp()
+WarmUp::WarmUp() : m_thread(&WarmUp::run, this) {}
+
+void WarmUp::run()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     // Qt's own fontconfig, already loaded with Qt: looked up rather than
-    // linked, so that a Qt without it simply skips the warm-up.
+    // linked, so that a Qt without it simply skips this step.
     using FcInitFunction = int (*)();
     if (auto fcInit = reinterpret_cast<FcInitFunction>(dlsym(RTLD_DEFAULT, "FcInit")))
-        m_thread = std::thread(&FontWarmUp::run, this, fcInit);
+        fcInit();
 #endif
-}
-
-void FontWarmUp::run(int (*fcInit)())
-{
-    fcInit();
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [this] { return m_application != Application::Coming; });
-    if (m_application == Application::Ready) {
-        lock.unlock();
-        // Fills Qt's font database, which every thread shares.
-        QFontDatabase::families();
-    }
+    if (m_application != Application::Ready)
+        return;
+    lock.unlock();
+    // The window's first picture (its icon) waits for the plugin list; its
+    // first text, later, for the font database. Both are shared by every thread.
+    QImageReader::supportedImageFormats();
+    QFontDatabase::families();
 }
 
-void FontWarmUp::applicationReady()
+void WarmUp::applicationReady()
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
     if (m_application == Application::Coming)
@@ -40,7 +41,7 @@ void FontWarmUp::applicationReady()
     m_changed.notify_all();
 }
 
-void FontWarmUp::wait()
+void WarmUp::wait()
 {
     {
         const std::lock_guard<std::mutex> lock(m_mutex);

@@ -1,28 +1,30 @@
-// The font warm-up that runs while the program starts.
-#include "platform/font_warm_up.h"
+// The warm-up that runs while the program starts.
+#include "platform/warm_up.h"
 
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
-using vidorun::FontWarmUp;
+using vidorun::WarmUp;
 
-TEST(FontWarmUp, EndsEvenWhenTheApplicationNeverComes)
+TEST(WarmUp, EndsEvenWhenTheApplicationNeverComes)
 {
     // main() could leave before making its QApplication: waiting (or the
     // destructor) must not hang on a thread that waits for it.
-    FontWarmUp warmUp;
+    WarmUp warmUp;
     warmUp.wait();
-    FontWarmUp left;
+    WarmUp left;
 }
 
-TEST(FontWarmUp, WithTheApplicationTheFontsAreThereForTheWindow)
+TEST(WarmUp, WithTheApplicationTheFontsAndPicturesAreThereForTheWindow)
 {
-    FontWarmUp warmUp;
+    WarmUp warmUp;
     warmUp.applicationReady();
     warmUp.applicationReady();  // harmless twice
     warmUp.wait();
     warmUp.wait();
     EXPECT_FALSE(QFontDatabase::families().isEmpty());
+    EXPECT_TRUE(QImageReader::supportedImageFormats().contains("jpeg"));
 }
