@@ -10,6 +10,8 @@
 #include <QMessageBox>
 #include <QPromise>
 #include <QThread>
+#include <QTimer>
+#include <QWidget>
 
 #include <memory>
 
@@ -110,6 +112,34 @@ QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
     return decodePicture(path, shownSize);
 }
 
+namespace {
+
+// Runs a step once `window` has painted its first frame.
+class AfterFirstFrame final : public QObject {
+public:
+    AfterFirstFrame(QWidget *window, std::function<void()> step) : QObject(window), m_step(std::move(step))
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // The paint has just begun; the frame is done when the event
+            // loop next gets control.
+            QTimer::singleShot(0, watched, std::move(m_step));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_step;
+};
+
+}  // namespace
+
 void QtPictureLoader::loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
                                        std::function<void(const QImage &)> done)
 {
@@ -122,17 +152,26 @@ void QtPictureLoader::loadInBackground(const QString &path, const QSize &shownSi
     });
     auto promise = std::make_shared<QPromise<QImage>>();
     watcher->setFuture(promise->future());
-    m_decoders.start([promise, path, shownSize] {
-        // Linux ignores thread priorities under its normal scheduling, but
-        // each thread has a nice value of its own ("0" is this thread).
-        QThread::currentThread()->setPriority(QThread::LowPriority);
+    auto decode = [this, promise, path, shownSize] {
+        m_decoders.start([promise, path, shownSize] {
+            // Linux ignores thread priorities under its normal scheduling, but
+            // each thread has a nice value of its own ("0" is this thread).
+            QThread::currentThread()->setPriority(QThread::LowPriority);
 #ifdef Q_OS_LINUX
-        setpriority(PRIO_PROCESS, 0, 10);
+            setpriority(PRIO_PROCESS, 0, 10);
 #endif
-        promise->start();
-        promise->addResult(decodePicture(path, shownSize));
-        promise->finish();
-    });
+            promise->start();
+            promise->addResult(decodePicture(path, shownSize));
+            promise->finish();
+        });
+    };
+    // A window still being built shows its first frame first: decoding
+    // alongside slows the frame down more than it speeds up the picture.
+    auto *window = qobject_cast<QWidget *>(receiver);
+    if (window && !window->isVisible())
+        new AfterFirstFrame(window, decode);
+    else
+        decode();
 }
 
 RealPlatform::RealPlatform()

@@ -29,7 +29,8 @@ class QtPictureLoader final : public PictureLoader {
 public:
     QImage load(const QString &path, const QSize &shownSize) override;
     // Decodes on a thread of its own, at a lower priority than the window's,
-    // so that the window comes first when the processor is busy.
+    // so that the window comes first when the processor is busy; for a
+    // window not shown yet, once it has painted its first frame.
     void loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
                           std::function<void(const QImage &)> done) override;
 

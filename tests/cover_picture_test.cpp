@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QThread>
+#include <QWidget>
 
 #include <optional>
 
@@ -54,6 +55,46 @@ TEST_F(QtPictureLoading, InTheBackgroundThePictureArrivesOnTheReceiversThread)
     QTRY_VERIFY(arrived.has_value());
     EXPECT_EQ(arrived->size(), QSize(246, 329));
     EXPECT_EQ(arrivedOn, receiver.thread());
+}
+
+TEST_F(QtPictureLoading, AWindowNotShownYetGetsItsPictureAfterItsFirstFrame)
+{
+    writePhoto(path(QStringLiteral("big.jpg")), 1200, 1600);
+    QWidget window;
+    window.resize(300, 200);
+    bool painted = false;
+    std::optional<QImage> arrived;
+    loader.loadInBackground(path(QStringLiteral("big.jpg")), CoverFrame, &window, [&](const QImage &picture) {
+        arrived = picture;
+        EXPECT_TRUE(painted);
+    });
+    QTest::qWait(100);
+    EXPECT_FALSE(arrived);  // nothing is decoded for a window that is not up
+    struct PaintSeen : QObject {
+        bool &seen;
+        explicit PaintSeen(bool &s) : seen(s) {}
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                seen = true;
+            return false;
+        }
+    } paintSeen(painted);
+    window.installEventFilter(&paintSeen);
+    window.show();
+    QTRY_VERIFY(arrived.has_value());
+    EXPECT_EQ(arrived->size(), QSize(246, 329));
+}
+
+TEST_F(QtPictureLoading, AWindowGoneBeforeItsFirstFrameGetsNothing)
+{
+    writePhoto(path(QStringLiteral("big.jpg")), 1200, 1600);
+    bool arrived = false;
+    auto *window = new QWidget;
+    loader.loadInBackground(path(QStringLiteral("big.jpg")), CoverFrame, window, [&](const QImage &) { arrived = true; });
+    delete window;
+    QTest::qWait(100);
+    EXPECT_FALSE(arrived);
 }
 
 TEST_F(QtPictureLoading, InTheBackgroundAFileThatIsNoPictureGivesANullPicture)
