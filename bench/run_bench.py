@@ -13,7 +13,7 @@ Each figure is the median of several runs, with its spread: the interquartile
 range (the middle half of the runs) and the whole range. Only the Python
 standard library is used.
 
-  python3 bench/run_bench.py --build-dir build-bench [--runs 15]
+  python3 bench/run_bench.py --build-dir build-bench [--runs 21]
 """
 import argparse
 import json
@@ -255,7 +255,7 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build-dir", default=os.path.join(here, "..", "build-bench"))
-    parser.add_argument("--runs", type=int, default=15, help="start-up runs of each program per platform")
+    parser.add_argument("--runs", type=int, default=21, help="start-up runs of each program per platform")
     parser.add_argument("--warmups", type=int, default=2)
     parser.add_argument("--repetitions", type=int, default=7, help="Google Benchmark repetitions")
     parser.add_argument("--platforms", default="offscreen,xcb")
