@@ -7,10 +7,13 @@
 #   make package      builds the Debian package $(BUILD_DIR)/vidorun_<version>_<arch>.deb
 #   make screenshots  renders the windows to $(BUILD_DIR)/screenshots/*.png
 #   make fuzz         runs each fuzz target for FUZZ_SECONDS (default 60)
+#   make bench        builds a Release in $(BENCH_DIR) and prints the start-up and project file figures
 SHELL := /bin/bash
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
+BENCH_DIR ?= build-bench
+BENCH_ARGS ?=
 BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -23,7 +26,7 @@ SANITIZER_ENV := \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
 
-.PHONY: run test test-plain test-sanitize package screenshots fuzz deps-run deps-test deps-package deps-fuzz
+.PHONY: run test test-plain test-sanitize package screenshots fuzz bench deps-run deps-test deps-package deps-fuzz deps-bench
 
 run: deps-run
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=OFF $(LAUNCHER)
@@ -66,6 +69,12 @@ fuzz: deps-fuzz
 	    -artifact_prefix=tests/fuzz-crashes/ 2>&1 | grep -av '^#'; \
 	done
 
+# Measurements, not tests: never part of `make test`.
+bench: deps-bench
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DVIDORUN_BUILD_TESTS=OFF -DVIDORUN_BUILD_BENCH=ON $(LAUNCHER)
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	python3 bench/run_bench.py --build-dir $(BENCH_DIR) $(BENCH_ARGS)
+
 deps-run:
 	@scripts/install-deps.sh run
 
@@ -77,3 +86,6 @@ deps-package:
 
 deps-fuzz:
 	@scripts/install-deps.sh fuzz
+
+deps-bench:
+	@scripts/install-deps.sh bench

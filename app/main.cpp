@@ -1,5 +1,7 @@
 #include "app/fonts.h"
+#include "app/startup_probe.h"
 #include "app/vidorun_main.h"
+#include "platform/warm_up.h"
 #include "platform/qt_platform.h"
 
 #include <QApplication>
@@ -7,7 +9,9 @@
 
 int main(int argc, char *argv[])
 {
+    vidorun::WarmUp warmUp;
     QApplication app(argc, argv);
+    warmUp.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Vidorun"));
     QApplication::setApplicationVersion(vidorun::versionText());
     vidorun::installFontSubstitutes();
@@ -17,6 +21,8 @@ int main(int argc, char *argv[])
     // The menu opens in the middle of the screen the program was started on.
     window.adjustSize();
     window.move(window.screen()->availableGeometry().center() - window.rect().center());
+    vidorun::watchFirstFrame(window, [&window] { return !window.coverLoading(); });
+    warmUp.wait();
     window.show();
     // Where no window manager hands out the focus, take it, so the keys reach
     // the movie list at once.

@@ -28,7 +28,6 @@ void VidorunMain::buildUi()
 {
     setObjectName(QStringLiteral("VidorunMain"));
     setWindowTitle(QStringLiteral("Vidorun"));
-    setWindowIcon(QIcon(QStringLiteral(":/vidorun/vidorun.png")));
     setFont(sansSerifFont(8.25));
     // A fixed border: the window can be minimised and closed, never resized.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -74,7 +73,6 @@ void VidorunMain::buildUi()
     TotalMoviesText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     CodecLogo = placeLabel(client, "CodecLogo", QString(), 488, 272, 72, 56);
-    CodecLogo->setPixmap(QPixmap(QStringLiteral(":/vidorun/codeclogo.jpg")));
     CodecLogo->setAccessibleName(QStringLiteral("Video codec logo"));
     CodecLogo->setAccessibleDescription(QStringLiteral("The movies need a video codec"));
 
@@ -95,6 +93,10 @@ void VidorunMain::buildUi()
     QWidget::setTabOrder(QuitButton, MPlayer);
     QWidget::setTabOrder(MPlayer, Codec_Button);
     Movies->setFocus();
+    // The pictures last: the first one waits for the list of image plugins,
+    // which the start-up warm-up makes meanwhile.
+    CodecLogo->setPixmap(QPixmap(QStringLiteral(":/vidorun/codeclogo.jpg")));
+    setWindowIcon(QIcon(QStringLiteral(":/vidorun/vidorun.png")));
 }
 
 void VidorunMain::buildMenus()

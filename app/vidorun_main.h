@@ -65,6 +65,9 @@ public:
     void openChildWindow(ChildWindow *child);
     ChildWindow *openChild() const { return m_openChild; }
 
+    // True while a cover picture is being decoded to be shown.
+    bool coverLoading() const { return m_coverLoading; }
+
     // Called with each handler's name just before it runs; lets tests see
     // which command a button or menu item reaches.
     void setCommandObserver(std::function<void(const QString &)> observer);
@@ -98,6 +101,7 @@ private:
     void CheckProjectCounts();
     void ShowCoverPicture();
     bool loadCoverPicture(const QString &path);
+    void showCoverWhenLoaded(const QString &path);
     void OPENINIFILE_Click();
     void SAVEFILE_Click();
     void WriteProjectFile(const QString &path);
@@ -146,6 +150,8 @@ private:
     QPointer<ChildWindow> m_openChild;
     QPointer<QWidget> m_focusBeforeChild;
     bool m_loaded = false;
+    unsigned m_coverRequest = 0;  // the latest cover asked for; earlier ones are dropped
+    bool m_coverLoading = false;
 
     // Controls, named as the program names them.
     QComboBox *Movies = nullptr;

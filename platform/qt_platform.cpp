@@ -4,9 +4,20 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QImageReader>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPromise>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#endif
 
 namespace vidorun {
 
@@ -81,7 +92,9 @@ QtPictureLoader::QtPictureLoader()
     QImageReader::setAllocationLimit(MaxDecodedMegabytes);
 }
 
-QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
+namespace {
+
+QImage decodePicture(const QString &path, const QSize &shownSize)
 {
     // Only a regular file is a picture: reading a pipe or a device could
     // block or never end.
@@ -92,7 +105,7 @@ QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
     const QSize full = reader.size();
     // A picture that says it is bigger than any cover is refused before a
     // byte of it is decoded, whatever its header claims.
-    if (full.isValid() && qint64(full.width()) * full.height() > MaxPicturePixels)
+    if (full.isValid() && qint64(full.width()) * full.height() > QtPictureLoader::MaxPicturePixels)
         return QImage();
     if (full.isValid() && shownSize.isValid() && !shownSize.isEmpty()
         && (full.width() > shownSize.width() || full.height() > shownSize.height())) {
@@ -101,6 +114,75 @@ QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
         reader.setScaledSize(full.scaled(shownSize, Qt::KeepAspectRatioByExpanding).boundedTo(full));
     }
     return reader.read();
+}
+
+}  // namespace
+
+QImage QtPictureLoader::load(const QString &path, const QSize &shownSize)
+{
+    return decodePicture(path, shownSize);
+}
+
+namespace {
+
+// Runs a step once `window` has painted its first frame.
+class AfterFirstFrame final : public QObject {
+public:
+    AfterFirstFrame(QWidget *window, std::function<void()> step) : QObject(window), m_step(std::move(step))
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // The paint has just begun; the frame is done when the event
+            // loop next gets control.
+            QTimer::singleShot(0, watched, std::move(m_step));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_step;
+};
+
+}  // namespace
+
+void QtPictureLoader::loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
+                                       std::function<void(const QImage &)> done)
+{
+    // The watcher lives with the receiver: if the receiver goes first, so
+    // does the watcher, and the picture decoded meanwhile is dropped.
+    auto *watcher = new QFutureWatcher<QImage>(receiver);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, watcher, [watcher, done = std::move(done)] {
+        done(watcher->result());
+        watcher->deleteLater();
+    });
+    auto promise = std::make_shared<QPromise<QImage>>();
+    watcher->setFuture(promise->future());
+    auto decode = [this, promise, path, shownSize] {
+        m_decoders.start([promise, path, shownSize] {
+            // Linux ignores thread priorities under its normal scheduling, but
+            // each thread has a nice value of its own ("0" is this thread).
+            QThread::currentThread()->setPriority(QThread::LowPriority);
+#ifdef Q_OS_LINUX
+            setpriority(PRIO_PROCESS, 0, 10);
+#endif
+            promise->start();
+            promise->addResult(decodePicture(path, shownSize));
+            promise->finish();
+        });
+    };
+    // A window still being built shows its first frame first: decoding
+    // alongside slows the frame down more than it speeds up the picture.
+    auto *window = qobject_cast<QWidget *>(receiver);
+    if (window && !window->isVisible())
+        new AfterFirstFrame(window, decode);
+    else
+        decode();
 }
 
 RealPlatform::RealPlatform()

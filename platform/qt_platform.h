@@ -2,6 +2,8 @@
 
 #include "platform/platform.h"
 
+#include <QThreadPool>
+
 #include <memory>
 
 namespace vidorun {
@@ -33,6 +35,14 @@ public:
 
     QtPictureLoader();
     QImage load(const QString &path, const QSize &shownSize) override;
+    // Decodes on a thread of its own, at a lower priority than the window's,
+    // so that the window comes first when the processor is busy; for a
+    // window not shown yet, once it has painted its first frame.
+    void loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
+                          std::function<void(const QImage &)> done) override;
+
+private:
+    QThreadPool m_decoders;
 };
 
 // The services the program runs with on this system.

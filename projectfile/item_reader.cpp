@@ -1,9 +1,22 @@
 #include "projectfile/item_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace vidorun {
+
+namespace {
+
+// The bytes that end an unquoted item, as a table: the reader looks up every
+// byte of the file.
+constexpr std::array<bool, 256> ItemEnds = [] {
+    std::array<bool, 256> ends{};
+    ends[','] = ends['\r'] = ends['\n'] = true;
+    return ends;
+}();
+
+}  // namespace
 
 std::size_t MemorySource::read(char *buffer, std::size_t size)
 {
@@ -36,10 +49,21 @@ bool ItemReader::atEnd()
     return peek() < 0;
 }
 
-void ItemReader::append(std::string &item, char c) const
+template <typename IsStop>
+void ItemReader::consumeUntil(std::string *item, IsStop isStop)
 {
-    if (item.size() < MaxItemBytes)
-        item.push_back(c);
+    while (peek() >= 0) {
+        const char *begin = m_buffer.data() + m_pos;
+        const char *end = m_buffer.data() + m_end;
+        const char *stop = begin;
+        while (stop != end && !isStop(*stop))
+            ++stop;
+        if (item && item->size() < MaxItemBytes)
+            item->append(begin, std::min(std::size_t(stop - begin), MaxItemBytes - item->size()));
+        m_pos += std::size_t(stop - begin);
+        if (stop != end)
+            return;
+    }
 }
 
 // Consumes the delimiter that ends an item: a comma, or one line end.
@@ -64,25 +88,19 @@ std::string ItemReader::next()
         c = peek();
     }
 
+    const auto endsItem = [](char b) { return ItemEnds[static_cast<unsigned char>(b)]; };
     if (c == '"') {
         advance();
-        while ((c = peek()) >= 0 && c != '"') {
-            append(item, char(c));
-            advance();
-        }
-        if (c == '"')
+        consumeUntil(&item, [](char b) { return b == '"'; });
+        if (peek() == '"')
             advance();
         // Whatever follows the closing quote up to the delimiter is dropped.
-        while ((c = peek()) >= 0 && c != ',' && c != '\r' && c != '\n')
-            advance();
+        consumeUntil(nullptr, endsItem);
         skipLineEndOrComma();
         return item;
     }
 
-    while ((c = peek()) >= 0 && c != ',' && c != '\r' && c != '\n') {
-        append(item, char(c));
-        advance();
-    }
+    consumeUntil(&item, endsItem);
     skipLineEndOrComma();
     while (!item.empty() && (item.back() == ' ' || item.back() == '\t'))
         item.pop_back();

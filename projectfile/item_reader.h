@@ -52,7 +52,11 @@ public:
 private:
     int peek();  // next byte, or -1 at the end
     void advance() { ++m_pos; }
-    void append(std::string &item, char c) const;
+    // Consumes bytes up to (not including) the first for which isStop() is
+    // true, or to the end; appends them to `item` unless it is null. Runs
+    // over the buffer a piece at a time rather than a byte at a time.
+    template <typename IsStop>
+    void consumeUntil(std::string *item, IsStop isStop);
     void skipLineEndOrComma();
 
     ByteSource &m_source;

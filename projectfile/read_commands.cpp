@@ -35,6 +35,8 @@ void VidorunMain::CheckProjectCounts()
 // loader understands leaves the frame and the placeholder as they were.
 bool VidorunMain::loadCoverPicture(const QString &path)
 {
+    ++m_coverRequest;
+    m_coverLoading = false;
     const QImage picture = m_platform.pictures.load(m_platform.files.resolve(path), CoverPicture->size());
     if (picture.isNull())
         return false;
@@ -43,12 +45,39 @@ bool VidorunMain::loadCoverPicture(const QString &path)
     return true;
 }
 
+// The same, with the picture decoded while the window comes up or goes on
+// answering. Meanwhile the frame shows what it showed, without the
+// placeholder text; a file that turns out to be no picture puts the
+// placeholder back as it was.
+void VidorunMain::showCoverWhenLoaded(const QString &path)
+{
+    const unsigned request = ++m_coverRequest;
+    const bool placeholderShown = !NoPictureText->isHidden();
+    NoPictureText->hide();
+    m_coverLoading = true;
+    m_platform.pictures.loadInBackground(
+        m_platform.files.resolve(path), CoverPicture->size(), this,
+        [this, request, placeholderShown](const QImage &picture) {
+            // A later cover, or a project without one, came in the meantime.
+            if (request != m_coverRequest)
+                return;
+            m_coverLoading = false;
+            if (picture.isNull()) {
+                NoPictureText->setVisible(placeholderShown);
+                return;
+            }
+            CoverPicture->setPixmap(QPixmap::fromImage(picture));
+        });
+}
+
 void VidorunMain::ShowCoverPicture()
 {
+    ++m_coverRequest;
+    m_coverLoading = false;
     if (m.CoverPicturePath.isEmpty()) {
         NoPictureText->show();
     } else if (FileExists(m.CoverPicturePath)) {
-        loadCoverPicture(m.CoverPicturePath);
+        showCoverWhenLoaded(m.CoverPicturePath);
     } else {
         showMessage(QStringLiteral("The file ") + m.CoverPicturePath + QStringLiteral(" does not exists!"), ErrorTitle);
         NoPictureText->show();

@@ -5,19 +5,22 @@
 #   scripts/install-deps.sh test   that, plus what the test suite needs
 #   scripts/install-deps.sh package  what run needs, plus what building the .deb needs
 #   scripts/install-deps.sh fuzz   what run needs, plus clang with libFuzzer for the fuzz targets
+#   scripts/install-deps.sh bench  what run needs, plus Google Benchmark, Xvfb and Python
 set -euo pipefail
 
 run_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-liberation2 xdg-utils)
 package_packages=(dpkg-dev file)
 test_packages=(googletest libgtest-dev libgmock-dev mingw-w64 desktop-file-utils appstream dpkg-dev file)
 fuzz_packages=(clang libclang-rt-dev)
+bench_packages=(libbenchmark-dev xvfb xauth python3)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
   test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
   package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
   fuzz) wanted=("${run_packages[@]}" "${fuzz_packages[@]}") ;;
-  *) echo "usage: $0 run|test|package|fuzz" >&2; exit 2 ;;
+  bench) wanted=("${run_packages[@]}" "${bench_packages[@]}") ;;
+  *) echo "usage: $0 run|test|package|fuzz|bench" >&2; exit 2 ;;
 esac
 
 missing=()

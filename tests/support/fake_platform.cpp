@@ -77,4 +77,24 @@ QImage FakePictures::load(const QString &path, const QSize &)
     return QImageReader(path).read();
 }
 
+void FakePictures::loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
+                                    std::function<void(const QImage &)> done)
+{
+    if (!deferred) {
+        PictureLoader::loadInBackground(path, shownSize, receiver, std::move(done));
+        return;
+    }
+    m_pending.push_back({receiver, load(path, shownSize), std::move(done)});
+}
+
+void FakePictures::finishBackgroundLoads()
+{
+    std::vector<PendingLoad> pending;
+    pending.swap(m_pending);
+    for (const PendingLoad &p : pending) {
+        if (p.receiver)
+            p.done(p.picture);
+    }
+}
+
 }  // namespace vidorun::testing

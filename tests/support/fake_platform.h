@@ -3,10 +3,12 @@
 #include "platform/platform.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -87,8 +89,22 @@ private:
 class FakePictures final : public PictureLoader {
 public:
     QImage load(const QString &path, const QSize &shownSize) override;
+    // Loads at once, unless `deferred`: then the pictures asked for arrive
+    // when the test calls finishBackgroundLoads(), in the order asked for.
+    void loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
+                          std::function<void(const QImage &)> done) override;
+    void finishBackgroundLoads();
     QStringList loaded;  // every path asked for
     bool realDecode = true;
+    bool deferred = false;
+
+private:
+    struct PendingLoad {
+        QPointer<QObject> receiver;
+        QImage picture;
+        std::function<void(const QImage &)> done;
+    };
+    std::vector<PendingLoad> m_pending;
 };
 
 // One of each, handed to the main window as a Platform.
