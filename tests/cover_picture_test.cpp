@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -83,11 +84,13 @@ protected:
         m_window->show();
     }
 
-    // File > Read, which shows the cover as start-up does.
+    // File > Read, which shows the cover as start-up does; the real loader
+    // decodes it in the background, so wait for it to arrive.
     void readProject(const QString &name)
     {
         fake.dialogs.answers.push_back(path(name));
         trigger("OPENINIFILE");
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !m_window->coverLoading(); }, 5000));
     }
 
     QtPictureLoader m_loader;
