@@ -18,8 +18,6 @@ class QPushButton;
 
 namespace vidorun {
 
-
-
 // The program's version, shown as "4.0".
 constexpr int VersionMajor = VIDORUN_VERSION_MAJOR;
 constexpr int VersionMinor = VIDORUN_VERSION_MINOR;
