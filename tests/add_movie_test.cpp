@@ -1,6 +1,7 @@
 // Movie > Add movie: the window, its checks, the file choice and the hand-over.
 #include "child_window_fixture.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -316,6 +317,49 @@ TEST_F(AddMovieTest, AFullProjectRefusesAnotherMovie)
     EXPECT_TRUE(fake.messages.shown[0].text.contains(QStringLiteral("full")));
     EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
     EXPECT_EQ(project().TitleCount, QStringLiteral("99"));
+}
+
+}  // namespace
+}  // namespace vidorun::testing
+
+namespace vidorun::testing {
+namespace {
+
+// The author's whole road: movies added through the window, the project
+// written, and read back as another project.
+class AuthorRoundTrip : public AddMovieTest {};
+
+TEST_F(AuthorRoundTrip, AddedMoviesAreWrittenAndReadBack)
+{
+    start();
+    addMovie(QStringLiteral("Sunrise, the long cut"), QStringLiteral("Holiday1"), movieFile(QStringLiteral("one.avi")));
+    addMovie(QStringLiteral("Night"), QStringLiteral("Holiday2"), movieFile(QStringLiteral("two.avi")));
+    ASSERT_EQ(listedTitles(), (QStringList{"Sunrise, the long cut", "Night"}));
+
+    const QString saved = path(QStringLiteral("disc/Autorun.inf"));
+    QDir().mkpath(path(QStringLiteral("disc")));
+    fake.dialogs.answers.push_back(saved);
+    trigger("SAVEFILE");
+    ASSERT_TRUE(fake.messages.shown.empty());
+
+    // After the Write, the movie dialog offers the project file's name.
+    openAddMovie();
+    fake.dialogs.answers.push_back(std::nullopt);
+    clickChild("BrowseButton");
+    EXPECT_EQ(fake.dialogs.uses.back().request.fileName, saved);
+    clickChild("CancelButton");
+
+    fake.dialogs.answers.push_back(saved);
+    trigger("OPENINIFILE");
+    const Project &p = project();
+    EXPECT_EQ(p.TitleCount, QStringLiteral("2"));
+    EXPECT_EQ(p.PathCount, QStringLiteral("2"));
+    EXPECT_EQ(p.CDCount, QStringLiteral("2"));
+    EXPECT_EQ(listedTitles(), (QStringList{"Sunrise, the long cut", "Night"}));
+    // Paths and labels come back upper-cased, as the reader stores them.
+    EXPECT_EQ(p.MoviePaths[1], path(QStringLiteral("one.avi")).toUpper());
+    EXPECT_EQ(p.MovieCDs[2], QStringLiteral("HOLIDAY2"));
+    EXPECT_TRUE(fake.messages.shown.empty());
 }
 
 }  // namespace
