@@ -33,7 +33,6 @@ void VidorunMain::childClosed()
     // The hand-back must not wait for the window manager's activation event,
     // which never comes on some desktops; Form_Activate is safe to run twice.
     Form_Activate();
-    Q_EMIT childWindowClosed();
 }
 
 }  // namespace vidorun

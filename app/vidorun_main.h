@@ -74,9 +74,6 @@ public:
     // lets tests fail a save at any step.
     void setSaveSteps(SaveStepsFactory factory) { m_saveSteps = std::move(factory); }
 
-Q_SIGNALS:
-    void childWindowClosed();
-
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

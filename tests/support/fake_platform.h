@@ -95,7 +95,6 @@ public:
                           std::function<void(const QImage &)> done) override;
     void finishBackgroundLoads();
     QStringList loaded;  // every path asked for
-    bool realDecode = true;
     bool deferred = false;
 
 private:
