@@ -1,10 +1,7 @@
 // The file test on Windows.
 #include "platform/file_test.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32_api.h"
 
 namespace vidorun {
 namespace {
