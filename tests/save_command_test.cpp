@@ -1,4 +1,5 @@
 #include "support/main_window_fixture.h"
+#include "support/sample_projects.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,14 +11,7 @@ using namespace vidorun::testing;
 
 namespace {
 
-// A project file exactly as the writer lays it out, so that saving what was
-// read gives the same bytes.
-const QByteArray Holiday = projectFileBytes({
-    "[autorun]", "OPEN=Vidorun.exe", "ICON=Vidorun.exe,0", "", "[vidorun]",
-    "close=1", "the_title=Holiday 2026", "cover=", "player=SETUP\\PLAYER.EXE", "codec=",
-    "movie01=MOVIES\\SUNRISE.AVI", "\"title01=Sunrise, over the bay\"", "mdisk01=HOLIDAY1",
-    "movie02=MOVIES\\HARBOUR.AVI", "title02=The harbour at noon", "mdisk02=HOLIDAY2",
-});
+const QByteArray Holiday = holidayProject();
 
 class SaveCommandTest : public MainWindowTest {
 protected:

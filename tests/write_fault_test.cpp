@@ -3,6 +3,7 @@
 #include "projectfile/project_writer.h"
 #include "support/failing_save_steps.h"
 #include "support/main_window_fixture.h"
+#include "support/sample_projects.h"
 
 #include <QDir>
 
@@ -15,12 +16,7 @@ using namespace vidorun::testing;
 
 namespace {
 
-const QByteArray Holiday = projectFileBytes({
-    "[autorun]", "OPEN=Vidorun.exe", "ICON=Vidorun.exe,0", "", "[vidorun]",
-    "close=1", "the_title=Holiday 2026", "cover=", "player=SETUP\\PLAYER.EXE", "codec=",
-    "movie01=MOVIES\\SUNRISE.AVI", "\"title01=Sunrise, over the bay\"", "mdisk01=HOLIDAY1",
-    "movie02=MOVIES\\HARBOUR.AVI", "title02=The harbour at noon", "mdisk02=HOLIDAY2",
-});
+const QByteArray Holiday = holidayProject();
 
 class WriteFaultTest : public MainWindowTest {
 protected:
