@@ -1,6 +1,7 @@
 #include "fuzz/fuzz_entries.h"
 
 #include "projectfile/item_reader.h"
+#include "projectfile/letter_case.h"
 #include "projectfile/project_reader.h"
 #include "projectfile/project_writer.h"
 
@@ -242,7 +243,7 @@ std::string roundTripViolation(const std::uint8_t *data, std::size_t size)
             promised.replace(u'"', u'\'');
         promised = withoutLoneSurrogates(promised);
         if (upper)
-            promised = promised.toUpper();
+            promised = windowsUpper(promised);
         if (read != promised)
             violation = std::string(name) + ": wrote \"" + shown(written) + "\", read \"" + shown(read) + "\"";
     };

@@ -1,5 +1,7 @@
 #include "platform/disc_path.h"
 
+#include "projectfile/letter_case.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -8,110 +10,6 @@
 
 namespace vidorun {
 namespace {
-
-// The lower-case partner of a letter, or the code point itself.
-char32_t lowerCase(char32_t c)
-{
-    if (c < 0x80)
-        return (c >= 'A' && c <= 'Z') ? c + 0x20 : c;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)  // À..Þ, not ×
-        return c + 0x20;
-    if (c >= 0x100 && c <= 0x17F) {  // Latin Extended-A: upper/lower pairs
-        if (c == 0x130)
-            return U'i';  // İ
-        if (c == 0x178)
-            return 0xFF;  // Ÿ
-        if (c == 0x17F)
-            return U's';  // ſ
-        const bool upperEven = (c <= 0x137) || (c >= 0x14A && c <= 0x177);
-        const bool upperOdd = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        if (upperEven && c % 2 == 0)
-            return c + 1;
-        if (upperOdd && c % 2 == 1)
-            return c + 1;
-        return c;
-    }
-    if (c >= 0x386 && c <= 0x3AB) {  // Greek capitals
-        if (c == 0x386)
-            return 0x3AC;
-        if (c >= 0x388 && c <= 0x38A)
-            return c + 0x25;
-        if (c == 0x38C)
-            return 0x3CC;
-        if (c == 0x38E || c == 0x38F)
-            return c + 0x3F;
-        if (c >= 0x391 && c != 0x3A2)
-            return c + 0x20;
-        return c;
-    }
-    if (c == 0x3C2)
-        return 0x3C3;  // final sigma folds with sigma
-    if (c >= 0x400 && c <= 0x40F)  // Ѐ..Џ
-        return c + 0x50;
-    if (c >= 0x410 && c <= 0x42F)  // А..Я
-        return c + 0x20;
-    if (((c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F)) && c % 2 == 0)
-        return c + 1;
-    return c;
-}
-
-void appendUtf8(std::string &out, char32_t c)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
-// Decodes the UTF-8 sequence at text[i]; nothing when it is no well-formed
-// sequence. `length` receives its size in bytes.
-std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t i, std::size_t &length)
-{
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80) {
-        length = 1;
-        return b;
-    }
-    char32_t c = 0;
-    char32_t least = 0;  // smaller values are overlong encodings
-    if ((b & 0xE0) == 0xC0) {
-        length = 2;
-        c = b & 0x1F;
-        least = 0x80;
-    } else if ((b & 0xF0) == 0xE0) {
-        length = 3;
-        c = b & 0x0F;
-        least = 0x800;
-    } else if ((b & 0xF8) == 0xF0) {
-        length = 4;
-        c = b & 0x07;
-        least = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    if (i + length > text.size())
-        return std::nullopt;
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80)
-            return std::nullopt;
-        c = (c << 6) | (next & 0x3F);
-    }
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return std::nullopt;
-    return c;
-}
 
 bool entryExists(const std::string &path)
 {
@@ -122,9 +20,10 @@ bool entryExists(const std::string &path)
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// Whether an entry's name equals a folded name but for letter case. Most
-// names on a disc are plain ASCII; they are compared without folding.
-bool matchesFolded(std::string_view entry, const std::string &folded)
+// Whether an entry's name equals a name already folded, but for letter
+// case. Most names on a disc are plain ASCII; they are compared without
+// decoding.
+bool matchesIgnoringCase(std::string_view entry, const std::string &folded)
 {
     bool ascii = true;
     for (const char c : entry) {
@@ -134,7 +33,7 @@ bool matchesFolded(std::string_view entry, const std::string &folded)
         }
     }
     if (!ascii)
-        return foldCase(entry) == folded;
+        return fileNameFoldUtf8(entry) == folded;
     if (entry.size() != folded.size())
         return false;
     for (std::size_t i = 0; i < entry.size(); ++i) {
@@ -157,7 +56,7 @@ std::optional<std::string> findIgnoringCase(const std::string &folder, const std
     DIR *dir = ::opendir(folder.c_str());
     if (!dir)
         return std::nullopt;
-    const std::string wanted = foldCase(name);
+    const std::string wanted = fileNameFoldUtf8(name);
     std::optional<std::string> best;
     while (const dirent *entry = ::readdir(dir)) {
         const std::string_view entryName(entry->d_name);
@@ -165,7 +64,7 @@ std::optional<std::string> findIgnoringCase(const std::string &folder, const std
             continue;
         if (best && entryName >= *best)
             continue;
-        if (matchesFolded(entryName, wanted))
+        if (matchesIgnoringCase(entryName, wanted))
             best = std::string(entryName);
     }
     ::closedir(dir);
@@ -173,23 +72,6 @@ std::optional<std::string> findIgnoringCase(const std::string &folder, const std
 }
 
 }  // namespace
-
-std::string foldCase(std::string_view utf8)
-{
-    std::string folded;
-    folded.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        std::size_t length = 1;
-        if (const auto c = decodeUtf8(utf8, i, length)) {
-            appendUtf8(folded, lowerCase(*c));
-        } else {
-            folded += utf8[i];
-            length = 1;
-        }
-        i += length;
-    }
-    return folded;
-}
 
 std::string resolveDiscPath(std::string_view path, const std::string &workingFolder)
 {

@@ -18,17 +18,14 @@ namespace vidorun {
 //    program runs from the disc;
 //  - "." and ".." are taken as Windows takes them, by their text;
 //  - every component is matched exactly, else case-insensitively among its
-//    folder's entries: an exact match always wins, and between several
-//    case-insensitive matches the first in byte order wins.
+//    folder's entries, as Windows compares file names (fileNameFold in
+//    projectfile/letter_case.h): an exact match always wins, and between
+//    several case-insensitive matches the first in byte order wins.
 // A relative path is looked up in `workingFolder` and comes back relative
 // ("MOVIES\PART1.AVI" gives "movies/part1.avi"), an absolute one absolute.
 // When a component can't be found, it and the rest are kept as written, so
 // that a later open fails. Each folder on the way is listed at most once,
 // and only when the exact name is not there.
 std::string resolveDiscPath(std::string_view path, const std::string &workingFolder);
-
-// The UTF-8 text with every letter in lower case: ASCII, Latin-1, Latin
-// Extended-A, Greek and Cyrillic. Bytes that are not UTF-8 stay as they are.
-std::string foldCase(std::string_view utf8);
 
 }  // namespace vidorun

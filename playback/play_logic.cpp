@@ -1,5 +1,7 @@
 #include "playback/play_logic.h"
 
+#include "projectfile/letter_case.h"
+
 namespace vidorun {
 
 QString wrongCdText(const QString &label)
@@ -22,7 +24,7 @@ QString startFailedText(const QString &path, const QString &reason)
 
 QString markerFileName(const QString &label)
 {
-    return (label + QLatin1String(".ini")).toUpper();
+    return windowsUpper(label + QLatin1String(".ini"));
 }
 
 QString startCommandLine(const QString &platformId, const QString &path)

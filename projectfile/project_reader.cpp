@@ -1,5 +1,7 @@
 #include "projectfile/project_reader.h"
 
+#include "projectfile/letter_case.h"
+
 #include <QFile>
 
 #include <array>
@@ -48,14 +50,31 @@ int keyNumber(std::string_view text)
 
 namespace {
 
-// One value the file can set: the raw bytes of the last item that set it.
+// One value the file can set: the last item that set it, and the position
+// of the value in it. Positions count characters, so where the value starts
+// is known only once the whole file has told whether it is UTF-8.
 struct Slot {
     bool set = false;
-    std::string bytes;
-    void assign(std::string_view value)
+    std::string item;
+    std::size_t position = 0;
+    void assign(const std::string &from, std::size_t valuePosition)
     {
         set = true;
-        bytes.assign(value);
+        item = from;
+        position = valuePosition;
+    }
+    // The value's bytes: from the character at `position` (counted from 1)
+    // to the end of the item, or nothing when the item is shorter.
+    std::string_view value(bool utf8) const
+    {
+        std::size_t start = 0;
+        for (std::size_t skipped = 1; skipped < position && start < item.size(); ++skipped) {
+            ++start;
+            // A UTF-8 character is its lead byte and the continuation bytes after it.
+            while (utf8 && start < item.size() && (static_cast<unsigned char>(item[start]) & 0xC0) == 0x80)
+                ++start;
+        }
+        return std::string_view(item).substr(start);
     }
 };
 
@@ -63,12 +82,6 @@ struct TableSlots {
     std::array<Slot, MovieTableSize> elements;
     long long count = 0;
 };
-
-std::string_view valueFrom(const std::string &item, std::size_t position)
-{
-    const std::size_t start = position - 1;
-    return start < item.size() ? std::string_view(item).substr(start) : std::string_view();
-}
 
 bool startsWith(const std::string &item, const char (&key)[6])
 {
@@ -86,8 +99,8 @@ void applyTable(const TableSlots &table, MovieTable &target, QString &counter, b
     for (std::size_t n = 0; n < table.elements.size(); ++n) {
         if (!table.elements[n].set)
             continue;
-        const QString value = decodeProjectText(table.elements[n].bytes, utf8);
-        target[n] = upper ? value.toUpper() : value;
+        const QString value = decodeProjectText(std::string(table.elements[n].value(utf8)), utf8);
+        target[n] = upper ? windowsUpper(value) : value;
     }
     counter = QString::number(counterValue(counter) + table.count);
 }
@@ -108,13 +121,13 @@ ReadOutcome readProjectItems(ByteSource &source, Project &project)
     while (!reader.atEnd()) {
         const std::string item = reader.next();
         if (startsWith(item, "THE_T")) {
-            title.assign(valueFrom(item, 11));
+            title.assign(item, 11);
         } else if (startsWith(item, "COVER")) {
-            cover.assign(valueFrom(item, 7));
+            cover.assign(item, 7);
         } else if (startsWith(item, "PLAYE")) {
-            player.assign(valueFrom(item, 8));
+            player.assign(item, 8);
         } else if (startsWith(item, "CODEC")) {
-            codec.assign(valueFrom(item, 7));
+            codec.assign(item, 7);
         } else if (startsWith(item, "MOVIE") || startsWith(item, "TITLE") || startsWith(item, "MDISK")) {
             const int number = keyNumber(item.size() > 5 ? std::string_view(item).substr(5, 2) : std::string_view());
             // A number outside the tables (only a negative one fits in two
@@ -122,29 +135,29 @@ ReadOutcome readProjectItems(ByteSource &source, Project &project)
             if (number < 0 || number > MaxMovieNumber)
                 continue;
             TableSlots &table = startsWith(item, "MOVIE") ? paths : startsWith(item, "TITLE") ? titles : cds;
-            table.elements[std::size_t(number)].assign(valueFrom(item, 9));
+            table.elements[std::size_t(number)].assign(item, 9);
             ++table.count;
             anyNumbered = true;
             lastKey = number;
         } else if (startsWith(item, "CLOSE")) {
-            close.assign(valueFrom(item, 7));
+            close.assign(item, 7);
         }
     }
 
     const bool utf8 = reader.utf8();
-    auto text = [utf8](const Slot &slot) { return decodeProjectText(slot.bytes, utf8); };
+    auto text = [utf8](const Slot &slot) { return decodeProjectText(std::string(slot.value(utf8)), utf8); };
     if (title.set) {
         project.ProjectTitle = text(title);
         outcome.title = project.ProjectTitle;
     }
     if (cover.set)
-        project.CoverPicturePath = text(cover).toUpper();
+        project.CoverPicturePath = windowsUpper(text(cover));
     if (player.set)
-        project.PlayerPath = text(player).toUpper();
+        project.PlayerPath = windowsUpper(text(player));
     if (codec.set)
-        project.CodecPath = text(codec).toUpper();
+        project.CodecPath = windowsUpper(text(codec));
     if (close.set)
-        project.CloseAfterPlay = text(close).toUpper();
+        project.CloseAfterPlay = windowsUpper(text(close));
     applyTable(paths, project.MoviePaths, project.PathCount, true, utf8);
     applyTable(titles, project.MovieTitles, project.TitleCount, false, utf8);
     applyTable(cds, project.MovieCDs, project.CDCount, true, utf8);

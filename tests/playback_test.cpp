@@ -17,6 +17,8 @@ TEST(PlayLogic, MarkerNameIsTheLabelWithIniUpperCased)
     EXPECT_EQ(markerFileName(QStringLiteral("HOLIDAY1")), QStringLiteral("HOLIDAY1.INI"));
     EXPECT_EQ(markerFileName(QString()), QStringLiteral(".INI"));
     EXPECT_EQ(markerFileName(QStringLiteral("my disc")), QStringLiteral("MY DISC.INI"));
+    // As on the disc made on Windows: ß has no capital there.
+    EXPECT_EQ(markerFileName(QStringLiteral("stra\u00DFe")), QStringLiteral("STRA\u00DFE.INI"));
 }
 
 TEST(PlayLogic, OnlyPlatformTwoDescribesTheStartAsCmd)

@@ -1,3 +1,4 @@
+#include "projectfile/letter_case.h"
 #include "projectfile/project_reader.h"
 #include "support/qt_printers.h"
 
@@ -150,6 +151,38 @@ TEST(ProjectReader, DecodesUtf8OrTheCodePage)
     read("title01=Caf\xE9 \x80\r\nmovie01=\xE9t\xE9.avi\r\n", cp1252);
     EXPECT_EQ(cp1252.MovieTitles[1], QStringLiteral("Caf\u00E9 \u20AC"));
     EXPECT_EQ(cp1252.MoviePaths[1], QStringLiteral("\u00C9T\u00C9.AVI"));
+}
+
+TEST(ProjectReader, ValuePositionsCountCharactersInUtf8Files)
+{
+    Project utf8 = freshProject();
+    read("the_t\xC3\xAFtle=Tr\xC3\xAFp\r\nmovie\xC3\xA9" "1=x.avi\r\n", utf8);
+    EXPECT_EQ(utf8.ProjectTitle, QStringLiteral("Tr\u00EFp"));
+    EXPECT_EQ(utf8.MoviePaths[0], QStringLiteral("X.AVI"));
+
+    Project cp1252 = freshProject();
+    read("the_t\xEFtle=Tr\xEFp\r\n", cp1252);
+    EXPECT_EQ(cp1252.ProjectTitle, QStringLiteral("Tr\u00EFp"));
+}
+
+TEST(ProjectReader, UpperCasesAsWindowsOneLetterForOne)
+{
+    EXPECT_EQ(windowsUpper(QStringLiteral("plain-ascii 09.avi")), QStringLiteral("PLAIN-ASCII 09.AVI"));
+    // Capitals inside the code page; ß and µ have none there and stay, as
+    // does every letter outside it.
+    EXPECT_EQ(windowsUpper(QStringLiteral("\u00E9t\u00E9 \u00FF\u0161\u0153\u017E \u00F7")),
+              QStringLiteral("\u00C9T\u00C9 \u0178\u0160\u0152\u017D \u00F7"));
+    EXPECT_EQ(windowsUpper(QStringLiteral("stra\u00DFe \u00B5 \u0436 \u03B1")), QStringLiteral("STRA\u00DFE \u00B5 \u0436 \u03B1"));
+    EXPECT_EQ(windowsUpperUtf8("stra\xC3\x9F" "e \xC3\xBF caf\xE9"), "STRA\xC3\x9F" "E \xC5\xB8 CAF\xE9");
+    // The disc lookup's fold is never narrower: whatever the reader
+    // upper-cased is found on the disc.
+    for (char32_t c = 0; c < 0x10000; ++c)
+        ASSERT_EQ(fileNameFold(windowsUpper(c)), fileNameFold(c)) << std::hex << unsigned(c);
+
+    Project p = freshProject();
+    read("mdisk01=stra\xDF" "e\r\ncover=c:\\\xB5" "films\\\xDF.jpg\r\n", p);
+    EXPECT_EQ(p.MovieCDs[1], QStringLiteral("STRA\u00DFE"));
+    EXPECT_EQ(p.CoverPicturePath, QStringLiteral("C:\\\u00B5" "FILMS\\\u00DF.JPG"));
 }
 
 TEST(ProjectReader, BinaryJunkReadsWithoutHarm)

@@ -1,4 +1,5 @@
 #include "projectfile/item_reader.h"
+#include "projectfile/letter_case.h"
 #include "projectfile/project_reader.h"
 #include "projectfile/project_writer.h"
 
@@ -290,14 +291,14 @@ TEST(ProjectWriter, GeneratedProjectsReadBackAsWritten)
         for (int n = 1; n <= movies; ++n) {
             const auto e = std::size_t(n);
             ASSERT_EQ(back.MovieTitles[e], project.MovieTitles[e]) << n;
-            ASSERT_EQ(back.MoviePaths[e], project.MoviePaths[e].toUpper()) << n;
-            ASSERT_EQ(back.MovieCDs[e], project.MovieCDs[e].toUpper()) << n;
+            ASSERT_EQ(back.MoviePaths[e], windowsUpper(project.MoviePaths[e])) << n;
+            ASSERT_EQ(back.MovieCDs[e], windowsUpper(project.MovieCDs[e])) << n;
         }
         ASSERT_EQ(back.ProjectTitle, project.ProjectTitle);
-        ASSERT_EQ(back.CoverPicturePath, project.CoverPicturePath.toUpper());
-        ASSERT_EQ(back.PlayerPath, project.PlayerPath.toUpper());
-        ASSERT_EQ(back.CodecPath, project.CodecPath.toUpper());
-        ASSERT_EQ(back.CloseAfterPlay, project.CloseAfterPlay.isEmpty() ? "0" : project.CloseAfterPlay.toUpper());
+        ASSERT_EQ(back.CoverPicturePath, windowsUpper(project.CoverPicturePath));
+        ASSERT_EQ(back.PlayerPath, windowsUpper(project.PlayerPath));
+        ASSERT_EQ(back.CodecPath, windowsUpper(project.CodecPath));
+        ASSERT_EQ(back.CloseAfterPlay, project.CloseAfterPlay.isEmpty() ? "0" : windowsUpper(project.CloseAfterPlay));
 
         // What was read back writes the same file again.
         ASSERT_EQ(fileBytes(back), fileBytes(readBack(fileBytes(back))));
