@@ -33,6 +33,11 @@ void FileSaveSteps::discard()
 
 SaveOutcome saveWhole(SaveSteps &steps, const QByteArrayList &pieces)
 {
+    return saveWhole(steps, [&pieces] { return pieces; });
+}
+
+SaveOutcome saveWhole(SaveSteps &steps, const std::function<QByteArrayList()> &piecesOnceOpen)
+{
     // The reason is taken before the copy is dropped, which may reset it.
     auto failed = [&steps] {
         SaveOutcome outcome;
@@ -42,7 +47,7 @@ SaveOutcome saveWhole(SaveSteps &steps, const QByteArrayList &pieces)
     };
     if (!steps.open())
         return failed();
-    for (const QByteArray &piece : pieces) {
+    for (const QByteArray &piece : piecesOnceOpen()) {
         if (!steps.write(piece))
             return failed();
     }

@@ -54,6 +54,9 @@ struct SaveOutcome {
 // Saves the pieces, one write each, whole or not at all: on any failure the
 // copy is dropped and the target keeps its earlier bytes.
 SaveOutcome saveWhole(SaveSteps &steps, const QByteArrayList &pieces);
+// The same, with the pieces made only once the copy is open: what they say
+// may then depend on the save having begun.
+SaveOutcome saveWhole(SaveSteps &steps, const std::function<QByteArrayList()> &piecesOnceOpen);
 
 // The same for the file at `path`.
 SaveOutcome saveFileWhole(const QString &path, const QByteArrayList &pieces);

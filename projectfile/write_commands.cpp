@@ -32,11 +32,15 @@ void VidorunMain::SAVEFILE_Click()
 // it is written; a failed save leaves the earlier file as it was and says so.
 void VidorunMain::WriteProjectFile(const QString &path)
 {
-    if (m.CloseAfterPlay.isEmpty())
-        m.CloseAfterPlay = QStringLiteral("0");
     const QString target = m_platform.files.resolve(path);
     const std::unique_ptr<SaveSteps> steps = m_saveSteps ? m_saveSteps(target) : std::make_unique<FileSaveSteps>(target);
-    const SaveOutcome outcome = saveWhole(*steps, composeProjectFile(m));
+    const SaveOutcome outcome = saveWhole(*steps, [this] {
+        // Once the file is open, an unset close switch becomes the "0" it is
+        // written as; a save that can't even open its file changes nothing.
+        if (m.CloseAfterPlay.isEmpty())
+            m.CloseAfterPlay = QStringLiteral("0");
+        return composeProjectFile(m);
+    });
     if (outcome.saved)
         return;
     const QString crlf = QStringLiteral("\r\n");

@@ -91,6 +91,8 @@ TEST_F(WriteFaultTest, AFailedFirstSaveLeavesNoFile)
         trigger("SAVEFILE");
         ASSERT_EQ(fake.messages.shown.size(), 1u) << "no overwrite question, only the failure";
         EXPECT_TRUE(folderEntries().isEmpty()) << folderEntries().join(' ').toStdString();
+        // The unset close switch becomes "0" only once the file is open.
+        EXPECT_EQ(project().CloseAfterPlay, failAt == 1 ? QString() : QStringLiteral("0"));
     }
 }
 
