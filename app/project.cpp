@@ -33,6 +33,12 @@ QString loweredCounter(const QString &counter)
     return QString::number(counterValue(counter) - 1);
 }
 
+bool roomForAnotherMovie(const Project &project)
+{
+    return counterValue(project.TitleCount) < MaxStoredMovies && counterValue(project.PathCount) < MaxMovieNumber
+           && counterValue(project.CDCount) < MaxMovieNumber;
+}
+
 int listableMovies(const Project &project)
 {
     return std::clamp(counterValue(project.TitleCount), 0, MaxMovieNumber);

@@ -49,4 +49,13 @@ QString loweredCounter(const QString &counter);
 // Number of movies that can be listed: TitleCount, but never past the tables.
 int listableMovies(const Project &project);
 
+// A project file numbers its movies with two digits, so it keeps no more
+// than 99 of them; a 100th movie would be lost on the next write.
+constexpr int MaxStoredMovies = 99;
+
+// Whether one more movie can be added: the project keeps fewer than 99, and
+// each of the three tables has room at the end. A hand-made file can fill
+// the path or label table while listing few titles.
+bool roomForAnotherMovie(const Project &project);
+
 }  // namespace vidorun

@@ -101,8 +101,9 @@ void VidorunMain::Form_Activate()
     const QString cd = tempmoviecd->text();
     const QString location = tempmovielocation->text();
     if (name != Empty && cd != Empty && location != Empty) {
-        if (counterValue(m.TitleCount) < MaxMovieNumber && counterValue(m.PathCount) < MaxMovieNumber
-            && counterValue(m.CDCount) < MaxMovieNumber) {
+        // The Add movie command opens its window only when there is room,
+        // and nothing changes the project while the window is up.
+        if (roomForAnotherMovie(m)) {
             m.TitleCount = raisedCounter(m.TitleCount);
             m.PathCount = raisedCounter(m.PathCount);
             m.CDCount = raisedCounter(m.CDCount);

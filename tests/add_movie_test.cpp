@@ -84,7 +84,7 @@ TEST_F(AddMovieTest, WindowIsLaidOutAsDesigned)
     EXPECT_EQ(chain, (QStringList{"BrowseButton", "OKButton", "CancelButton", "MovieLocation", "MovieCD", "MovieName"}));
 }
 
-TEST_F(AddMovieTest, EnterAndEscInATextBoxDoNothing)
+TEST_F(AddMovieTest, EnterPressesOnlyAFocusedButtonAndEscDoesNothing)
 {
     start();
     openAddMovie();
@@ -98,6 +98,13 @@ TEST_F(AddMovieTest, EnterAndEscInATextBoxDoNothing)
     EXPECT_TRUE(fake.dialogs.uses.empty());
     EXPECT_TRUE(fake.messages.shown.empty());
     EXPECT_EQ(project().TitleCount, QStringLiteral("0"));
+
+    // As on Windows, Enter presses the button that has the focus.
+    childControl<QPushButton>("BrowseButton")->setFocus();
+    fake.dialogs.answers.push_back(std::nullopt);
+    QTest::keyClick(childControl<QPushButton>("BrowseButton"), Qt::Key_Return);
+    EXPECT_EQ(fake.dialogs.uses.size(), 1u);
+    ASSERT_NE(child(), nullptr);
 }
 
 TEST_F(AddMovieTest, OkChecksTheNameFirstThenTheCdLabel)
@@ -317,6 +324,19 @@ TEST_F(AddMovieTest, AFullProjectRefusesAnotherMovie)
     EXPECT_TRUE(fake.messages.shown[0].text.contains(QStringLiteral("full")));
     EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
     EXPECT_EQ(project().TitleCount, QStringLiteral("99"));
+
+    // A hand-made file whose path table is full, though it lists one title:
+    // refused as well, not taken and then dropped.
+    QStringList paths{"[vidorun]", "title01=Only one"};
+    for (int n = 0; n < 100; ++n)
+        paths << "movie01=M01.AVI";
+    fake.messages.shown.clear();
+    readProject(paths);
+    ASSERT_EQ(project().TitleCount, QStringLiteral("1"));
+    trigger("ADDMOVIE");
+    EXPECT_EQ(child(), nullptr);
+    ASSERT_EQ(fake.messages.shown.size(), 2u) << "the counter check, then the refusal";
+    EXPECT_EQ(fake.messages.shown[1].title, QStringLiteral("No room for another movie!"));
 }
 
 }  // namespace

@@ -7,13 +7,10 @@
 
 namespace vidorun {
 
-// A project file numbers its movies with two digits, so it keeps no more
-// than 99 of them; a 100th movie would be lost on the next write.
-constexpr int MaxStoredMovies = 99;
-
 void VidorunMain::ADDMOVIE_Click()
 {
-    if (counterValue(m.TitleCount) >= MaxStoredMovies) {
+    // Refused here rather than dropped on the way back.
+    if (!roomForAnotherMovie(m)) {
         showMessage(QStringLiteral("This project is full! A project can hold no more than 99 movies."),
                     QStringLiteral("No room for another movie!"));
         return;
