@@ -15,11 +15,31 @@
 #include <QWindow>
 
 #include <functional>
+#include <optional>
 
 using namespace vidorun;
 using namespace vidorun::testing;
 
 namespace {
+
+// Runs `seen` whenever `target` gets an event of `type`.
+class EventWatch : public QObject {
+public:
+    EventWatch(QObject *target, QEvent::Type type, std::function<void()> seen) : m_type(type), m_seen(std::move(seen))
+    {
+        target->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == m_type)
+            m_seen();
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    std::function<void()> m_seen;
+};
 
 class ChildWindows : public MainWindowTest {
 protected:
@@ -87,8 +107,15 @@ TEST_F(ChildWindows, ClosingByAnyMeansGivesTheMainWindowBackAndAppliesTheHandBac
         QPointer<ChildWindow> child = open();
         EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), static_cast<QWidget *>(child.data()));
         handBackAMovie();
+        // The child is off the screen before the main window comes back.
+        std::optional<bool> childShownOnReturn;
+        EventWatch enabled(&window(), QEvent::EnabledChange, [&] {
+            if (!childShownOnReturn)
+                childShownOnReturn = child && child->isVisible();
+        });
 
         way.close(child);
+        EXPECT_EQ(childShownOnReturn, std::optional<bool>(false));
 
         // At once, without waiting for the window system to activate the
         // main window again:

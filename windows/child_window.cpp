@@ -1,6 +1,7 @@
 #include "windows/child_window.h"
 
 #include <QCloseEvent>
+#include <QHideEvent>
 
 namespace vidorun {
 
@@ -19,10 +20,10 @@ ChildWindow::ChildWindow(VidorunMain &main, int clientWidth, int clientHeight)
 ChildWindow::~ChildWindow()
 {
     // A child window deleted without closing must not leave the main window
-    // disabled.
+    // disabled; it leaves the screen first, as a closing one does.
     if (!m_closing) {
-        m_closing = true;
-        Q_EMIT closing();
+        hide();
+        tellClosing();
     }
 }
 
@@ -31,10 +32,27 @@ void ChildWindow::closeEvent(QCloseEvent *event)
     // Not QDialog's own closeEvent: it would route through reject() and could
     // cancel the close. A child window always closes when asked.
     event->accept();
-    if (!m_closing) {
-        m_closing = true;
-        Q_EMIT closing();
-    }
+    m_closeAccepted = true;
+    // A window that was never shown is not hidden: tell the main window now.
+    if (!isVisible())
+        tellClosing();
+}
+
+void ChildWindow::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    // The window is off the screen now: only then is the main window enabled,
+    // focused and handed back to.
+    if (m_closeAccepted && !event->spontaneous())
+        tellClosing();
+}
+
+void ChildWindow::tellClosing()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    Q_EMIT closing();
 }
 
 }  // namespace vidorun

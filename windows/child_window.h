@@ -29,10 +29,14 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
     VidorunMain &m_main;
 
 private:
+    void tellClosing();
+
+    bool m_closeAccepted = false;
     bool m_closing = false;
 };
 
