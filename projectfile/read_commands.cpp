@@ -2,6 +2,7 @@
 // cover picture, and File > Read.
 #include "app/vidorun_main.h"
 #include "projectfile/project_reader.h"
+#include "windows/form_controls.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -13,7 +14,7 @@ void VidorunMain::ReadProjectFile()
     if (FileExists(m.ProjectFile)) {
         const ReadOutcome outcome = readProjectFile(m_platform.files.resolve(m.ProjectFile), m);
         if (outcome.title)
-            setWindowTitle(QStringLiteral("Vidorun ; ") + *outcome.title);
+            setCaption(this, QStringLiteral("Vidorun ; ") + *outcome.title);
     }
     showTotalMovies();
 }

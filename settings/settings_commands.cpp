@@ -1,5 +1,6 @@
 // Project title, cover picture, player and codec, and their installers.
 #include "app/vidorun_main.h"
+#include "windows/form_controls.h"
 
 #include <QLabel>
 
@@ -13,7 +14,7 @@ void VidorunMain::VIDORUNTITLE_Click()
                                           QStringLiteral("Vidorun project title"), QString());
     if (m.ProjectTitle.isEmpty())
         m.ProjectTitle = previous;
-    setWindowTitle(QStringLiteral("Vidorun ; ") + m.ProjectTitle);
+    setCaption(this, QStringLiteral("Vidorun ; ") + m.ProjectTitle);
 }
 
 void VidorunMain::SELECTCOVER_Click()

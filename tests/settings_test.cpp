@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QWindow>
 
 namespace vidorun::testing {
 namespace {
@@ -60,6 +61,16 @@ TEST_F(SettingsTest, TheTitleIsAskedForAndShownInTheCaption)
     EXPECT_EQ(project().ProjectTitle, QStringLiteral("   "));
     EXPECT_EQ(window().windowTitle(), QStringLiteral("Vidorun ;    "));
     EXPECT_TRUE(fake.messages.shown.empty());
+
+    // Qt's "modified" placeholder is text like any other, in both captions.
+    fake.input.answers.push_back(QStringLiteral("Trip [*] 2026 [*][*]"));
+    trigger("VIDORUNTITLE");
+    ASSERT_NE(window().windowHandle(), nullptr);
+    EXPECT_EQ(window().windowHandle()->title(), QStringLiteral("Vidorun ; Trip [*] 2026 [*][*]"));
+    trigger("CURRENTSETTINGS");
+    ASSERT_NE(window().openChild(), nullptr);
+    window().openChild()->show();
+    EXPECT_EQ(window().openChild()->windowHandle()->title(), QStringLiteral("Vidorun ; settings for project Trip [*] 2026 [*][*]"));
 }
 
 TEST_F(SettingsTest, AValidCoverIsShownAtOnce)

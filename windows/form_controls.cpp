@@ -14,6 +14,12 @@ QFont sansSerifFont(qreal points, bool bold)
     return font;
 }
 
+void setCaption(QWidget *window, const QString &text)
+{
+    QString escaped = text;
+    window->setWindowTitle(escaped.replace(QLatin1String("[*]"), QLatin1String("[*][*]")));
+}
+
 QLabel *placeLabel(QWidget *parent, const char *name, const QString &caption, int x, int y, int w, int h)
 {
     auto *label = new QLabel(caption, parent);

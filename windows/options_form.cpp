@@ -69,7 +69,7 @@ OptionsForm::OptionsForm(VidorunMain &main) : ChildWindow(main, 613, 159)
 
 void OptionsForm::fill(const SettingsSnapshot &settings)
 {
-    setWindowTitle(settings.caption);
+    setCaption(this, settings.caption);
     autorunlocation->setText(settings.autorunlocation);
     currentlanguage->setText(settings.currentlanguage);
     coverpicturepath->setText(settings.coverpicturepath);
