@@ -1,7 +1,6 @@
 // The real Unix launcher: a movie reaches xdg-open as one whole argument,
 // whatever its name holds, and nothing else runs.
 #include "platform/native.h"
-#include "platform/unix_spawn.h"
 #include "support/main_window_fixture.h"
 
 #include <QComboBox>
@@ -13,20 +12,24 @@
 
 #include <cerrno>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace vidorun::testing {
 namespace {
 
-// How a recorded program was called: its arguments and its session.
+// How a recorded program was called: its arguments, its session and what
+// its open descriptors lead to.
 struct Call {
     QStringList arguments;
     long session = 0;
+    QStringList descriptors;
 };
 
 // A stand-in for a program that writes one record per call into a folder:
-// the argument count, each argument followed by a NUL, and its session id.
+// the argument count, each argument followed by a NUL, its session id and
+// the targets of its open descriptors.
 // The record appears whole (written aside, then renamed) when the call is done.
 const char RecordingScript[] = R"(#!/bin/sh
 dir=${0%/*}/calls
@@ -36,6 +39,7 @@ mkdir -p "$dir"
   for argument in "$@"; do printf '%s\0' "$argument"; done
   printf '\n'
   cut -d' ' -f6 /proc/$$/stat
+  for fd in /proc/$$/fd/*; do readlink "$fd" || true; done
 } > "$dir/.$$" && mv "$dir/.$$" "$dir/$$"
 )";
 
@@ -85,7 +89,10 @@ protected:
                 call.arguments << QFile::decodeName(bytes.mid(at, end - at));
                 at = end + 1;
             }
-            call.session = bytes.mid(at).trimmed().toLong();
+            const QList<QByteArray> rest = bytes.mid(at).trimmed().split('\n');
+            call.session = rest.value(0).toLong();
+            for (qsizetype line = 1; line < rest.size(); ++line)
+                call.descriptors << QFile::decodeName(rest[line]);
             result.push_back(call);
         }
         return result;
@@ -110,8 +117,13 @@ TEST_F(UnixLauncherTest, HostileMovieNameReachesXdgOpenAsOneArgumentAndRunsNothi
     const QString name = QStringLiteral("my movie 'quoted' \"double\" & a; b | c $(touch pwned1) `touch pwned2`"
                                         " >pwned3 ; touch pwned4 && touch pwned5 %TEMP% ^x.avi");
     writeFile(name, "movie");
+    // A descriptor someone in the program left open to programs it starts.
+    writeFile(QStringLiteral("not for the player"), "private");
+    const int leaked = ::open(QFile::encodeName(path(QStringLiteral("not for the player"))).constData(), O_RDONLY);
+    ASSERT_GE(leaked, 0);
 
     const LaunchResult started = makeNativeLauncher()->openDocument(name);
+    ::close(leaked);
     ASSERT_TRUE(started.started) << started.error.toStdString();
 
     const std::vector<Call> calls = waitForCalls(1, binFolder() + QStringLiteral("/calls"));
@@ -122,6 +134,8 @@ TEST_F(UnixLauncherTest, HostileMovieNameReachesXdgOpenAsOneArgumentAndRunsNothi
 
     // Detached: a session of its own, and no child of ours left to reap.
     EXPECT_NE(calls[0].session, long(::getsid(0)));
+    EXPECT_FALSE(calls[0].descriptors.contains(path(QStringLiteral("not for the player"))))
+        << calls[0].descriptors.join(QLatin1Char(' ')).toStdString();
     int status = 0;
     EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
@@ -171,22 +185,6 @@ TEST_F(UnixLauncherTest, ProgramThatCannotRunIsReportedWithTheSystemsReason)
     const LaunchResult missing = makeNativeLauncher()->startProgram(QStringLiteral("MISSING.EXE"));
     EXPECT_FALSE(missing.started);
     EXPECT_FALSE(makeNativeLauncher()->startProgram(QString()).started);
-}
-
-TEST_F(UnixLauncherTest, ProgramsAreFoundOnTheSearchPathInOrder)
-{
-    writeFile(QStringLiteral("one/tool"), "#!/bin/sh\n");
-    writeFile(QStringLiteral("two/tool"), "#!/bin/sh\n");
-    QFile::setPermissions(path(QStringLiteral("two/tool")), QFile::ReadOwner | QFile::ExeOwner);
-    const std::string one = QFile::encodeName(path(QStringLiteral("one"))).toStdString();
-    const std::string two = QFile::encodeName(path(QStringLiteral("two"))).toStdString();
-
-    // one/tool is not executable, so two/tool is the program.
-    EXPECT_EQ(posix::findProgram("tool", (one + ':' + two).c_str()), two + "/tool");
-    EXPECT_EQ(posix::findProgram("tool", one.c_str()), "");
-    EXPECT_EQ(posix::findProgram("tool", (one + "::").c_str()), "");
-    EXPECT_EQ(posix::findProgram("two/tool", ""), "two/tool");
-    EXPECT_EQ(posix::findProgram("", two.c_str()), "");
 }
 
 void copyFolder(const QString &from, const QString &to)
