@@ -1,7 +1,9 @@
 #include "platform/disc_path.h"
 
+#ifndef _WIN32
 #include <dirent.h>
 #include <sys/stat.h>
+#endif
 
 #include <optional>
 #include <vector>
@@ -113,15 +115,6 @@ std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t i, std::si
     return c;
 }
 
-bool entryExists(const std::string &path)
-{
-    // A name with a NUL in it names no file; the system would stop at the NUL.
-    if (path.find('\0') != std::string::npos)
-        return false;
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
 // Whether an entry's name equals a folded name but for letter case. Most
 // names on a disc are plain ASCII; they are compared without folding.
 bool matchesFolded(std::string_view entry, const std::string &folded)
@@ -152,25 +145,46 @@ bool isSeparator(char c)
 
 // The entry of `folder` whose name equals `name` but for letter case; the
 // first in byte order when there are several.
-std::optional<std::string> findIgnoringCase(const std::string &folder, const std::string &name)
+std::optional<std::string> findIgnoringCase(DiscFolders &folders, const std::string &folder, const std::string &name)
 {
-    DIR *dir = ::opendir(folder.c_str());
-    if (!dir)
-        return std::nullopt;
     const std::string wanted = foldCase(name);
     std::optional<std::string> best;
-    while (const dirent *entry = ::readdir(dir)) {
-        const std::string_view entryName(entry->d_name);
-        if (entryName == "." || entryName == "..")
-            continue;
+    folders.forEachEntry(folder, [&](std::string_view entryName) {
         if (best && entryName >= *best)
-            continue;
+            return;
         if (matchesFolded(entryName, wanted))
             best = std::string(entryName);
-    }
-    ::closedir(dir);
+    });
     return best;
 }
+
+#ifndef _WIN32
+// The folders as the system shows them.
+class SystemFolders final : public DiscFolders {
+public:
+    bool exists(const std::string &path) override
+    {
+        // A name with a NUL in it names no file; the system would stop at the NUL.
+        if (path.find('\0') != std::string::npos)
+            return false;
+        struct stat info;
+        return ::lstat(path.c_str(), &info) == 0;
+    }
+
+    void forEachEntry(const std::string &folder, const std::function<void(std::string_view)> &visit) override
+    {
+        DIR *dir = ::opendir(folder.c_str());
+        if (!dir)
+            return;
+        while (const dirent *entry = ::readdir(dir)) {
+            const std::string_view entryName(entry->d_name);
+            if (entryName != "." && entryName != "..")
+                visit(entryName);
+        }
+        ::closedir(dir);
+    }
+};
+#endif
 
 }  // namespace
 
@@ -191,7 +205,15 @@ std::string foldCase(std::string_view utf8)
     return folded;
 }
 
+#ifndef _WIN32
 std::string resolveDiscPath(std::string_view path, const std::string &workingFolder)
+{
+    SystemFolders folders;
+    return resolveDiscPath(path, workingFolder, folders);
+}
+#endif
+
+std::string resolveDiscPath(std::string_view path, const std::string &workingFolder, DiscFolders &folders)
 {
     if (path.empty())
         return std::string();
@@ -210,7 +232,7 @@ std::string resolveDiscPath(std::string_view path, const std::string &workingFol
     const std::string written(path);
     const bool unixAbsolute = path.front() == '/';
     const std::string writtenOnDisk = unixAbsolute ? written : inWorkingFolder(written);
-    if (entryExists(writtenOnDisk))
+    if (folders.exists(writtenOnDisk))
         return written;
 
     // Where the components start from: the file system's root for a Unix
@@ -259,7 +281,7 @@ std::string resolveDiscPath(std::string_view path, const std::string &workingFol
     std::string straight;
     for (const std::string &component : components)
         straight = append(straight, component);
-    if (onDisk(straight) != writtenOnDisk && entryExists(onDisk(straight)))
+    if (onDisk(straight) != writtenOnDisk && folders.exists(onDisk(straight)))
         return straight;
 
     bool exactSoFar = true;  // then the whole path is known to be missing
@@ -267,10 +289,10 @@ std::string resolveDiscPath(std::string_view path, const std::string &workingFol
         const std::string &component = components[n];
         std::string next = append(found, component);
         const bool knownMissing = exactSoFar && n + 1 == components.size();
-        const bool exact = component == ".." || (!knownMissing && entryExists(onDisk(next)));
+        const bool exact = component == ".." || (!knownMissing && folders.exists(onDisk(next)));
         if (!exact) {
             exactSoFar = false;
-            const std::optional<std::string> match = findIgnoringCase(onDisk(found), component);
+            const std::optional<std::string> match = findIgnoringCase(folders, onDisk(found), component);
             if (!match) {
                 // Not there in any case: keep the rest as written.
                 for (std::size_t rest = n; rest < components.size(); ++rest)
