@@ -572,8 +572,10 @@ void Checker::findThisDisc()
             strays << name;
     }
     const QString strayText =
-        strays.isEmpty() ? QString()
-                         : QStringLiteral(" (%1 is here, but no movie has that label)").arg(strays.join(QStringLiteral(", ")));
+        strays.isEmpty()       ? QString()
+        : strays.size() == 1   ? QStringLiteral(" (%1 is here, but no movie has its label)").arg(strays.front())
+                               : QStringLiteral(" (%1 are here, but no movie has their labels)")
+                                   .arg(strays.join(QStringLiteral(", ")));
     if (m_report.labels.size() == 1) {
         const QString &label = m_report.labels.front().label;
         m_report.labelAssumed = true;
