@@ -3,6 +3,9 @@
 // bundled demo disc through the program itself.
 #include "app/command_line.h"
 #include "disccheck/disc_check.h"
+#include "disccheck/disc_index.h"
+#include "lowercase_disc.h"
+#include "platform/disc_path.h"
 #include "support/sample_projects.h"
 #include "support/watchdog.h"
 
@@ -167,6 +170,12 @@ const Fault faults[] = {
      Severity::Error, 1, "is a folder, not a file"},
     {"NoMarker", [](DiscCheckTest &t) { t.remove("HOLIDAY1.INI"); },
      Severity::Error, 0, "no marker file on the root"},
+    {"NoMarkerOfTheOnlyLabel", [](DiscCheckTest &t) {
+         t.changeProject({"mdisk02=HOLIDAY1"});
+         t.writeFile("MOVIES/HARBOUR.AVI", "RIFF");
+         t.remove("HOLIDAY1.INI");
+     },
+     Severity::Error, 0, "every title asks for the disc labelled HOLIDAY1 (\"Wrong CD!\"); put an empty HOLIDAY1.INI here"},
     {"NoCdLabel", [](DiscCheckTest &t) { t.changeProject({"mdisk01="}); },
      Severity::Error, 1, "has no CD label", 2},
     {"MovieNumberedZero", [](DiscCheckTest &t) { t.changeProject({"movie00=X.AVI", "title00=X", "mdisk00=HOLIDAY1"}); },
@@ -184,10 +193,20 @@ const Fault faults[] = {
                                                        "000000004944415435af061e0000000049454e44ae426082"));
      },
      Severity::Error, 0, "is 20000 x 20000 pixels, more than the 144,000,000 pixels Vidorun decodes"},
+    {"MovieIsALinkOnTheDisc", [](DiscCheckTest &t) {
+         QFile::rename(t.path("MOVIES/SUNRISE.AVI"), t.path("MOVIES/REAL.AVI"));
+         QFile::link("REAL.AVI", t.path("MOVIES/SUNRISE.AVI"));
+     },
+     Severity::Warning, 1, "MOVIES\\SUNRISE.AVI is a link to MOVIES/REAL.AVI: a disc's Joliet names (what Windows reads) keep no links"},
     {"NotReadableByEveryone", [](DiscCheckTest &t) { ::chmod(QFile::encodeName(t.path("MOVIES/SUNRISE.AVI")), 0600); },
      Severity::Error, 1, "MOVIES/SUNRISE.AVI can't be read by every user (rw-------)"},
     {"NameLongerThanJolietKeeps", [](DiscCheckTest &t) { t.writeFile("EXTRAS/" + Huge + ".txt", ""); },
      Severity::Warning, 0, "has a name of 68 characters"},
+    {"ManyNamesLongerThanJolietKeeps", [](DiscCheckTest &t) {
+         for (int i = 1; i <= 7; ++i)
+             t.writeFile(QStringLiteral("EXTRAS/%1%2.txt").arg(Huge).arg(i), "");
+     },
+     Severity::Warning, 0, "and 2 more names longer than 64 characters", 6},
     {"CharacterJolietCantHold", [](DiscCheckTest &t) { t.writeFile("EXTRAS/What? Where.txt", ""); },
      Severity::Warning, 0, "EXTRAS/What? Where.txt has '?' in its name"},
     {"FoldersTooDeep", [](DiscCheckTest &t) { t.writeFile("A/B/C/D/E/F/G/H/I/J/x.txt", ""); },
@@ -264,6 +283,44 @@ TEST_F(DiscCheckTest, TheCommandAnswersZeroOneOrTwo)
     EXPECT_TRUE(out.isEmpty());
 }
 
+// A disc made on Windows as Linux shows it without Joliet names: the checker
+// finds every file where the program does, and a name in another letter
+// case, which the program still finds, is a warning, not an error.
+using LowerCaseDiscCheck = LowerCaseDiscTest;
+
+TEST_F(LowerCaseDiscCheck, FindsEveryFileWhereTheProgramDoes)
+{
+    const mode_t umask = ::umask(022);
+    makeDisc();
+    ::umask(umask);
+    const std::string here = QFile::encodeName(QDir::currentPath()).toStdString();
+    DiscIndex index(QDir::currentPath());
+    for (const char *stored : {".\\COVER.JPG", "D:\\PLAYER\\SETUP.EXE", "CODEC\\INSTALL.EXE", ".\\MOVIES\\PART2.AVI",
+                               "\\MOVIES\\..\\DISC1.INI", "MOVIES\\MISSING.AVI", "movies/PART1.AVI/more", "..\\AWAY.AVI"})
+        EXPECT_EQ(index.resolve(QString::fromLatin1(stored)), resolveDiscPath(stored, here)) << stored;
+
+    const DiscCheckReport report = checkDisc(QDir::currentPath(), discCheckOptions());
+    const std::vector<Finding> problems = problemsOf(report);
+    const auto inCase = std::count_if(problems.begin(), problems.end(), [](const Finding &f) {
+        return f.severity == Severity::Warning && f.text.contains(QStringLiteral("in another letter case"));
+    });
+    EXPECT_EQ(inCase, 5) << described(problems);  // cover, player, codec and both movies
+    EXPECT_EQ(problems.size(), 7u) << described(problems);  // and two drive letters
+    EXPECT_EQ(exitStatus(report), 1);
+}
+
+// A folder given alone becomes the working folder, before the window is made.
+using CommandLineFolderTest = WorkingFolderTest;
+
+TEST_F(CommandLineFolderTest, BecomesTheWorkingFolder)
+{
+    QTemporaryDir disc;
+    std::string program = "vidorun", folder = QFile::encodeName(disc.path()).toStdString();
+    char *argv[] = {program.data(), folder.data(), nullptr};
+    EXPECT_FALSE(runCommandLine(2, argv).has_value());
+    EXPECT_EQ(QDir::currentPath(), QFileInfo(disc.path()).canonicalFilePath());
+}
+
 // The program itself, started as a viewer or author would start it, with no
 // display to be had.
 class CommandLineTest : public ::testing::Test {
@@ -291,7 +348,9 @@ TEST_F(CommandLineTest, TheDemoDiscChecksClean)
     EXPECT_EQ(m_process.exitCode(), 0) << text.toStdString() << errors().toStdString();
     EXPECT_TRUE(text.startsWith(QStringLiteral("Vidorun 4.0 checks " VIDORUN_DEMO_DIR " as the disc labelled HOLIDAY1\n")))
         << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("\nok      3 movies on 1 disc (HOLIDAY1: 3 here), ")));
+    // The size genisoimage -R -J gave for this folder.
+    EXPECT_TRUE(text.contains(QStringLiteral("\nok      3 movies on 1 disc (HOLIDAY1: 3 here), 481,280 bytes: ")))
+        << text.toStdString();
     EXPECT_TRUE(text.endsWith(QStringLiteral("\nno problems\n")));
 }
 
