@@ -798,19 +798,22 @@ int Checker::checkFile(const FileUse &given)
             return -1;
         }
         file = m_index.followed(entry);
+        markUsed(file);
+        if (m_index.at(file).kind != EntryKind::File) {
+            const QString target = found.linkTarget == m_index.canonicalRoot()
+                                       ? QStringLiteral("the disc's root")
+                                       : found.linkTarget.mid(m_index.canonicalRoot().size() + 1);
+            add(use, Severity::Error, QStringLiteral("%1 is a link to %2, which is no file").arg(written, target));
+            return -1;
+        }
         add(use, Severity::Warning,
             QStringLiteral("%1 is a link to %2: a disc's Joliet names (what Windows reads) keep no links; put the "
                            "file itself there, or burn with genisoimage -f")
                 .arg(written, m_index.at(file).shownPath()));
-    }
-    if (file >= 0)
-        markUsed(file);
-    const EntryKind kind = file >= 0 ? m_index.at(file).kind : EntryKind::Special;
-    if (kind == EntryKind::Folder) {
+    } else if (found.kind == EntryKind::Folder) {
         add(use, Severity::Error, QStringLiteral("%1 is a folder, not a file").arg(written));
         return -1;
-    }
-    if (kind != EntryKind::File) {
+    } else if (found.kind != EntryKind::File) {
         add(use, Severity::Error, QStringLiteral("%1 is a special file (a pipe, socket or device), not a file: "
                                                  "Vidorun does not open it")
                                       .arg(written));

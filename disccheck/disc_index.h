@@ -1,7 +1,7 @@
 #pragma once
 
 // One listing of a disc folder: every entry under its root, each folder read
-// once, nothing opened, links noted but never followed.
+// once, no file opened, links noted but never followed.
 #include "platform/disc_path.h"
 
 #include <QFileDevice>
@@ -39,6 +39,9 @@ public:
     // Lists everything under `root`. A link is looked up (to know whether it
     // stays on the disc) but not entered, so the walk can't loop or leave.
     explicit DiscIndex(const QString &root);
+    // The lookup keeps a reference to the listing it answers from.
+    DiscIndex(const DiscIndex &) = delete;
+    DiscIndex &operator=(const DiscIndex &) = delete;
 
     const QString &canonicalRoot() const { return m_canonicalRoot; }
     const std::vector<DiscEntry> &entries() const { return m_entries; }
