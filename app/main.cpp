@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/fonts.h"
 #include "app/startup_probe.h"
 #include "app/vidorun_main.h"
@@ -9,6 +10,13 @@
 
 int main(int argc, char *argv[])
 {
+    // Arguments first: a disc check needs no display, and a disc folder
+    // becomes the working folder before the window reads it. Without
+    // arguments the start-up goes on at once.
+    if (argc > 1) {
+        if (const std::optional<int> status = vidorun::runCommandLine(argc, argv))
+            return *status;
+    }
     vidorun::WarmUp warmUp;
     QApplication app(argc, argv);
     warmUp.applicationReady();

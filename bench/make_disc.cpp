@@ -1,12 +1,18 @@
 // Makes the disc that start-up is measured on, in the folder given:
 //   Autorun.inf  a project of 99 movies, written by the program's own writer
 //   COVER.JPG    a 3000 x 4000 photo-like JPEG (gradients, shapes, grain)
+// With --files N, the whole disc the disc checker is measured on: also the
+// 99 movies (6 MB each, without data: sparse files), the player and codec
+// installers, the markers of all three labels, so that every movie is
+// checked, and small files in folders of 100, N files in all.
 #include "bench/bench_project.h"
 #include "projectfile/atomic_save.h"
 #include "projectfile/project_writer.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -14,6 +20,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -57,13 +64,48 @@ QImage photoLikeCover(int width, int height)
     return image;
 }
 
+bool writeFile(const QString &path, const QByteArray &bytes, qint64 size = -1)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()
+           && (size < 0 || file.resize(size));
+}
+
+// Everything the project names, and small files up to `files` in all.
+bool fillDisc(const QDir &disc, const vidorun::Project &project, int files)
+{
+    int made = 2;  // Autorun.inf and the cover
+    auto onDisc = [&disc](QString path) { return disc.filePath(path.replace(QLatin1Char('\\'), QLatin1Char('/'))); };
+    for (int n = 1; n <= 99; ++n) {
+        if (!writeFile(onDisc(project.MoviePaths[std::size_t(n)]), "RIFF", 6 * 1024 * 1024))
+            return false;
+        ++made;
+    }
+    for (const QString &path : {project.PlayerPath, project.CodecPath, QStringLiteral("HOLIDAY1.INI"),
+                                QStringLiteral("HOLIDAY2.INI"), QStringLiteral("HOLIDAY3.INI")}) {
+        if (!writeFile(onDisc(path), QByteArray()))
+            return false;
+        ++made;
+    }
+    for (int i = 0; made < files; ++i, ++made) {
+        const QString name = QStringLiteral("EXTRAS/SET%1/PHOTO%2.JPG")
+                                 .arg(i / 100, 2, 10, QLatin1Char('0'))
+                                 .arg(i, 4, 10, QLatin1Char('0'));
+        if (!writeFile(disc.filePath(name), "photo"))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const bool wholeDisc = argc == 4 && qstrcmp(argv[2], "--files") == 0;
+    if (argc != 2 && !wholeDisc) {
+        std::fprintf(stderr, "usage: %s FOLDER [--files N]\n", argv[0]);
         return 2;
     }
     const QDir disc(QString::fromLocal8Bit(argv[1]));
@@ -79,6 +121,10 @@ int main(int argc, char *argv[])
     }
     if (!photoLikeCover(3000, 4000).save(disc.filePath(QStringLiteral("COVER.JPG")), "JPEG", 90)) {
         std::fprintf(stderr, "cannot write COVER.JPG\n");
+        return 1;
+    }
+    if (wholeDisc && !fillDisc(disc, vidorun::bench::project99(), std::atoi(argv[3]))) {
+        std::fprintf(stderr, "cannot write the disc's files\n");
         return 1;
     }
     return 0;

@@ -8,6 +8,8 @@ same size; both measured in the same run, in turns, under the offscreen
 platform and under a real X server (Xvfb, when it is installed).
 Project file: reading and writing a 99-movie project, and reading 100 MB of
 junk (Google Benchmark).
+Disc check: `vidorun --check` on a disc of 99 movies in a tree of 5,000 files,
+the whole command from start to exit, with no display.
 
 Each figure is the median of several runs, with its spread: the interquartile
 range (the middle half of the runs) and the whole range. Only the Python
@@ -216,6 +218,48 @@ def print_startup(platform_label, platform, result, lines):
                  % ("  ratio to the bare window", mem_ratio, TARGET_MEMORY, verdict(mem_ratio, TARGET_MEMORY)))
 
 
+def measure_check(program, disc, runs, warmups):
+    """Wall time of `vidorun --check DISC` and, for the program's own start,
+    of `vidorun --version`, each from start to exit; answers the two lists
+    of milliseconds and the report's totals line."""
+    env = {k: v for k, v in os.environ.items()
+           if not k.startswith("QT_") and k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+
+    def once(command):
+        start = time.perf_counter()
+        done = subprocess.run(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        elapsed = (time.perf_counter() - start) * 1000.0
+        if done.returncode not in (0, 1):
+            raise ProbeFailed("%s gave %d:\n%s" % (" ".join(command), done.returncode,
+                                                     done.stderr.decode(errors="replace")))
+        return elapsed, done.stdout.decode(errors="replace")
+
+    check = [program, "--check", disc]
+    version = [program, "--version"]
+    for _ in range(warmups):
+        once(check)
+        once(version)
+    result = {"check": [], "version": []}
+    for _ in range(runs):
+        result["check"].append(once(check)[0])
+        result["version"].append(once(version)[0])
+    totals = [line for line in once(check)[1].splitlines() if line.startswith("ok ")]
+    result["totals"] = totals[0] if totals else "(no totals line)"
+    return result
+
+
+def print_check(files, result, lines):
+    check = result["check"]
+    version = result["version"]
+    lines.append("Disc check, 99 movies in a tree of %d files, no display, median of %d runs (spread):"
+                 % (files, len(check)))
+    lines.append("  %-40s %8.1f ms  (%s)" % ("vidorun --check, start to exit", statistics.median(check),
+                                              spread_text(check)))
+    lines.append("  %-40s %8.1f ms  (%s)" % ("vidorun --version, start to exit", statistics.median(version),
+                                              spread_text(version)))
+    lines.append("  its totals: %s" % result["totals"][8:])
+
+
 JUNK_MB = 100.0  # the junk files' size in MB (10^6 bytes)
 
 
@@ -260,6 +304,8 @@ def main():
     parser.add_argument("--repetitions", type=int, default=7, help="Google Benchmark repetitions")
     parser.add_argument("--platforms", default="offscreen,xcb")
     parser.add_argument("--skip-project-file", action="store_true")
+    parser.add_argument("--check-files", type=int, default=5000,
+                        help="files on the disc the disc check is measured on (0: no disc check)")
     parser.add_argument("--wait-quiet", type=float, default=0,
                         help="wait up to this many minutes for the 1-minute load average to drop below --quiet-load")
     parser.add_argument("--quiet-load", type=float, default=1.0)
@@ -309,6 +355,12 @@ def main():
         if not args.skip_project_file:
             print("measuring the project file: %d repetitions ..." % args.repetitions, flush=True)
             print_google(run_google_benchmarks(project_bench, args.repetitions), args.repetitions, lines)
+
+        if args.check_files > 0:
+            check_disc = os.path.join(work, "check-disc")
+            subprocess.run([make_disc, check_disc, "--files", str(args.check_files)], check=True)
+            print("measuring the disc check: %d runs ..." % args.runs, flush=True)
+            print_check(args.check_files, measure_check(program, check_disc, args.runs, args.warmups), lines)
         load_after = load_average()
 
         print()

@@ -2,23 +2,16 @@
 
 #include "projectfile/letter_case.h"
 
+#ifndef _WIN32
 #include <dirent.h>
 #include <sys/stat.h>
+#endif
 
 #include <optional>
 #include <vector>
 
 namespace vidorun {
 namespace {
-
-bool entryExists(const std::string &path)
-{
-    // A name with a NUL in it names no file; the system would stop at the NUL.
-    if (path.find('\0') != std::string::npos)
-        return false;
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0;
-}
 
 // Whether an entry's name equals a name already folded, but for letter
 // case. Most names on a disc are plain ASCII; they are compared without
@@ -51,29 +44,58 @@ bool isSeparator(char c)
 
 // The entry of `folder` whose name equals `name` but for letter case; the
 // first in byte order when there are several.
-std::optional<std::string> findIgnoringCase(const std::string &folder, const std::string &name)
+std::optional<std::string> findIgnoringCase(DiscFolders &folders, const std::string &folder, const std::string &name)
 {
-    DIR *dir = ::opendir(folder.c_str());
-    if (!dir)
-        return std::nullopt;
     const std::string wanted = fileNameFoldUtf8(name);
     std::optional<std::string> best;
-    while (const dirent *entry = ::readdir(dir)) {
-        const std::string_view entryName(entry->d_name);
-        if (entryName == "." || entryName == "..")
-            continue;
+    folders.forEachEntry(folder, [&](std::string_view entryName) {
         if (best && entryName >= *best)
-            continue;
+            return;
         if (matchesIgnoringCase(entryName, wanted))
             best = std::string(entryName);
-    }
-    ::closedir(dir);
+    });
     return best;
 }
 
+#ifndef _WIN32
+// The folders as the system shows them.
+class SystemFolders final : public DiscFolders {
+public:
+    bool exists(const std::string &path) override
+    {
+        // A name with a NUL in it names no file; the system would stop at the NUL.
+        if (path.find('\0') != std::string::npos)
+            return false;
+        struct stat info;
+        return ::lstat(path.c_str(), &info) == 0;
+    }
+
+    void forEachEntry(const std::string &folder, const std::function<void(std::string_view)> &visit) override
+    {
+        DIR *dir = ::opendir(folder.c_str());
+        if (!dir)
+            return;
+        while (const dirent *entry = ::readdir(dir)) {
+            const std::string_view entryName(entry->d_name);
+            if (entryName != "." && entryName != "..")
+                visit(entryName);
+        }
+        ::closedir(dir);
+    }
+};
+#endif
+
 }  // namespace
 
+#ifndef _WIN32
 std::string resolveDiscPath(std::string_view path, const std::string &workingFolder)
+{
+    SystemFolders folders;
+    return resolveDiscPath(path, workingFolder, folders);
+}
+#endif
+
+std::string resolveDiscPath(std::string_view path, const std::string &workingFolder, DiscFolders &folders)
 {
     if (path.empty())
         return std::string();
@@ -92,7 +114,7 @@ std::string resolveDiscPath(std::string_view path, const std::string &workingFol
     const std::string written(path);
     const bool unixAbsolute = path.front() == '/';
     const std::string writtenOnDisk = unixAbsolute ? written : inWorkingFolder(written);
-    if (entryExists(writtenOnDisk))
+    if (folders.exists(writtenOnDisk))
         return written;
 
     // Where the components start from: the file system's root for a Unix
@@ -141,7 +163,7 @@ std::string resolveDiscPath(std::string_view path, const std::string &workingFol
     std::string straight;
     for (const std::string &component : components)
         straight = append(straight, component);
-    if (onDisk(straight) != writtenOnDisk && entryExists(onDisk(straight)))
+    if (onDisk(straight) != writtenOnDisk && folders.exists(onDisk(straight)))
         return straight;
 
     bool exactSoFar = true;  // then the whole path is known to be missing
@@ -149,10 +171,10 @@ std::string resolveDiscPath(std::string_view path, const std::string &workingFol
         const std::string &component = components[n];
         std::string next = append(found, component);
         const bool knownMissing = exactSoFar && n + 1 == components.size();
-        const bool exact = component == ".." || (!knownMissing && entryExists(onDisk(next)));
+        const bool exact = component == ".." || (!knownMissing && folders.exists(onDisk(next)));
         if (!exact) {
             exactSoFar = false;
-            const std::optional<std::string> match = findIgnoringCase(onDisk(found), component);
+            const std::optional<std::string> match = findIgnoringCase(folders, onDisk(found), component);
             if (!match) {
                 // Not there in any case: keep the rest as written.
                 for (std::size_t rest = n; rest < components.size(); ++rest)

@@ -1,0 +1,81 @@
+#pragma once
+
+// The disc checker: what a viewer of this disc folder would meet, found
+// without changing anything, without leaving the folder and without reading
+// any movie. `vidorun --check FOLDER` prints its report.
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QIODevice;
+
+namespace vidorun {
+
+enum class Severity { Error, Warning, Note };
+
+struct Finding {
+    Severity severity = Severity::Error;
+    int movie = 0;  // the movie's number; 0 when it concerns no movie
+    QString title;  // the movie's title
+    QString text;
+};
+
+// What a picture file's header says.
+struct PictureHeader {
+    QByteArray format;
+    QSize size;
+};
+
+// Reads a picture's header from an open file, nothing more; nothing when the
+// file is no picture the program can show.
+using PictureProbe = std::function<std::optional<PictureHeader>(QIODevice &file)>;
+
+struct DiscCheckOptions {
+    PictureProbe probePicture;     // without one the cover is only checked as a file
+    qint64 maxPicturePixels = 0;   // the largest cover the program shows; 0 for no limit
+};
+
+// The movies of one CD label, and whether this disc is that CD.
+struct LabelCount {
+    QString label;
+    int movies = 0;
+    bool here = false;
+};
+
+struct DiscCheckReport {
+    // Set when the folder or its Autorun.inf can't be read at all; nothing
+    // else is then.
+    QString failure;
+    QStringList labelsHere;       // the labels whose marker is on the root
+    bool labelAssumed = false;    // no marker, and the project's only label taken
+    std::vector<Finding> findings;
+    std::vector<LabelCount> labels;  // in the order of their first movie
+    int movies = 0;
+    qint64 imageBytes = 0;        // the disc image genisoimage -R -J would make, estimated
+};
+
+DiscCheckReport checkDisc(const QString &root, const DiscCheckOptions &options = {});
+
+// The report as printed, line by line: a heading naming the program's
+// version and `shownRoot`, one line per finding, the totals and the count of
+// problems.
+QStringList reportLines(const QString &version, const QString &shownRoot, const DiscCheckReport &report);
+
+// 2 when the disc could not be checked, 1 when an error or warning was
+// found, otherwise 0 (notes are no problems).
+int exitStatus(const DiscCheckReport &report);
+
+// A blank medium and how many bytes it holds.
+struct Medium {
+    const char *name;
+    qint64 bytes;
+};
+// The smallest medium that holds `bytes`; nothing when none does.
+std::optional<Medium> smallestMedium(qint64 bytes);
+
+}  // namespace vidorun

@@ -1,0 +1,76 @@
+#pragma once
+
+// One listing of a disc folder: every entry under its root, each folder read
+// once, no file opened, links noted but never followed.
+#include "platform/disc_path.h"
+
+#include <QFileDevice>
+#include <QString>
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace vidorun {
+
+enum class EntryKind { File, Folder, Link, Special };
+
+struct DiscEntry {
+    std::string path;  // from the root, folders joined by "/", UTF-8; "" for the root
+    std::string name;
+    EntryKind kind = EntryKind::Folder;
+    qint64 size = 0;   // of a file
+    int parent = -1;   // the folder holding it; -1 for the root
+    int depth = 0;     // folders between the root and the entry
+    QFileDevice::Permissions permissions;
+    bool listed = true;  // a folder whose entries could be read
+    // A link: where it leads, as the system resolves it, and whether that is
+    // on the disc. Inside the disc, `target` is the entry it leads to.
+    QString linkTarget;
+    bool linkInside = false;
+    int target = -1;
+    std::vector<int> children;  // of a folder
+
+    QString shownPath() const { return QString::fromUtf8(path.c_str(), qsizetype(path.size())); }
+};
+
+class DiscIndex {
+public:
+    // Lists everything under `root`. A link is looked up (to know whether it
+    // stays on the disc) but not entered, so the walk can't loop or leave.
+    explicit DiscIndex(const QString &root);
+    // The lookup keeps a reference to the listing it answers from.
+    DiscIndex(const DiscIndex &) = delete;
+    DiscIndex &operator=(const DiscIndex &) = delete;
+
+    const QString &canonicalRoot() const { return m_canonicalRoot; }
+    const std::vector<DiscEntry> &entries() const { return m_entries; }
+    const DiscEntry &at(int index) const { return m_entries[std::size_t(index)]; }
+    // The entry at a path from the root ("" is the root); -1 when there is none.
+    int find(const std::string &path) const;
+    // Where a link that stays on the disc leads, else the entry itself.
+    int followed(int index) const;
+
+    // The program's path lookup, answered from this listing: a path from the
+    // disc's root comes back as the path of the entry it finds ("movies/a.avi"),
+    // or with its missing part as written. Never looks outside the disc.
+    std::string resolve(const QString &projectPath);
+
+private:
+    class Folders final : public DiscFolders {
+    public:
+        explicit Folders(const DiscIndex &index) : m_index(index) {}
+        bool exists(const std::string &path) override;
+        void forEachEntry(const std::string &folder, const std::function<void(std::string_view)> &visit) override;
+
+    private:
+        const DiscIndex &m_index;
+    };
+
+    QString m_canonicalRoot;
+    std::vector<DiscEntry> m_entries;
+    std::unordered_map<std::string, int> m_byPath;
+    Folders m_folders{*this};
+};
+
+}  // namespace vidorun

@@ -1,0 +1,376 @@
+// The disc checker on discs made for each test: the sample Holiday disc as it
+// should be, the same disc with one fault at a time, a hostile disc, and the
+// bundled demo disc through the program itself.
+#include "app/command_line.h"
+#include "disccheck/disc_check.h"
+#include "disccheck/disc_index.h"
+#include "lowercase_disc.h"
+#include "platform/disc_path.h"
+#include "support/sample_projects.h"
+#include "support/watchdog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <functional>
+
+using namespace vidorun;
+using namespace vidorun::testing;
+
+namespace {
+
+std::vector<Finding> problemsOf(const DiscCheckReport &report)
+{
+    std::vector<Finding> problems;
+    for (const Finding &finding : report.findings) {
+        if (finding.severity != Severity::Note)
+            problems.push_back(finding);
+    }
+    return problems;
+}
+
+std::string described(const std::vector<Finding> &findings)
+{
+    std::string text;
+    for (const Finding &finding : findings)
+        text += "\n  " + std::to_string(finding.movie) + ": " + finding.text.toStdString();
+    return text;
+}
+
+// The sample Holiday project on the disc of its first movie: HOLIDAY1 with
+// its movie and the player installer; movie 2 is on HOLIDAY2.
+class DiscCheckTest : public WorkingFolderTest {
+public:
+    void SetUp() override
+    {
+        WorkingFolderTest::SetUp();
+        // Files readable by every user, as the files of a disc should be.
+        m_umask = ::umask(022);
+        writeFile(QStringLiteral("Autorun.inf"), holidayProject());
+        writeFile(QStringLiteral("HOLIDAY1.INI"), "");
+        writeFile(QStringLiteral("MOVIES/SUNRISE.AVI"), "RIFF");
+        writeFile(QStringLiteral("SETUP/PLAYER.EXE"), "MZ");
+    }
+    void TearDown() override
+    {
+        ::umask(m_umask);
+        WorkingFolderTest::TearDown();
+    }
+
+    // The sample project with the line of each key ("movie01=...", quoted or
+    // not) replaced, or added at the end.
+    void changeProject(const QStringList &lines)
+    {
+        QStringList project = QString::fromUtf8(holidayProject()).split(QStringLiteral("\r\n"));
+        project.removeLast();
+        auto keyOf = [](QString line) {
+            if (line.startsWith(QLatin1Char('"')))
+                line.remove(0, 1);
+            return line.section(QLatin1Char('='), 0, 0) + QLatin1Char('=');
+        };
+        for (const QString &line : lines) {
+            const QString key = keyOf(line);
+            const auto it = std::find_if(project.begin(), project.end(),
+                                         [&](const QString &old) { return keyOf(old) == key; });
+            if (it != project.end())
+                *it = line;
+            else
+                project << line;
+        }
+        writeFile(QStringLiteral("Autorun.inf"), projectFileBytes(project));
+    }
+    void remove(const QString &name) { ASSERT_TRUE(QFile::remove(path(name))) << name.toStdString(); }
+    void sparseFile(const QString &name, qint64 size)
+    {
+        writeFile(name, QByteArray());
+        QFile file(path(name));
+        ASSERT_TRUE(file.resize(size));
+    }
+    QString root() const { return m_folder.path(); }
+    DiscCheckReport check() const { return checkDisc(root(), discCheckOptions()); }
+
+    using WorkingFolderTest::path;
+    using WorkingFolderTest::writeFile;
+
+private:
+    mode_t m_umask = 022;
+};
+
+TEST_F(DiscCheckTest, TheSampleDiscHasNoProblems)
+{
+    const DiscCheckReport report = check();
+    EXPECT_TRUE(problemsOf(report).empty()) << described(problemsOf(report));
+    EXPECT_EQ(exitStatus(report), 0);
+    const QStringList lines = reportLines(QStringLiteral("4.0"), QStringLiteral("disc"), report);
+    EXPECT_EQ(lines.front(), QStringLiteral("Vidorun 4.0 checks disc as the disc labelled HOLIDAY1"));
+    EXPECT_TRUE(lines.at(lines.size() - 2).startsWith(
+        QStringLiteral("ok      2 movies on 2 discs (HOLIDAY1: 1 here, HOLIDAY2: 1 on another disc), ")))
+        << lines.at(lines.size() - 2).toStdString();
+    EXPECT_EQ(lines.back(), QStringLiteral("no problems"));
+}
+
+// One fault made on the sample disc, and the one finding it must give.
+struct Fault {
+    const char *name;
+    std::function<void(DiscCheckTest &)> make;
+    Severity severity;
+    int movie;
+    const char *says;
+    std::size_t problems = 1;  // with the findings the fault brings along
+};
+
+void PrintTo(const Fault &fault, std::ostream *out)
+{
+    *out << fault.name;
+}
+
+class DiscFaultTest : public DiscCheckTest, public ::testing::WithParamInterface<Fault> {};
+
+TEST_P(DiscFaultTest, IsFoundAndNamed)
+{
+    const Fault &fault = GetParam();
+    fault.make(*this);
+    const std::vector<Finding> problems = problemsOf(check());
+    EXPECT_EQ(problems.size(), fault.problems) << described(problems);
+    const auto found = std::find_if(problems.begin(), problems.end(), [&fault](const Finding &f) {
+        return f.text.contains(QString::fromUtf8(fault.says)) && f.severity == fault.severity && f.movie == fault.movie;
+    });
+    EXPECT_NE(found, problems.end()) << "no finding saying: " << fault.says << described(problems);
+}
+
+const QString Huge = QStringLiteral("A%1").arg(QString(63, QLatin1Char('n')));  // 64 characters
+
+const Fault faults[] = {
+    {"CountersDisagree", [](DiscCheckTest &t) { t.changeProject({"movie01=MOVIES\\SUNRISE.AVI", "movie03="}); },
+     Severity::Error, 0, "counts 2 movie titles, 3 paths and 2 CD labels"},
+    {"ValueCutByAComma", [](DiscCheckTest &t) { t.changeProject({"title01=Sunrise, over the bay"}); },
+     Severity::Warning, 0, "reads title01 as \"Sunrise\" and drops \", over the bay\""},
+    {"MovieMissing", [](DiscCheckTest &t) { t.remove("MOVIES/SUNRISE.AVI"); },
+     Severity::Error, 1, "MOVIES\\SUNRISE.AVI is not on this disc (no SUNRISE.AVI in MOVIES)"},
+    {"MovieInAnotherCase", [](DiscCheckTest &t) { QFile::rename(t.path("MOVIES/SUNRISE.AVI"), t.path("MOVIES/Sunrise.avi")); },
+     Severity::Warning, 1, "is MOVIES/Sunrise.avi on this disc, in another letter case"},
+    {"NamesThatDifferOnlyInCase", [](DiscCheckTest &t) { t.writeFile("movies2/a.avi", ""); t.writeFile("MOVIES2/A.AVI", ""); },
+     Severity::Error, 0, "MOVIES2 and movies2 differ only in letter case"},
+    {"DriveLetter", [](DiscCheckTest &t) { t.changeProject({"movie01=D:\\MOVIES\\SUNRISE.AVI"}); },
+     Severity::Warning, 1, "D:\\MOVIES\\SUNRISE.AVI names drive D:, which the viewer's drive may not get; write MOVIES\\SUNRISE.AVI"},
+    {"PathOfThisComputer", [](DiscCheckTest &t) { t.changeProject({"movie01=" + t.root() + "/MOVIES/SUNRISE.AVI"}); },
+     Severity::Warning, 1, "is a path of this computer, and the viewer's system mounts the disc elsewhere; write MOVIES\\SUNRISE.AVI"},
+    {"PathOutsideTheDisc", [](DiscCheckTest &t) { t.changeProject({"movie01=/home/ann/Videos/SUNRISE.AVI"}); },
+     Severity::Error, 1, "outside the disc"},
+    {"PathThroughDotDot", [](DiscCheckTest &t) { t.changeProject({"movie01=MOVIES\\..\\..\\SUNRISE.AVI"}); },
+     Severity::Error, 1, "leads out of the disc"},
+    {"MovieIsAFolder", [](DiscCheckTest &t) { t.remove("MOVIES/SUNRISE.AVI"); QDir().mkpath(t.path("MOVIES/SUNRISE.AVI")); },
+     Severity::Error, 1, "is a folder, not a file"},
+    {"NoMarker", [](DiscCheckTest &t) { t.remove("HOLIDAY1.INI"); },
+     Severity::Error, 0, "no marker file on the root"},
+    {"NoMarkerOfTheOnlyLabel", [](DiscCheckTest &t) {
+         t.changeProject({"mdisk02=HOLIDAY1"});
+         t.writeFile("MOVIES/HARBOUR.AVI", "RIFF");
+         t.remove("HOLIDAY1.INI");
+     },
+     Severity::Error, 0, "every title asks for the disc labelled HOLIDAY1 (\"Wrong CD!\"); put an empty HOLIDAY1.INI here"},
+    {"NoCdLabel", [](DiscCheckTest &t) { t.changeProject({"mdisk01="}); },
+     Severity::Error, 1, "has no CD label", 2},
+    {"MovieNumberedZero", [](DiscCheckTest &t) { t.changeProject({"movie00=X.AVI", "title00=X", "mdisk00=HOLIDAY1"}); },
+     Severity::Warning, 0, "lines for movie 00, which Vidorun never lists", 2},
+    {"WindowsDiscWithoutTheProgram", [](DiscCheckTest &t) { t.writeFile("Qt6Core.dll", "MZ"); },
+     Severity::Error, 0, "Vidorun.exe is not on this disc, which holds Windows files (Qt6Core.dll)", 2},
+    {"PlayerMissing", [](DiscCheckTest &t) { t.remove("SETUP/PLAYER.EXE"); },
+     Severity::Error, 0, "the player installer SETUP\\PLAYER.EXE is not on this disc (no PLAYER.EXE in SETUP)"},
+    {"CoverIsNoPicture", [](DiscCheckTest &t) { t.changeProject({"cover=COVER.JPG"}); t.writeFile("COVER.JPG", "not a picture"); },
+     Severity::Error, 0, "the cover COVER.JPG is no picture Vidorun can show"},
+    // A PNG header alone, of a picture 20000 pixels square.
+    {"CoverTooLarge", [](DiscCheckTest &t) {
+         t.changeProject({"cover=COVER.PNG"});
+         t.writeFile("COVER.PNG", QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200004e2000004e2008020000006c12d16e"
+                                                       "000000004944415435af061e0000000049454e44ae426082"));
+     },
+     Severity::Error, 0, "is 20000 x 20000 pixels, more than the 144,000,000 pixels Vidorun decodes"},
+    {"MovieIsALinkOnTheDisc", [](DiscCheckTest &t) {
+         QFile::rename(t.path("MOVIES/SUNRISE.AVI"), t.path("MOVIES/REAL.AVI"));
+         QFile::link("REAL.AVI", t.path("MOVIES/SUNRISE.AVI"));
+     },
+     Severity::Warning, 1, "MOVIES\\SUNRISE.AVI is a link to MOVIES/REAL.AVI: a disc's Joliet names (what Windows reads) keep no links"},
+    {"NotReadableByEveryone", [](DiscCheckTest &t) { ::chmod(QFile::encodeName(t.path("MOVIES/SUNRISE.AVI")), 0600); },
+     Severity::Error, 1, "MOVIES/SUNRISE.AVI can't be read by every user (rw-------)"},
+    {"NameLongerThanJolietKeeps", [](DiscCheckTest &t) { t.writeFile("EXTRAS/" + Huge + ".txt", ""); },
+     Severity::Warning, 0, "has a name of 68 characters"},
+    {"ManyNamesLongerThanJolietKeeps", [](DiscCheckTest &t) {
+         for (int i = 1; i <= 7; ++i)
+             t.writeFile(QStringLiteral("EXTRAS/%1%2.txt").arg(Huge).arg(i), "");
+     },
+     Severity::Warning, 0, "and 2 more names longer than 64 characters", 6},
+    {"CharacterJolietCantHold", [](DiscCheckTest &t) { t.writeFile("EXTRAS/What? Where.txt", ""); },
+     Severity::Warning, 0, "EXTRAS/What? Where.txt has '?' in its name"},
+    {"FoldersTooDeep", [](DiscCheckTest &t) { t.writeFile("A/B/C/D/E/F/G/H/I/J/x.txt", ""); },
+     Severity::Warning, 0, "A/B/C/D/E/F/G/H/I is folder level 9"},
+    {"PathTooLong", [](DiscCheckTest &t) { t.writeFile(Huge + "/" + Huge + "/" + Huge + "/" + QString(46, 'x') + ".txt", ""); },
+     Severity::Warning, 0, "x.txt is a path of 245 bytes, more than the 240"},
+    {"FileTooBigForFat32", [](DiscCheckTest &t) { t.sparseFile("EXTRAS/BIG.BIN", 5000000000LL); },
+     Severity::Warning, 0, "EXTRAS/BIG.BIN is 5,000,000,000 bytes, more than the 4 GiB - 1"},
+    {"TooBigForAnyDisc", [](DiscCheckTest &t) { t.sparseFile("EXTRAS/BIG.BIN", 9000000000LL); },
+     Severity::Warning, 0, "more than a double-layer DVD holds", 2},
+    {"PathInWindows1252", [](DiscCheckTest &t) {
+         QByteArray project = holidayProject();
+         project.replace("MOVIES\\SUNRISE.AVI", "MOVIES\\\xC9T\xC9.AVI");
+         t.writeFile("Autorun.inf", project);
+         t.writeFile(QStringLiteral("MOVIES/\u00C9T\u00C9.AVI"), "RIFF");
+     },
+     Severity::Warning, 1, "has \"\u00C9\", which Autorun.inf holds as a Windows-1252 byte"},
+};
+
+INSTANTIATE_TEST_SUITE_P(OnTheSampleDisc, DiscFaultTest, ::testing::ValuesIn(faults),
+                         [](const ::testing::TestParamInfo<Fault> &info) { return std::string(info.param.name); });
+
+// Pipes, links out of the disc, unreadable files and loops are reported and
+// left alone: nothing waits, nothing outside is opened, the walk ends.
+TEST_F(DiscCheckTest, AHostileDiscIsReportedNotFollowed)
+{
+    QTemporaryDir elsewhere;
+    const QByteArray outsidePipe = QFile::encodeName(elsewhere.filePath(QStringLiteral("pipe")));
+    ASSERT_EQ(::mkfifo(outsidePipe.constData(), 0644), 0);
+    remove(QStringLiteral("MOVIES/SUNRISE.AVI"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("MOVIES/SUNRISE.AVI"))).constData(), 0644), 0);
+    changeProject({QStringLiteral("cover=COVER.JPG")});
+    ASSERT_EQ(::symlink(outsidePipe.constData(), QFile::encodeName(path(QStringLiteral("COVER.JPG"))).constData()), 0);
+    ASSERT_EQ(::symlink("..", QFile::encodeName(path(QStringLiteral("SETUP/LOOP"))).constData()), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path(QStringLiteral("SETUP/PLAYER.EXE"))).constData(), 0), 0);
+
+    const DiscCheckReport report = answeredAtOnce(
+        [this] { return answeredAtOnce([this] { return check(); }, path(QStringLiteral("MOVIES/SUNRISE.AVI")).toStdString()); },
+        outsidePipe.toStdString());
+    const std::vector<Finding> problems = problemsOf(report);
+    const QStringList expected = {
+        QStringLiteral("MOVIES\\SUNRISE.AVI is a special file"),
+        QStringLiteral("the cover COVER.JPG is a link that leads outside the disc"),
+        QStringLiteral("the player installer SETUP/PLAYER.EXE can't be read by every user (---------)"),
+    };
+    ASSERT_EQ(problems.size(), expected.size()) << described(problems);
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        EXPECT_EQ(problems[i].severity, Severity::Error);
+        EXPECT_TRUE(problems[i].text.startsWith(expected[qsizetype(i)])) << problems[i].text.toStdString();
+    }
+}
+
+TEST_F(DiscCheckTest, TheCommandAnswersZeroOneOrTwo)
+{
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    EXPECT_EQ(runDiscCheck(root(), outStream, errStream), 0) << out.toStdString();
+    EXPECT_TRUE(out.endsWith(QStringLiteral("\nno problems\n"))) << out.toStdString();
+
+    remove(QStringLiteral("MOVIES/SUNRISE.AVI"));
+    out.clear();
+    EXPECT_EQ(runDiscCheck(root(), outStream, errStream), 1);
+    EXPECT_TRUE(out.contains(QStringLiteral("\nerror   movie 1 \"Sunrise, over the bay\": MOVIES\\SUNRISE.AVI is not on this disc")))
+        << out.toStdString();
+    EXPECT_TRUE(out.endsWith(QStringLiteral("\n1 problem (1 error)\n"))) << out.toStdString();
+    EXPECT_TRUE(err.isEmpty());
+
+    remove(QStringLiteral("Autorun.inf"));
+    out.clear();
+    EXPECT_EQ(runDiscCheck(root(), outStream, errStream), 2);
+    EXPECT_TRUE(err.contains(QStringLiteral("no Autorun.inf"))) << err.toStdString();
+    EXPECT_EQ(runDiscCheck(path(QStringLiteral("missing")), outStream, errStream), 2);
+    EXPECT_TRUE(err.contains(QStringLiteral("missing: no such folder"))) << err.toStdString();
+    EXPECT_TRUE(out.isEmpty());
+}
+
+// A disc made on Windows as Linux shows it without Joliet names: the checker
+// finds every file where the program does, and a name in another letter
+// case, which the program still finds, is a warning, not an error.
+using LowerCaseDiscCheck = LowerCaseDiscTest;
+
+TEST_F(LowerCaseDiscCheck, FindsEveryFileWhereTheProgramDoes)
+{
+    const mode_t umask = ::umask(022);
+    makeDisc();
+    ::umask(umask);
+    const std::string here = QFile::encodeName(QDir::currentPath()).toStdString();
+    DiscIndex index(QDir::currentPath());
+    for (const char *stored : {".\\COVER.JPG", "D:\\PLAYER\\SETUP.EXE", "CODEC\\INSTALL.EXE", ".\\MOVIES\\PART2.AVI",
+                               "\\MOVIES\\..\\DISC1.INI", "MOVIES\\MISSING.AVI", "movies/PART1.AVI/more", "..\\AWAY.AVI"})
+        EXPECT_EQ(index.resolve(QString::fromLatin1(stored)), resolveDiscPath(stored, here)) << stored;
+
+    const DiscCheckReport report = checkDisc(QDir::currentPath(), discCheckOptions());
+    const std::vector<Finding> problems = problemsOf(report);
+    const auto inCase = std::count_if(problems.begin(), problems.end(), [](const Finding &f) {
+        return f.severity == Severity::Warning && f.text.contains(QStringLiteral("in another letter case"));
+    });
+    EXPECT_EQ(inCase, 5) << described(problems);  // cover, player, codec and both movies
+    EXPECT_EQ(problems.size(), 7u) << described(problems);  // and two drive letters
+    EXPECT_EQ(exitStatus(report), 1);
+}
+
+// A folder given alone becomes the working folder, before the window is made.
+using CommandLineFolderTest = WorkingFolderTest;
+
+TEST_F(CommandLineFolderTest, BecomesTheWorkingFolder)
+{
+    QTemporaryDir disc;
+    std::string program = "vidorun", folder = QFile::encodeName(disc.path()).toStdString();
+    char *argv[] = {program.data(), folder.data(), nullptr};
+    EXPECT_FALSE(runCommandLine(2, argv).has_value());
+    EXPECT_EQ(QDir::currentPath(), QFileInfo(disc.path()).canonicalFilePath());
+}
+
+// The program itself, started as a viewer or author would start it, with no
+// display to be had.
+class CommandLineTest : public ::testing::Test {
+protected:
+    QProcess &run(const QStringList &arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QLatin1String(name));
+        m_process.setProcessEnvironment(environment);
+        m_process.start(QStringLiteral(VIDORUN_PROGRAM), arguments);
+        EXPECT_TRUE(m_process.waitForFinished(20000));
+        return m_process;
+    }
+    QString output() { return QString::fromUtf8(m_process.readAllStandardOutput()); }
+    QString errors() { return QString::fromUtf8(m_process.readAllStandardError()); }
+
+    QProcess m_process;
+};
+
+TEST_F(CommandLineTest, TheDemoDiscChecksClean)
+{
+    run({QStringLiteral("--check"), QStringLiteral(VIDORUN_DEMO_DIR)});
+    const QString text = output();
+    EXPECT_EQ(m_process.exitCode(), 0) << text.toStdString() << errors().toStdString();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Vidorun 4.0 checks " VIDORUN_DEMO_DIR " as the disc labelled HOLIDAY1\n")))
+        << text.toStdString();
+    // The size genisoimage -R -J gave for this folder.
+    EXPECT_TRUE(text.contains(QStringLiteral("\nok      3 movies on 1 disc (HOLIDAY1: 3 here), 481,280 bytes: ")))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\nno problems\n")));
+}
+
+TEST_F(CommandLineTest, HelpVersionAndAMissingFolder)
+{
+    run({QStringLiteral("--version")});
+    EXPECT_EQ(m_process.exitCode(), 0);
+    EXPECT_EQ(output(), QStringLiteral("Vidorun 4.0\n"));
+
+    run({QStringLiteral("--help")});
+    EXPECT_EQ(m_process.exitCode(), 0);
+    EXPECT_TRUE(output().contains(QStringLiteral("--check")));
+
+    run({QStringLiteral("/no/such/disc")});
+    EXPECT_EQ(m_process.exitCode(), 2);
+    EXPECT_EQ(errors(), QStringLiteral("vidorun: /no/such/disc: no such folder\n"));
+
+    run({QStringLiteral("--burn")});
+    EXPECT_EQ(m_process.exitCode(), 2);
+    EXPECT_TRUE(errors().startsWith(QStringLiteral("vidorun: Unknown option 'burn'.")));
+}
+
+}  // namespace
