@@ -17,6 +17,20 @@ if(UNIX AND NOT APPLE)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps)
   install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vidorun RENAME copyright)
+
+  # The manual page and the changelog, compressed as Debian keeps them: gzip
+  # -9 without a name or time stamp, so that every build gives the same bytes.
+  set(_docs ${CMAKE_CURRENT_BINARY_DIR}/packaging)
+  add_custom_command(OUTPUT ${_docs}/vidorun.1.gz ${_docs}/changelog.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_docs}
+    COMMAND ${CMAKE_COMMAND} -E copy ${_linux}/vidorun.1 ${_linux}/changelog ${_docs}
+    COMMAND gzip -9nf ${_docs}/vidorun.1 ${_docs}/changelog
+    DEPENDS ${_linux}/vidorun.1 ${_linux}/changelog
+    VERBATIM)
+  add_custom_target(vidorun_linux_docs DEPENDS ${_docs}/vidorun.1.gz ${_docs}/changelog.gz)
+  add_dependencies(vidorun vidorun_linux_docs)
+  install(FILES ${_docs}/vidorun.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${_docs}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vidorun)
 endif()
 
 # Debian package: `make package`, or `cpack -G DEB` in the build folder.

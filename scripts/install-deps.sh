@@ -10,7 +10,7 @@ set -euo pipefail
 
 run_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-liberation2 xdg-utils)
 package_packages=(dpkg-dev file)
-test_packages=(googletest libgtest-dev libgmock-dev mingw-w64 desktop-file-utils appstream dpkg-dev file)
+test_packages=(googletest libgtest-dev libgmock-dev mingw-w64 desktop-file-utils appstream dpkg-dev file lintian)
 fuzz_packages=(clang libclang-rt-dev)
 bench_packages=(libbenchmark-dev xvfb xauth python3)
 

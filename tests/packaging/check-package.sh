@@ -64,6 +64,8 @@ check_tree() {
     fi
   done
   [ -f "$share/doc/vidorun/copyright" ] || fail "usr/share/doc/vidorun/copyright is missing"
+  [ -f "$share/doc/vidorun/changelog.gz" ] || fail "usr/share/doc/vidorun/changelog.gz is missing"
+  [ -f "$share/man/man1/vidorun.1.gz" ] || fail "usr/share/man/man1/vidorun.1.gz is missing"
   if [ -f "$desktop" ]; then
     local exec_line icon_name
     exec_line=$(desktop_key "$desktop" Exec)
@@ -79,7 +81,7 @@ check_tree() {
   # Nothing of the build or the tests comes along.
   local extra
   extra=$(cd "$root" && find . -type f | sed 's|^\./||' | grep -v -E \
-    '^usr/bin/vidorun$|^usr/share/(applications|metainfo|icons/hicolor/(32x32|128x128)/apps|doc/vidorun)/' || true)
+    '^usr/bin/vidorun$|^usr/share/man/man1/vidorun\.1\.gz$|^usr/share/(applications|metainfo|icons/hicolor/(32x32|128x128)/apps|doc/vidorun)/' || true)
   [ -z "$extra" ] || fail "unexpected files installed: $extra"
 }
 
@@ -116,7 +118,7 @@ install)
 
 deb)
   # dpkg-shlibdeps works out the Depends line; CPack finds the ELF files with file.
-  need "$cpack_cmd" dpkg-deb dpkg-shlibdeps file od
+  need "$cpack_cmd" dpkg-deb dpkg-shlibdeps file od lintian
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   "$cpack_cmd" -G DEB -B "$work/out" --config "$dir/CPackConfig.cmake" >"$work/cpack.log" 2>&1 \
@@ -151,6 +153,9 @@ deb)
   if grep -v -q -E ' root/root ' "$work/contents"; then
     fail "files not owned by root: $(grep -v -E ' root/root ' "$work/contents")"
   fi
+  # Debian's own checks of a package: no errors. Warnings are printed for
+  # whoever reads the log.
+  lintian --fail-on error --no-tag-display-limit "$deb" || fail "lintian reports errors"
   ;;
 
 *)
