@@ -33,9 +33,14 @@ std::optional<QString> FakeFileDialogs::run(QWidget *, FileDialogKind kind, cons
     uses.push_back({kind, request});
     if (answers.empty())
         return std::nullopt;
-    std::optional<QString> answer = answers.front();
+    // Taken apart rather than copied whole: GCC 12 warns, wrongly, that a
+    // copied optional string may be used uninitialised.
+    const bool chosen = answers.front().has_value();
+    const QString name = chosen ? *answers.front() : QString();
     answers.pop_front();
-    return answer;
+    if (!chosen)
+        return std::nullopt;
+    return name;
 }
 
 LaunchResult FakeLauncher::openDocument(const QString &path)
