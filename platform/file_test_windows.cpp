@@ -19,7 +19,9 @@ std::wstring widened(const std::string &utf8)
 
 bool isReadableRegularFile(const std::string &path)
 {
-    if (path.empty())
+    // A name with a NUL in it names no file; Windows would stop at the NUL
+    // and test another one.
+    if (path.empty() || path.find('\0') != std::string::npos)
         return false;
     const std::wstring name = widened(path);
     if (name.empty())
