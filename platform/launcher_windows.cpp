@@ -54,12 +54,22 @@ StartResult openDocumentMinimized(const std::wstring &path)
     if (path.empty())
         return {false, systemMessage(ERROR_FILE_NOT_FOUND)};
     // Show value 6: the player's window starts minimised and the activation
-    // goes to the next window, ours.
-    const HINSTANCE result = ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_MINIMIZE);
-    const INT_PTR code = reinterpret_cast<INT_PTR>(result);
-    if (code > 32)
+    // goes to the next window, ours. No dialog of the shell's own (such as
+    // "How do you want to open this file?") may wait for the viewer: a file
+    // type without a program is reported instead.
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpVerb = L"open";
+    info.lpFile = path.c_str();
+    info.nShow = SW_MINIMIZE;
+    if (ShellExecuteExW(&info))
         return {true, {}};
-    return {false, shellExecuteMessage(code)};
+    const DWORD error = GetLastError();
+    const INT_PTR code = reinterpret_cast<INT_PTR>(info.hInstApp);
+    // hInstApp carries ShellExecute's own code when it has one; else the
+    // system's error code says why.
+    return {false, code > 0 && code <= 32 ? shellExecuteMessage(code) : systemMessage(error)};
 }
 
 StartResult startProgram(const std::wstring &path)
