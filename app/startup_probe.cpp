@@ -1,4 +1,5 @@
 #include "app/startup_probe.h"
+#include "platform/peak_memory.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -8,31 +9,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace vidorun {
 namespace {
 
 // Taken while the program's statics are set up, before main().
 const auto loadedAt = std::chrono::steady_clock::now();
-
-// The process's peak resident memory (VmHWM) in kB; 0 where /proc is not there.
-long peakResidentKb()
-{
-    std::FILE *status = std::fopen("/proc/self/status", "r");
-    if (!status)
-        return 0;
-    long kb = 0;
-    char line[256];
-    while (std::fgets(line, sizeof line, status)) {
-        if (std::strncmp(line, "VmHWM:", 6) == 0) {
-            kb = std::strtol(line + 6, nullptr, 10);
-            break;
-        }
-    }
-    std::fclose(status);
-    return kb;
-}
 
 double msSinceLoaded()
 {
@@ -72,8 +54,11 @@ private:
             return;
         std::printf("settled-frame ms=%.2f peak_kb=%ld\n", msSinceLoaded(), peakResidentKb());
         std::fflush(stdout);
-        // Tearing down is no part of start-up; the measurement is over.
-        std::_Exit(0);
+        // Tearing down is no part of start-up; the measurement is over,
+        // unless the program is to go on being used.
+        if (qgetenv("VIDORUN_STARTUP_PROBE") != "report")
+            std::_Exit(0);
+        qApp->removeEventFilter(this);
     }
 
     QWidget &m_window;

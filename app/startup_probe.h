@@ -14,8 +14,9 @@ namespace vidorun {
 // and one more at the first frame painted once `settled` answers true (at
 // once if it is not given), when the window shows all it shows at start:
 //   settled-frame ms=<...> peak_kb=<...>
-// and then ends at once. Without the variable it does nothing and costs one
-// environment look-up.
+// and then ends at once, or goes on when the variable is "report" (the smoke
+// runs). Without the variable it does nothing and costs one environment
+// look-up.
 void watchFirstFrame(QWidget &window, std::function<bool()> settled = {});
 
 }  // namespace vidorun
