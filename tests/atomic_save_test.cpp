@@ -87,7 +87,8 @@ TEST_F(AtomicSaveTest, AMissingFolderGivesTheSystemsReason)
 {
     const SaveOutcome outcome = saveFileWhole(path("gone/Autorun.inf"), pieces);
     EXPECT_FALSE(outcome.saved);
-    EXPECT_EQ(outcome.reason, "No such file or directory");
+    EXPECT_EQ(outcome.reason, reasonForNoFileAt(path("gone/Autorun.inf")));
+    EXPECT_FALSE(outcome.reason.isEmpty());
     EXPECT_TRUE(folderEntries().isEmpty());
 }
 

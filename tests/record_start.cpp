@@ -1,6 +1,6 @@
-// A stand-in installer for the launcher tests. It writes down how many
-// arguments it got and the name it was started under, into the file that
-// VIDORUN_START_RECORD names.
+// A stand-in installer and movie player for the launcher tests. It writes
+// down how many arguments it got, then each of them (its own name first) on
+// a line of its own, into the file that VIDORUN_START_RECORD names.
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,7 +12,9 @@ int main(int argc, char **argv)
     std::FILE *file = std::fopen(record, "wb");
     if (!file)
         return 1;
-    std::fprintf(file, "%d\n%s", argc, argc > 0 ? argv[0] : "");
+    std::fprintf(file, "%d", argc);
+    for (int i = 0; i < argc; ++i)
+        std::fprintf(file, "\n%s", argv[i]);
     std::fclose(file);
     return 0;
 }

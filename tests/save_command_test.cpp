@@ -134,7 +134,8 @@ TEST_F(SaveCommandTest, AFailedSaveSaysSoAndNamesTheReason)
 
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text,
-              "The file " + target + " could not be written!\r\n\r\nNo such file or directory\r\n\r\nNothing was saved.");
+              "The file " + target + " could not be written!\r\n\r\n" + reasonForNoFileAt(target)
+                  + "\r\n\r\nNothing was saved.");
     EXPECT_EQ(fake.messages.shown[0].title, ErrorTitle);
     EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
     EXPECT_TRUE(folderEntries().isEmpty());

@@ -37,6 +37,12 @@ void WorkingFolderTest::writeFile(const QString &name, const QByteArray &bytes)
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
+QString WorkingFolderTest::reasonForNoFileAt(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) ? QString() : file.errorString();
+}
+
 QByteArray WorkingFolderTest::readFile(const QString &name) const
 {
     QFile file(path(name));

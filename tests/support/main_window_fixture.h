@@ -28,6 +28,9 @@ protected:
     void writeFile(const QString &name, const QByteArray &bytes);
     QByteArray readFile(const QString &name) const;
     QString path(const QString &name) const;
+    // The system's own words for why a file can't be made at `path`, as Qt
+    // reports them ("No such file or directory" on Linux).
+    static QString reasonForNoFileAt(const QString &path);
 
     QTemporaryDir m_folder;
     QString m_previousFolder;

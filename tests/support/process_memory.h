@@ -30,8 +30,12 @@ public:
     // Sets the peak back to what is resident now; false where that can't be done.
     static bool resetPeak()
     {
+#ifdef Q_OS_WIN
+        return false;
+#else
         QFile clear(QStringLiteral("/proc/self/clear_refs"));
         return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+#endif
     }
 
     // How far the peak rises above what was resident before while `work`
@@ -48,6 +52,11 @@ public:
 private:
     static qint64 statusField(const char *name)
     {
+#ifdef Q_OS_WIN
+        // Under Wine, /proc would be the Linux one of Wine's own process.
+        Q_UNUSED(name);
+        return -1;
+#else
         QFile status(QStringLiteral("/proc/self/status"));
         if (!status.open(QIODevice::ReadOnly))
             return -1;
@@ -56,6 +65,7 @@ private:
                 return line.mid(qsizetype(qstrlen(name))).trimmed().split(' ').value(0).toLongLong();
         }
         return -1;
+#endif
     }
 };
 
