@@ -505,7 +505,7 @@ void Checker::checkAutorunSection()
             add(Severity::Note,
                 QStringLiteral("[autorun] open=%1: %2 is not on this disc, nor any other Windows program (no .exe "
                                "or .dll on the root): a disc for Linux viewers, who start vidorun themselves; for "
-                               "Windows viewers put %2 and the files windeployqt collects beside it on the root")
+                               "Windows viewers put %2 on the root (make windows builds it)")
                     .arg(*m_written.open, program));
         }
     }
