@@ -41,7 +41,8 @@ def main():
     build = os.path.abspath(args.build_dir)
     disc = os.path.join(build, "disc")
     program = os.path.join(disc, "Vidorun.exe")
-    floor = os.path.join(build, "bench", "bench_text_window.exe")
+    # The Windows build puts every program in its top folder.
+    floor = os.path.join(build, "bench_text_window.exe")
     for path in (program, floor):
         if not os.path.isfile(path):
             sys.exit("run_bench_windows: %s is not built (make bench-windows builds it)" % path)
