@@ -67,8 +67,7 @@ frmAbout::frmAbout(VidorunMain &main) : ChildWindow(main, 382, 237)
     Label3 = placeLabel(this, "Label3", QStringLiteral("Warning: The use of this program is AT OWN RISK!!"), 16, 208, 257, 17);
 
     cmdOK = placeButton(this, "cmdOK", QStringLiteral("OK"), 283, 208, 84, 23);
-    // The default button and the cancel button: Enter presses it, and Esc
-    // closes the box as every child window's Esc does.
+    // The default button: Enter presses it, and Esc closes the box too.
     cmdOK->setDefault(true);
     cmdOK->setFocus();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);

@@ -60,8 +60,8 @@ OptionsForm::OptionsForm(VidorunMain &main) : ChildWindow(main, 613, 159)
     }
 
     CloseCMD = placeButton(this, "CloseCMD", QStringLiteral("CLOSE"), 512, 128, 89, 25);
-    // The only control that takes the focus: Enter presses it, and so does
-    // Esc, which closes the window as every child window's Esc does.
+    // The only control that takes the focus: Enter presses it, and Esc
+    // closes the window too.
     CloseCMD->setDefault(true);
     CloseCMD->setFocus();
     connect(CloseCMD, &QPushButton::clicked, this, &OptionsForm::CloseCMD_Click);
