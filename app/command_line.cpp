@@ -2,6 +2,7 @@
 
 #include "app/vidorun_main.h"
 #include "disccheck/disc_check.h"
+#include "platform/console.h"
 #include "platform/qt_platform.h"
 
 #include <QCommandLineParser>
@@ -51,6 +52,7 @@ void acceptQtOptions(QCommandLineParser &parser)
 
 void printError(const QString &text)
 {
+    answerOnParentConsole();
     std::fputs(qPrintable(QStringLiteral("vidorun: ") + text + QLatin1Char('\n')), stderr);
 }
 
@@ -111,6 +113,7 @@ std::optional<int> runCommandLine(int argc, char *argv[])
     const bool helpAsked = parser.isSet(help) || parser.isSet(QStringLiteral("help-all"));
     if (helpAsked || parser.isSet(version) || parser.isSet(check)) {
         // No display, no fonts, no window: the core application only.
+        answerOnParentConsole();
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Vidorun"));
         QCoreApplication::setApplicationVersion(versionText());
