@@ -4,6 +4,7 @@
 #include "projectfile/atomic_save.h"
 #include "projectfile/project_reader.h"
 #include "projectfile/project_writer.h"
+#include "tests/support/process_memory.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,9 +13,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -24,32 +22,6 @@ using namespace vidorun;
 
 double smallest(const std::vector<double> &v) { return *std::min_element(v.begin(), v.end()); }
 double largest(const std::vector<double> &v) { return *std::max_element(v.begin(), v.end()); }
-
-// A line of /proc/self/status in kB: "VmHWM:" (the peak resident memory) or
-// "VmRSS:" (the resident memory now).
-long statusKb(const char *key)
-{
-    std::FILE *status = std::fopen("/proc/self/status", "r");
-    if (!status)
-        return 0;
-    long kb = 0;
-    char line[256];
-    while (std::fgets(line, sizeof line, status)) {
-        if (std::strncmp(line, key, std::strlen(key)) == 0)
-            kb = std::strtol(line + std::strlen(key), nullptr, 10);
-    }
-    std::fclose(status);
-    return kb;
-}
-
-// Starts the peak resident memory afresh from what is resident now.
-void resetPeakResident()
-{
-    if (std::FILE *refs = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", refs);
-        std::fclose(refs);
-    }
-}
 
 const QTemporaryDir &workFolder()
 {
@@ -135,8 +107,9 @@ void BM_WriteProject99Save(benchmark::State &state)
 void readJunk(benchmark::State &state, Junk kind)
 {
     const QString path = junkFile(kind);
-    resetPeakResident();
-    const long residentBefore = statusKb("VmRSS:");
+    using vidorun::testing::ProcessMemory;
+    ProcessMemory::resetPeak();
+    const qint64 residentBefore = ProcessMemory::residentKb();
     for (auto _ : state) {
         Project project;
         const ReadOutcome outcome = readProjectFile(path, project);
@@ -145,7 +118,7 @@ void readJunk(benchmark::State &state, Junk kind)
     state.SetBytesProcessed(state.iterations() * JunkBytes);
     // What reading 100 MB added to the peak memory: a streaming reader adds
     // its buffer and an item or two, not the file.
-    const long peak = statusKb("VmHWM:");
+    const qint64 peak = ProcessMemory::peakKb();
     state.counters["peak_growth_kB"] = double(peak - residentBefore);
     state.counters["peak_resident_MB"] = double(peak) / 1024;
 }
