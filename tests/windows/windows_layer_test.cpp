@@ -6,6 +6,8 @@
 #include "platform/win32_api.h"
 #include "platform/windows_services.h"
 
+#include <QString>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -22,20 +24,12 @@ namespace {
 
 std::string narrow(const std::wstring &wide)
 {
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string text(std::size_t(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), text.data(), size, nullptr, nullptr);
-    return text;
+    return QString::fromStdWString(wide).toStdString();
 }
 
 std::wstring widen(const std::string &text)
 {
-    const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(std::size_t(size > 0 ? size : 0), L'\0');
-    if (size > 0)
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), size);
-    return wide;
+    return QString::fromStdString(text).toStdWString();
 }
 
 void writeFile(const std::wstring &path, const std::string &bytes)
