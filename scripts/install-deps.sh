@@ -10,12 +10,12 @@
 #                                  the Debian source of qt6-base within reach of apt-get source
 set -euo pipefail
 
-run_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-liberation2 xdg-utils)
+run_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libarchive-dev fonts-liberation2 xdg-utils)
 package_packages=(dpkg-dev file)
 test_packages=(googletest libgtest-dev libgmock-dev mingw-w64 desktop-file-utils appstream dpkg-dev file lintian)
 fuzz_packages=(clang libclang-rt-dev)
-bench_packages=(libbenchmark-dev xvfb xauth python3)
-windows_packages=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev xz-utils wine wine64 xvfb xauth xdotool imagemagick googletest fonts-liberation2)
+bench_packages=(libbenchmark-dev xvfb xauth python3 xorriso)
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools ninja-build dpkg-dev xz-utils wine wine64 xvfb xauth xdotool imagemagick googletest fonts-liberation2)
 
 mode=${1:-run}
 case "$mode" in
@@ -39,23 +39,93 @@ as_root() {
   fi
 }
 
-# The Windows Qt is built from Debian's source package, which apt finds only
-# through a deb-src entry for this release.
+# The Windows Qt and libarchive are built from Debian's source packages,
+# which apt finds only through deb-src entries. They are made from this
+# machine's own deb entries for the running release (the same addresses,
+# mirror, suites and keys, the security suite included), never from an
+# address written here, and the file is replaced in one rename.
 source_list=/etc/apt/sources.list.d/vidorun-deb-src.sources
 update_needed=
-if [ "$mode" = windows ] && ! apt-cache showsrc qt6-base 2>/dev/null | grep -q '^Package: qt6-base'; then
+
+# Prints a deb-src stanza for every enabled deb entry of this release.
+deb_src_entries() {
+  local codename=$1 file
+  # One-line entries: deb [options] URI SUITE COMPONENT...
+  for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$file" ] || continue
+    awk -v codename="$codename" '
+      $1 != "deb" { next }
+      {
+        i = 2; signed = ""
+        if ($i ~ /^\[/) {
+          while (i <= NF) {
+            if ($i ~ /signed-by=/) { signed = $i; sub(/.*signed-by=/, "", signed); sub(/\]$/, "", signed) }
+            if ($i ~ /\]$/) { i++; break }
+            i++
+          }
+        }
+        uri = $i; suite = $(i + 1)
+        if (suite != codename && index(suite, codename "-") != 1) next
+        comps = ""
+        for (j = i + 2; j <= NF; j++) { if ($j ~ /^#/) break; comps = comps (comps ? " " : "") $j }
+        print "Types: deb-src"; print "URIs: " uri; print "Suites: " suite; print "Components: " comps
+        if (signed) print "Signed-By: " signed
+        print ""
+      }' "$file"
+  done
+  # deb822 entries: each stanza with Types deb, for a suite of this release.
+  for file in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$file" ] && [ "$file" != "$source_list" ] || continue
+    awk -v codename="$codename" '
+      function flush() {
+        if (n && types ~ /(^|[ \t])deb([ \t]|$)/ && enabled !~ /^[ \t]*no/ && ours) {
+          for (k = 1; k <= n; k++) print (lines[k] ~ /^Types:/ ? "Types: deb-src" : lines[k])
+          print ""
+        }
+        n = 0; types = ""; enabled = ""; ours = 0
+      }
+      /^[ \t]*$/ { flush(); next }
+      /^#/ { next }
+      {
+        lines[++n] = $0
+        if ($1 == "Types:") types = substr($0, 7)
+        if ($1 == "Enabled:") enabled = substr($0, 9)
+        if ($1 == "Suites:") for (k = 2; k <= NF; k++) if ($k == codename || index($k, codename "-") == 1) ours = 1
+      }
+      END { flush() }' "$file"
+  done
+}
+
+has_qt_source() {
+  # Read whole, not through grep -q, whose early exit would fail the pipe.
+  local info
+  info=$(apt-cache showsrc qt6-base 2>/dev/null) || return 1
+  grep '^Package: qt6-base' >/dev/null <<<"$info"
+}
+
+if [ "$mode" = windows ] && ! has_qt_source; then
   . /etc/os-release
-  echo "Adding the Debian source packages of $VERSION_CODENAME to apt, as $source_list"
-  as_root tee "$source_list" >/dev/null <<SOURCES
-# Added by Vidorun's scripts/install-deps.sh: apt-get source qt6-base, for the
-# Qt that Vidorun.exe is cross-built with.
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: $VERSION_CODENAME $VERSION_CODENAME-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
+  entries=$(deb_src_entries "$VERSION_CODENAME")
+  if [ -z "$entries" ]; then
+    echo "apt has no deb entry for $VERSION_CODENAME to take the source packages from" >&2
+    exit 1
+  fi
+  wanted_list="# Added by Vidorun's scripts/install-deps.sh from this machine's own deb
+# entries: apt-get source qt6-base and libarchive, for Vidorun.exe.
+$entries"
+  if [ "$(cat "$source_list" 2>/dev/null)" != "$wanted_list" ]; then
+    echo "Adding the Debian source packages of $VERSION_CODENAME to apt, as $source_list"
+    printf '%s\n' "$wanted_list" | as_root tee "$source_list.new" >/dev/null
+    as_root mv -f "$source_list.new" "$source_list"
+  fi
   update_needed=1
+fi
+
+# A dpkg run that was cut short leaves packages half-configured, and apt
+# refuses to install anything until they are.
+if [ -n "$(dpkg --audit 2>/dev/null)" ]; then
+  echo "Finishing the configuration of packages that an earlier run left half-done"
+  as_root dpkg --configure -a
 fi
 
 missing=()

@@ -1,0 +1,51 @@
+#pragma once
+
+// What a file may be called on a disc that Windows reads through its Joliet
+// names (genisoimage or xorriso with -J -R) and on a FAT32 stick. The disc
+// check judges the names it finds by these rules; publishing makes every
+// name it writes pass them.
+#include <QString>
+#include <QtGlobal>
+
+#include <string>
+
+namespace vidorun {
+
+// Joliet keeps 64 UCS-2 characters of a name and 240 bytes (120 characters)
+// of a path; ISO 9660 counts the root as the first of its 8 folder levels;
+// FAT32 and ISO 9660 below level 3 hold files up to 4 GiB - 1.
+constexpr int JolietMaxNameLength = 64;
+constexpr int JolietMaxPathLength = 120;
+constexpr int IsoMaxFolderLevels = 8;
+constexpr qint64 Fat32MaxFileBytes = 4294967295LL;
+
+enum class NameFault {
+    None,
+    Empty,               // "" (and "." or "..", which name no file)
+    TooLong,             // over JolietMaxNameLength characters
+    ForbiddenCharacter,  // one of * / : ; ? \ < > " |
+    ControlCharacter,    // below U+0020
+    BeyondBmp,           // a character beyond U+FFFF, which UCS-2 can't hold
+    DeviceName,          // CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with any extension
+    TrailingDotOrBlank,  // Windows drops a trailing dot or blank and opens another name
+};
+
+// The first fault of a file or folder name, in the order above; None when
+// Windows and a disc's Joliet names hold it as it is.
+NameFault nameFault(const QString &name);
+
+// The character that makes `name` a ForbiddenCharacter, ControlCharacter or
+// BeyondBmp name, as a message shows it ("'?'", "a control character");
+// empty for other faults.
+QString faultyCharacterText(const QString &name);
+
+// CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9 in any letter case, alone or
+// with any extension ("nul.avi", "Com1.txt.avi"): Windows opens the device.
+bool isWindowsDeviceName(const QString &name);
+
+// Two names of one folder are one name on the disc when their keys are
+// equal: Windows and Joliet don't tell letter case apart, and Joliet keeps
+// only the first 64 characters.
+std::string jolietKey(const QString &name);
+
+}  // namespace vidorun
