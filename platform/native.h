@@ -12,5 +12,7 @@ std::unique_ptr<Launcher> makeNativeLauncher();
 std::unique_ptr<MediaControl> makeNativeMediaControl();
 std::unique_ptr<SystemInfo> makeNativeSystemInfo();
 std::unique_ptr<FileSystem> makeNativeFileSystem();
+// The Open and Save dialogs: Windows' own on Windows, Qt's elsewhere.
+std::unique_ptr<FileDialogs> makeNativeFileDialogs();
 
 }  // namespace vidorun

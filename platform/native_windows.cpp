@@ -4,6 +4,7 @@
 #include "platform/windows_services.h"
 
 #include <QDir>
+#include <QWidget>
 
 namespace vidorun {
 namespace {
@@ -35,8 +36,29 @@ public:
     int platformId() override { return win32::platformId(); }
 };
 
+// Windows' own Open and Save dialog, over the window that asks.
+class WindowsFileDialogs final : public FileDialogs {
+public:
+    std::optional<QString> run(QWidget *parent, FileDialogKind kind, const FileDialogRequest &request) override
+    {
+        win32::FileDialogSpec spec;
+        spec.save = kind == FileDialogKind::Save;
+        spec.title = request.title.toStdWString();
+        spec.filter = request.filter.toStdWString();
+        spec.filterIndex = request.filterIndex;
+        spec.flags = static_cast<unsigned long>(request.flags);
+        spec.fileName = QDir::toNativeSeparators(request.fileName).toStdWString();
+        void *owner = parent ? reinterpret_cast<void *>(parent->window()->winId()) : nullptr;
+        const std::optional<std::wstring> chosen = win32::runFileDialog(owner, spec);
+        if (!chosen)
+            return std::nullopt;
+        return QString::fromStdWString(*chosen);
+    }
+};
+
 }  // namespace
 
+std::unique_ptr<FileDialogs> makeNativeFileDialogs() { return std::make_unique<WindowsFileDialogs>(); }
 std::unique_ptr<Launcher> makeNativeLauncher() { return std::make_unique<WindowsLauncher>(); }
 std::unique_ptr<MediaControl> makeNativeMediaControl() { return std::make_unique<WindowsMediaControl>(); }
 std::unique_ptr<SystemInfo> makeNativeSystemInfo() { return std::make_unique<WindowsSystemInfo>(); }

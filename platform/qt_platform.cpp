@@ -2,7 +2,6 @@
 
 #include "platform/native.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QImageReader>
@@ -48,42 +47,6 @@ QString QtInputBox::ask(QWidget *parent, const QString &prompt, const QString &t
     bool ok = false;
     const QString answer = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultAnswer, &ok);
     return ok ? answer : QString();
-}
-
-QStringList qtNameFilters(const QString &filter)
-{
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList result;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString pattern = parts.at(i + 1);
-        pattern.replace(QLatin1String("*.*"), QLatin1String("*"));
-        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
-        result << parts.at(i) + QLatin1String(" (") + pattern + QLatin1Char(')');
-    }
-    return result;
-}
-
-std::optional<QString> QtFileDialogs::run(QWidget *parent, FileDialogKind kind,
-                                          const FileDialogRequest &request)
-{
-    QFileDialog dialog(parent, request.title);
-    const bool save = kind == FileDialogKind::Save;
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // The program asks its own overwrite question and accepts typed names of
-    // missing files, as the hide-read-only flag alone implies.
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    // The descriptions already name their patterns; don't show them twice.
-    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    const QStringList filters = qtNameFilters(request.filter);
-    dialog.setNameFilters(filters);
-    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters.at(request.filterIndex - 1));
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
 QtPictureLoader::QtPictureLoader()
@@ -186,7 +149,8 @@ void QtPictureLoader::loadInBackground(const QString &path, const QSize &shownSi
 }
 
 RealPlatform::RealPlatform()
-    : m_launcher(makeNativeLauncher()),
+    : m_dialogs(makeNativeFileDialogs()),
+      m_launcher(makeNativeLauncher()),
       m_media(makeNativeMediaControl()),
       m_system(makeNativeSystemInfo()),
       m_files(makeNativeFileSystem())
@@ -197,7 +161,7 @@ RealPlatform::~RealPlatform() = default;
 
 Platform RealPlatform::platform()
 {
-    return Platform{m_messages, m_input, m_dialogs, *m_launcher, *m_media, *m_system, *m_files, m_pictures};
+    return Platform{m_messages, m_input, *m_dialogs, *m_launcher, *m_media, *m_system, *m_files, m_pictures};
 }
 
 }  // namespace vidorun

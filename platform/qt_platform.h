@@ -19,12 +19,6 @@ public:
                 const QString &defaultAnswer) override;
 };
 
-class QtFileDialogs final : public FileDialogs {
-public:
-    std::optional<QString> run(QWidget *parent, FileDialogKind kind,
-                               const FileDialogRequest &request) override;
-};
-
 // Decodes with QImageReader at the size shown. Pictures over MaxPicturePixels
 // are refused from their header alone, and no decode may allocate more than
 // MaxDecodedMegabytes, so a hostile cover can't exhaust memory.
@@ -55,16 +49,12 @@ public:
 private:
     QtMessageBoxes m_messages;
     QtInputBox m_input;
-    QtFileDialogs m_dialogs;
+    std::unique_ptr<FileDialogs> m_dialogs;
     QtPictureLoader m_pictures;
     std::unique_ptr<Launcher> m_launcher;
     std::unique_ptr<MediaControl> m_media;
     std::unique_ptr<SystemInfo> m_system;
     std::unique_ptr<FileSystem> m_files;
 };
-
-// Turns "desc|pattern|desc|pattern" into Qt's name filters; "*.*" becomes
-// "*" so that "All Files" shows files without an extension too.
-QStringList qtNameFilters(const QString &filter);
 
 }  // namespace vidorun

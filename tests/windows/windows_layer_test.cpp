@@ -6,12 +6,15 @@
 #include "platform/win32_api.h"
 #include "platform/windows_services.h"
 
+#include <commdlg.h>
+
 #include <QString>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -174,6 +177,57 @@ TEST_F(WindowsLayer, TrayCommandsWithoutADriveReturnAtOnce)
     // No drive, no door: the system says so rather than pretending.
     EXPECT_NE(opened, 0);
     EXPECT_NE(closed, 0);
+}
+
+// The file dialogs: the program's filter and flags as comdlg32 takes them,
+// and a real dialog answered as a user would, from another thread.
+TEST_F(WindowsLayer, TheFileDialogTakesTheProgramsFilterAndFlags)
+{
+    using namespace std::string_literals;
+    EXPECT_EQ(win32::commonDialogFilter(L"All Files (*.*)|*.*|Autorun files (autorun.inf)|autorun.inf"),
+              L"All Files (*.*)\0*.*\0Autorun files (autorun.inf)\0autorun.inf\0\0"s);
+    const unsigned long flags = win32::commonDialogFlags(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+    EXPECT_EQ(flags & (OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR),
+              static_cast<unsigned long>(OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR));
+    EXPECT_EQ(flags & (OFN_OVERWRITEPROMPT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST), 0ul)
+        << "the program asks its own questions";
+}
+
+// Needs a display: ctest runs it again as windows.file_dialog, on one.
+TEST_F(WindowsLayer, AFileChosenElsewhereLeavesTheWorkingFolderWhereItWas)
+{
+    wchar_t display[256];
+    if (!::GetEnvironmentVariableW(L"DISPLAY", display, 256) || !display[0])
+        GTEST_SKIP() << "no display to show a dialog on";
+    const std::wstring other = m_folder + L"\\other folder";
+    ASSERT_TRUE(::CreateDirectoryW(other.c_str(), nullptr));
+    ASSERT_TRUE(::SetCurrentDirectoryW(m_folder.c_str()));
+    for (const bool save : {true, false}) {
+        win32::FileDialogSpec spec;
+        spec.save = save;
+        spec.title = save ? L"Vidorun layer test: save" : L"Vidorun layer test: open";
+        spec.filter = L"Autorun file (autorun.inf)|*.inf";
+        spec.flags = OFN_HIDEREADONLY;
+        // A name typed for a file that doesn't exist yet is handed back.
+        spec.fileName = other + L"\\Autorun.inf";
+        std::thread user([title = spec.title] {
+            for (int i = 0; i < 400; ++i) {
+                if (const HWND dialog = ::FindWindowW(L"#32770", title.c_str())) {
+                    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                    return;
+                }
+                ::Sleep(25);
+            }
+        });
+        const std::optional<std::wstring> chosen = win32::runFileDialog(nullptr, spec);
+        user.join();
+        ASSERT_TRUE(chosen.has_value()) << "no dialog, or it was cancelled; comdlg32 error "
+                                        << ::CommDlgExtendedError();
+        EXPECT_EQ(narrow(*chosen), narrow(other + L"\\Autorun.inf"));
+        wchar_t current[MAX_PATH];
+        ::GetCurrentDirectoryW(MAX_PATH, current);
+        EXPECT_EQ(narrow(current), narrow(m_folder)) << "the dialog moved the working folder";
+    }
 }
 
 }  // namespace
