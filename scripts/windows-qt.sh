@@ -5,35 +5,47 @@
 # (whose moc, rcc and uic the cross build uses), and beside it a static
 # libarchive from Debian's own libarchive source, for the disc images.
 #
-#   scripts/windows-qt.sh          builds it unless the cache has it; prints its folder
+#   scripts/windows-qt.sh          builds them unless the cache has them; prints their folder
 #   scripts/windows-qt.sh --key    prints the cache key only
 #
 # The result lives outside the source tree, in
-# ${XDG_CACHE_HOME:-~/.cache}/vidorun/qt-<version>-<key>/, keyed by the Qt
-# version, the compiler and every configure option, and is built once per
-# machine. A build that fails says which step failed and where its log is,
-# and leaves nothing that a later run would take as finished.
+# ${XDG_CACHE_HOME:-~/.cache}/vidorun/qt-<version>-<key>/, keyed by the
+# versions, the compiler and every option, and is built once per machine. A
+# build that fails or is interrupted says which step stopped and where its
+# log is, leaves nothing that a later run would take as finished, and is
+# taken up again where it stopped by the next run.
 set -euo pipefail
+
+# The whole script is read before any of it runs, so that editing it while
+# a build is under way can't change what that build does.
+main() {
 here=$(cd "$(dirname "$0")" && pwd)
 
 "$here/install-deps.sh" windows >&2
 
-# The source package's version: a binary rebuild (+b1) has no source of its own.
+# The source packages' versions: a binary rebuild (+b1) has no source of its own.
 qt_version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 libarchive_version=$(dpkg-query -W -f='${source:Version}' libarchive-dev)
 cxx=x86_64-w64-mingw32-g++-posix
 cc=x86_64-w64-mingw32-gcc-posix
 
-# Everything Vidorun does not use is left out: no OpenGL, D-Bus, ICU,
+# Everything Vidorun.exe does not use is left out: no OpenGL, D-Bus, ICU,
 # network, SQL, XML, printing, concurrency module, and the widgets no window
 # of ours shows. Qt Test stays, for the test suite built for Windows.
 # Debian's source lacks the tablet header wintab.h, hence no tablet events.
 # Direct2D stays on: without it Qt 6.4.2 leaves the DirectWrite font
 # database out of QtGui while the Windows platform plugin still calls it,
-# and no program links. Windows draws text with DirectWrite, so FreeType
-# goes; so do the MIME database, PDF, animated pictures, window effects, the
-# PPM and XBM formats, shared memory and system semaphores, and the undo
-# framework. bench/README.md says what each step saved.
+# and no program links (its own platform plugin is not built, see below).
+# Windows draws text with its own font engines, so FreeType goes; so do
+# the MIME database, PDF, animated pictures, window effects, the PPM, XBM,
+# GIF and ICO formats, shared memory, system semaphores, the undo
+# framework, the tray icon, the Fusion style, the AVX variants of the
+# drawing code (the SSE2 to SSE4 ones stay), Qt's own file dialog with the
+# views and models only it uses (Vidorun.exe shows Windows' own), dock
+# widgets, tool bars and boxes, tabs, progress bars, sliders, the status
+# bar, What's This, gestures, HTML and CSS in text (every text the program
+# shows is plain), and loading plugins from files (every plugin is built
+# in). bench/README.md says what each step saved.
 configure_options=(
   -release -static -static-runtime -optimize-size
   -nomake examples -nomake tests
@@ -47,36 +59,48 @@ configure_options=(
   -no-feature-dial -no-feature-keysequenceedit -no-feature-splashscreen -no-feature-errormessage
   -no-feature-columnview -no-feature-syntaxhighlighter
   -no-freetype -no-feature-mimetype -no-feature-pdf -no-feature-movie -no-feature-effects
-  -no-feature-imageformat_ppm -no-feature-imageformat_xbm
+  -no-feature-imageformat_ppm -no-feature-imageformat_xbm -no-feature-gif -no-feature-ico
   -no-feature-sharedmemory -no-feature-systemsemaphore
   -no-feature-undocommand -no-feature-undostack -no-feature-undogroup -no-feature-undoview
+  -no-feature-systemtrayicon -no-feature-style-fusion
+  -no-feature-textbrowser -no-feature-fontcombobox -no-feature-treewidget -no-feature-tablewidget
+  -no-feature-datawidgetmapper
+  -no-feature-avx -no-feature-avx2 -no-feature-avx512f
+  -no-feature-filedialog -no-feature-filesystemmodel -no-feature-treeview -no-feature-tableview
+  -no-feature-completer -no-feature-splitter
+  -no-feature-dockwidget -no-feature-toolbar -no-feature-toolbox -no-feature-tabbar -no-feature-tabwidget
+  -no-feature-progressdialog -no-feature-progressbar -no-feature-slider -no-feature-statusbar
+  -no-feature-whatsthis -no-feature-gestures -no-feature-scroller
+  -no-feature-texthtmlparser -no-feature-cssparser -no-feature-library
   -qt-zlib -qt-libpng -qt-libjpeg -qt-harfbuzz -qt-pcre -qt-doubleconversion
 )
 # Every function and object in a section of its own, so that the program's
-# link drops what it never reaches.
-# PCRE2's just-in-time compiler is left out: the program's few patterns are
-# short and matched rarely.
+# link drops what it never reaches. PCRE2's just-in-time compiler is left
+# out: the program's few patterns are short and matched rarely.
 section_flags="-ffunction-sections -fdata-sections"
 c_flags="$section_flags -DPCRE2_DISABLE_JIT"
 
-# libarchive, only the library, with nothing but what the ISO 9660 writer
-# and reader need: no compression or crypto libraries, no tools or tests.
+# libarchive, the library alone, with nothing but what its ISO 9660 writer
+# and reader need: no compression or crypto libraries, no tools.
 libarchive_options=(
-  -DENABLE_OPENSSL=OFF -DENABLE_MBEDTLS=OFF -DENABLE_NETTLE=OFF -DENABLE_CNG=OFF -DENABLE_LIBB2=OFF
-  -DENABLE_LZ4=OFF -DENABLE_LZO=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF -DENABLE_ZLIB=OFF -DENABLE_BZip2=OFF
-  -DENABLE_LIBXML2=OFF -DENABLE_EXPAT=OFF -DENABLE_PCREPOSIX=OFF -DENABLE_LIBGCC=OFF
-  -DENABLE_TAR=OFF -DENABLE_CPIO=OFF -DENABLE_CAT=OFF -DENABLE_XATTR=OFF -DENABLE_ACL=OFF -DENABLE_ICONV=OFF
-  -DENABLE_TEST=OFF -DENABLE_WERROR=OFF -DCMAKE_BUILD_TYPE=MinSizeRel
+  --host=x86_64-w64-mingw32 --disable-shared --enable-static
+  --without-zlib --without-bz2lib --without-libb2 --without-iconv --without-lz4 --without-zstd
+  --without-lzma --without-lzo2 --without-cng --without-openssl --without-nettle --without-mbedtls
+  --without-xml2 --without-expat --disable-bsdtar --disable-bsdcpio --disable-bsdcat
+  --disable-acl --disable-xattr --disable-posix-regex-lib
 )
 
 key=$( { echo "$qt_version $libarchive_version"; $cxx --version | head -1;
          printf '%s\n' "${configure_options[@]}" "$c_flags" "${libarchive_options[@]}";
-         sed -n '/^# toolchain:/,/^# end of toolchain/p' "$0"; } | sha256sum | cut -c1-12)
+         sed -n '/^# toolchain:/,/^# end of toolchain/p;/^# source changes:/,/^# end of source changes/p' "$0"; } \
+       | sha256sum | cut -c1-12)
 if [ "${1:-}" = --key ]; then echo "$key"; exit 0; fi
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/vidorun
 prefix=$cache/qt-${qt_version%%+*}-$key
-# Two builds at once (make windows in two trees) would remove each other's
+work=$cache/work-$key
+logs=$cache/logs-$key
+# Two builds at once (make windows in two trees) would spoil each other's
 # work: the second waits for the first and then takes its result.
 mkdir -p "$cache"
 exec 9>"$cache/.lock-$key"
@@ -89,9 +113,10 @@ if [ -f "$prefix/.complete" ]; then
   exit 0
 fi
 
-work=$cache/work-$key
-logs=$cache/logs-$key
-rm -rf "$work" "$prefix" "$logs"
+# A build that stopped half-way is taken up again: the sources, the
+# configured tree and whatever Ninja finished are kept; only the install
+# starts afresh.
+rm -rf "$prefix"
 mkdir -p "$work" "$logs"
 started=$SECONDS
 step() {
@@ -106,12 +131,57 @@ step() {
 }
 
 fetch_source() {
-  mkdir -p "$work/$1" && cd "$work/$1"
-  apt-get source --only-source "$1=$2"
+  local package=$1 version=$2
+  if [ -f "$work/$package/.fetched" ]; then return 0; fi
+  rm -rf "$work/$package" && mkdir -p "$work/$package" && cd "$work/$package"
+  apt-get source --only-source "$package=$version"
+  touch "$work/$package/.fetched"
 }
+source_folder() {
+  find "$work/$1" -mindepth 1 -maxdepth 1 -type d | head -1
+}
+
 step source fetch_source qt6-base "$qt_version"
-src=$(find "$work/qt6-base" -mindepth 1 -maxdepth 1 -type d | head -1)
+src=$(source_folder qt6-base)
 [ -n "$src" ] || { echo "Windows Qt: no source folder in $work/qt6-base" >&2; exit 1; }
+
+# source changes:
+# Each change keeps what the program does and leaves out code that no
+# Vidorun window reaches but that the link can't see past; each is checked,
+# so that another Qt version stops here instead of building something else.
+patch_source() {
+  local file=$src/$1 before
+  [ -f "$work/qt6-base/.changed" ] && return 0
+  before=$(md5sum <"$file")
+  perl -0pi -e "$2" "$file"
+  if [ "$(md5sum <"$file")" = "$before" ]; then
+    echo "Windows Qt: the source change to $1 no longer applies; the source is fetched afresh next time" >&2
+    rm -rf "$work/qt6-base"
+    exit 1
+  fi
+}
+# The Direct2D platform plugin, a second Windows platform plugin that
+# nothing here uses, is not built (Direct2D itself stays on in QtGui).
+patch_source src/plugins/platforms/CMakeLists.txt 's/\n *add_subdirectory\(direct2d\)//'
+# The offscreen platform, on which the test suite draws, takes Windows' own
+# fonts rather than FreeType's, which Windows does not need.
+patch_source src/plugins/platforms/CMakeLists.txt 's/if\(QT_FEATURE_freetype AND NOT ANDROID AND NOT WASM\)\n *add_subdirectory\(offscreen\)/if((QT_FEATURE_freetype OR WIN32) AND NOT ANDROID AND NOT WASM)\n    add_subdirectory(offscreen)/'
+patch_source src/plugins/platforms/offscreen/qoffscreenintegration.cpp 's/#include <QtGui\/private\/qfreetypefontdatabase_p.h>/#include <QtGui\/private\/qwindowsfontdatabase_p.h>/; s/(#elif defined\(Q_OS_WIN\)\n *m_fontDatabase.reset\(new )QFreeTypeFontDatabase/$1QWindowsFontDatabase/'
+# QWidget's dump of its flags (for QObject::dumpObjectTree) formats through
+# a std::stringstream, and double-conversion lower-cases through
+# std::locale::classic(): either alone brings the C++ library's whole
+# locale machinery, some 0.5 MB, into every program. The same text, without.
+patch_source src/widgets/kernel/qwidget.cpp 's/std::stringstream s;.*?flags \+= s\.str\(\);/const auto signedText = [](int v) { return (v < 0 ? std::string() : std::string("+")) + std::to_string(v); };\n        flags += "<" + std::to_string(q->width()) + "x" + std::to_string(q->height()) + signedText(q->x()) + signedText(q->y()) + ">";/s'
+patch_source src/3rdparty/double-conversion/double-conversion/string-to-double.cc 's/static const std::ctype<char>& cType =\s*std::use_facet<std::ctype<char> >\(std::locale::classic\(\)\);\s*return cType.tolower\(ch\);/return (ch >= \x27A\x27 \&\& ch <= \x27Z\x27) ? char(ch - \x27A\x27 + \x27a\x27) : ch;/s'
+# No Direct3D 11 renderer: widgets paint in software, and only a widget
+# that asks for a 3D surface (none of ours) would start one. It also takes
+# QCryptographicHash (its shader cache) out, 0.3 MB together.
+patch_source src/gui/rhi/qrhi.cpp 's/(case D3D11:\n)#ifdef Q_OS_WIN/$1#if 0 \/\/ no Direct3D 11 renderer in this build/'
+# The styles' 128-pixel pictures (0.23 MB): no window of ours shows a
+# standard icon that large; QIcon scales the 32-pixel ones should one ask.
+patch_source src/widgets/CMakeLists.txt 's/\n *"styles\/images\/[a-z_-]*-128\.png"//g'
+# end of source changes
+touch "$work/qt6-base/.changed"
 
 # toolchain:
 cat >"$work/mingw-w64.cmake" <<CMAKE
@@ -129,7 +199,8 @@ CMAKE
 # end of toolchain
 
 configure_qt() {
-  mkdir -p "$work/build" && cd "$work/build"
+  if [ -f "$work/build/build.ninja" ]; then return 0; fi
+  rm -rf "$work/build" && mkdir -p "$work/build" && cd "$work/build"
   "$src/configure" -prefix "$prefix" -xplatform win32-g++ -qt-host-path /usr \
     "${configure_options[@]}" -- -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$work/mingw-w64.cmake" \
@@ -137,22 +208,23 @@ configure_qt() {
     -DCMAKE_C_FLAGS="$c_flags" -DCMAKE_CXX_FLAGS="$section_flags"
 }
 step configure configure_qt
-step build cmake --build "$work/build" --parallel "$(nproc)"
+# Ninja goes on past a failed object, so one run shows every failure.
+step build cmake --build "$work/build" --parallel "$(nproc)" -- -k 0
 step install cmake --install "$work/build"
 qt_minutes=$(( (SECONDS - started + 30) / 60 ))
 
-step libarchive-source fetch_source libarchive "$libarchive_version"
-archive_src=$(find "$work/libarchive" -mindepth 1 -maxdepth 1 -type d | head -1)
+# libarchive with its own configure script, as Debian builds it.
 build_libarchive() {
-  cmake -S "$archive_src" -B "$work/libarchive-build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$work/mingw-w64.cmake" -DCMAKE_C_FLAGS="$section_flags" \
-    "${libarchive_options[@]}"
-  cmake --build "$work/libarchive-build" --target archive_static --parallel "$(nproc)"
-  # Only the static library, under the name CMake's FindLibArchive looks for.
-  install -D -m 644 "$work/libarchive-build/libarchive/libarchive_static.a" "$prefix/lib/libarchive.a"
+  local archive_src
+  archive_src=$(source_folder libarchive)
+  rm -rf "$work/libarchive-build" && mkdir -p "$work/libarchive-build" && cd "$work/libarchive-build"
+  "$archive_src/configure" CC="$cc" CFLAGS="-Os $section_flags" "${libarchive_options[@]}"
+  make -j "$(nproc)" libarchive.la
+  install -D -m 644 .libs/libarchive.a "$prefix/lib/libarchive.a"
   install -D -m 644 -t "$prefix/include" "$archive_src/libarchive/archive.h" "$archive_src/libarchive/archive_entry.h"
   install -D -m 644 "$archive_src/COPYING" "$prefix/share/doc/libarchive/COPYING"
 }
+step libarchive-source fetch_source libarchive "$libarchive_version"
 step libarchive build_libarchive
 
 # What each object took to build, for bench/README.md.
@@ -164,3 +236,6 @@ touch "$prefix/.complete"
 rm -rf "$work"
 echo "Windows Qt and libarchive: built in $(( (SECONDS - started) / 60 )) min (Qt $qt_minutes), $(du -sh "$prefix" | cut -f1) in $prefix" >&2
 echo "$prefix"
+}
+
+main "$@"

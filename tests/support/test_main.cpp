@@ -28,10 +28,6 @@ int main(int argc, char **argv)
     // without a window manager, where activation is not handed out for free.
     const QByteArray platform = qgetenv("VIDORUN_TEST_PLATFORM");
     qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
-#ifdef VIDORUN_TEST_FONT_DIR
-    // Offscreen on Windows, Qt reads its fonts from this folder only.
-    qputenv("QT_QPA_FONTDIR", VIDORUN_TEST_FONT_DIR);
-#endif
     QTemporaryDir home;
     qputenv("HOME", QFile::encodeName(home.path()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
