@@ -161,7 +161,7 @@ int checkFile(Context &context, const FileUse &given)
 {
     FileUse use = given;
     // What the author wrote, as long as it is what the reader made of it.
-    const QString written = windowsUpper(use.written) == use.read ? use.written : use.read;
+    const QString written = projectUpper(use.written, context.utf8) == use.read ? use.written : use.read;
     use.written = written;
 
     const Place place = placeOf(context, written);
@@ -183,7 +183,7 @@ int checkFile(Context &context, const FileUse &given)
     }
 
     const std::string resolved =
-        context.index.resolve(place.kind == Place::ThisComputer ? windowsUpper(place.fromRoot) : use.read);
+        context.index.resolve(place.kind == Place::ThisComputer ? projectUpper(place.fromRoot, context.utf8) : use.read);
     if (resolved == ".." || resolved.compare(0, 3, "../") == 0) {
         context.add(use, Severity::Error,
                     QStringLiteral("%1 leads out of the disc (through ..): the viewer doesn't have it; write the "
