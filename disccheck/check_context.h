@@ -74,6 +74,14 @@ bool readableByAll(Context &context, int entry, const QString &lead, const FileU
 // A path or label with letters beyond ASCII in a file read as Windows-1252.
 void checkCodePage(Context &context, const QString &subject, const QString &text, const FileUse *use);
 
+// What a link that stays on the disc, in the place of a file the disc needs,
+// means to Windows viewers; empty when `entry` is no such link. `shown` is
+// how the finding names it.
+QString linkOnDisc(const Context &context, int entry, const QString &shown);  // file_findings.cpp
+// "a link that leads outside the disc (to ...)", "... to nothing", "... round
+// in a loop".
+QString linkEnd(const DiscEntry &link);  // tree_findings.cpp
+
 // Opens a file listed as a regular file, for reading, without ever waiting:
 // should it have become a pipe since, the open does not block and the check
 // of what was opened refuses it.

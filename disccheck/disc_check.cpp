@@ -42,7 +42,7 @@ bool readProject(Context &context)
     const DiscEntry &found = index.at(entry);
     const int file = index.followed(entry);
     if (found.kind == EntryKind::Link && !found.linkInside) {
-        report.failure = QStringLiteral("%1 is a link that leads outside the folder").arg(found.shownPath());
+        report.failure = QStringLiteral("%1 is %2").arg(found.shownPath(), linkEnd(found));
         return false;
     }
     if (index.at(file).kind != EntryKind::File) {
@@ -64,6 +64,9 @@ bool readProject(Context &context)
     const QByteArray bytes = opened->read(MaxProjectFileBytes);
     context.markUsed(entry);
     context.markUsed(file);
+    const QString linked = linkOnDisc(context, entry, found.shownPath());
+    if (!linked.isEmpty())
+        context.add(Severity::Error, linked);
     readableByAll(context, file, QString(), nullptr);
 
     // Counters start at "0", as the program's start-up sets them.
@@ -129,16 +132,24 @@ DiscCheckReport checkDisc(const QString &root, const DiscCheckOptions &options)
     if (!report.failure.isEmpty() || !check::readProject(context))
         return report;
 
-    check::checkCounts(context);
-    for (Finding &cut : context.written.cutValues)
-        report.findings.push_back(std::move(cut));
-    check::checkAutorunSection(context);
-    check::findThisDisc(context);
-    check::checkMovies(context);
-    check::checkSettings(context);
+    if (context.written.empty) {
+        context.add(Severity::Error, QStringLiteral("Autorun.inf is empty (0 bytes): Vidorun lists no movies, and "
+                                                    "Windows offers nothing to start from this disc"));
+    } else {
+        check::checkCounts(context);
+        for (Finding &line : context.written.lineFindings)
+            report.findings.push_back(std::move(line));
+        check::checkAutorunSection(context);
+        check::findThisDisc(context);
+        check::checkMovies(context);
+        check::checkSettings(context);
+    }
     check::checkTree(context);
     check::noteLinuxAutorun(context);
     check::countImage(context);
+    // Errors first, then warnings, then notes, each in the order found.
+    std::stable_sort(report.findings.begin(), report.findings.end(),
+                     [](const Finding &a, const Finding &b) { return a.severity < b.severity; });
     return report;
 }
 

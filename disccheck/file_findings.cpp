@@ -132,6 +132,16 @@ bool readableByAll(Context &context, int entry, const QString &lead, const FileU
     return false;
 }
 
+QString linkOnDisc(const Context &context, int entry, const QString &shown)
+{
+    const DiscEntry &link = context.index.at(entry);
+    if (link.kind != EntryKind::Link || !link.linkInside)
+        return {};
+    return QStringLiteral("%1 is a link to %2: genisoimage writes it as an empty file among the Joliet names Windows "
+                          "reads and xorriso leaves it out, so Windows viewers don't get it; put the file itself there")
+        .arg(shown, context.index.at(context.index.followed(entry)).shownPath());
+}
+
 // A project path with letters beyond ASCII, in a file the reader takes as
 // Windows-1252: Windows reads such a file in its own code page, and so does
 // the program on a Windows system whose code page is another.
@@ -216,10 +226,8 @@ int checkFile(Context &context, const FileUse &given)
     if (found.kind == EntryKind::Link) {
         if (!found.linkInside) {
             context.add(use, Severity::Error,
-                        QStringLiteral("%1 is a link that leads outside the disc (%2): the viewer doesn't have it; put "
-                                       "the file itself there")
-                            .arg(written, found.linkTarget.isEmpty() ? QStringLiteral("to nothing")
-                                                                     : QStringLiteral("to ") + found.linkTarget));
+                        QStringLiteral("%1 is %2: the viewer doesn't have it; put the file itself there")
+                            .arg(written, linkEnd(found)));
             return -1;
         }
         file = context.index.followed(entry);
@@ -231,10 +239,7 @@ int checkFile(Context &context, const FileUse &given)
             context.add(use, Severity::Error, QStringLiteral("%1 is a link to %2, which is no file").arg(written, target));
             return -1;
         }
-        context.add(use, Severity::Warning,
-                    QStringLiteral("%1 is a link to %2: a disc's Joliet names (what Windows reads) keep no links; put "
-                                   "the file itself there, or burn with genisoimage -f")
-                        .arg(written, context.index.at(file).shownPath()));
+        context.add(use, Severity::Error, linkOnDisc(context, entry, written));
     } else if (found.kind == EntryKind::Folder) {
         context.add(use, Severity::Error, QStringLiteral("%1 is a folder, not a file").arg(written));
         return -1;
@@ -249,16 +254,15 @@ int checkFile(Context &context, const FileUse &given)
 
     // The lookup found the file by letter case where the written path
     // differs: Windows ignores case, and so does the program's own lookup on
-    // Linux, but a program on Linux that takes the path as written does not.
+    // Linux, which looks for the path the reader upper-cased anyway.
     const QString onDisc = fromUtf8(resolved);
     const std::string asWritten =
         components(place.kind == Place::Disc ? written : place.fromRoot).join(QLatin1Char('/')).toUtf8().toStdString();
     if (asWritten != resolved && fileNameFoldUtf8(asWritten) == fileNameFoldUtf8(resolved)) {
-        context.add(use, Severity::Warning,
-                    QStringLiteral("%1 is %2 on this disc, in another letter case: fine on Windows and for Vidorun on "
-                                   "Linux, but other programs on Linux will not find it as written; write %3, or name "
-                                   "the file %4")
-                        .arg(written, onDisc, windowsPath(onDisc), fromUtf8(asWritten)));
+        context.add(use, Severity::Note,
+                    QStringLiteral("%1 is %2 on this disc, in another letter case: Windows and Vidorun find it all "
+                                   "the same")
+                        .arg(written, onDisc));
     }
     checkCodePage(context, written, written, &use);
     return file;
@@ -293,12 +297,15 @@ void checkCover(Context &context, const FileUse &use, int entry)
 
 }  // namespace
 
+// The movies of this disc; a movie whose lines the reader misreads has its
+// finding already.
 void checkMovies(Context &context)
 {
     const int listed = listableMovies(context.project);
     for (int n = 1; n <= listed; ++n) {
         const auto e = std::size_t(n);
-        if (context.project.MoviePaths[e].isEmpty() || !context.report.labelsHere.contains(context.project.MovieCDs[e]))
+        if (context.project.MoviePaths[e].isEmpty() || !context.report.labelsHere.contains(context.project.MovieCDs[e])
+            || context.written.misreadMovies.count(n))
             continue;
         FileUse use;
         use.movie = n;
@@ -312,17 +319,18 @@ void checkMovies(Context &context)
 void checkSettings(Context &context)
 {
     struct Setting {
+        const char *key;
         const char *lead;
         const QString &read;
         const QString &written;
     };
     const std::array<Setting, 3> settings = {{
-        {"the cover ", context.project.CoverPicturePath, context.written.cover},
-        {"the player installer ", context.project.PlayerPath, context.written.player},
-        {"the codec installer ", context.project.CodecPath, context.written.codec},
+        {"COVER", "the cover ", context.project.CoverPicturePath, context.written.cover},
+        {"PLAYE", "the player installer ", context.project.PlayerPath, context.written.player},
+        {"CODEC", "the codec installer ", context.project.CodecPath, context.written.codec},
     }};
     for (const Setting &setting : settings) {
-        if (setting.read.isEmpty())
+        if (setting.read.isEmpty() || context.written.misreadSettings.count(setting.key))
             continue;
         FileUse use;
         use.lead = QLatin1String(setting.lead);
