@@ -4,9 +4,11 @@
 
 #include "disccheck/check_context.h"
 #include "projectfile/item_reader.h"
+#include "projectfile/letter_case.h"
 #include "projectfile/project_reader.h"
 #include "projectfile/text_codec.h"
 
+#include <QDirIterator>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -27,6 +29,26 @@ namespace {
 
 // A project file of 99 movies is some 10 kB; anything near this is no project.
 constexpr qint64 MaxProjectFileBytes = 16 * 1024 * 1024;
+
+// What makes the folder no disc root, found before anything below it is
+// listed: a whole drive given by mistake is told at once.
+QString rootFailure(const QString &root)
+{
+    const QFileInfo info(root);
+    if (!info.exists())
+        return QStringLiteral("no such folder");
+    if (!info.isDir())
+        return QStringLiteral("not a folder");
+    if (!info.isReadable())
+        return QStringLiteral("the folder can't be read (no permission)");
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        if (fileNameFoldUtf8(it.fileName().toStdString()) == "autorun.inf")
+            return {};
+    }
+    return QStringLiteral("no Autorun.inf on its root, in any letter case: not a Vidorun disc, or not its root");
+}
 
 bool readProject(Context &context)
 {
@@ -120,14 +142,13 @@ std::unique_ptr<QFile> openRegularFile(const QString &path, QString *reason)
 
 DiscCheckReport checkDisc(const QString &root, const DiscCheckOptions &options)
 {
+    DiscCheckReport early;
+    early.failure = check::rootFailure(root);
+    if (!early.failure.isEmpty())
+        return early;
     check::Context context(root, options);
     DiscCheckReport &report = context.report;
-    const QFileInfo rootInfo(context.rootShown);
-    if (!rootInfo.exists())
-        report.failure = QStringLiteral("no such folder");
-    else if (!rootInfo.isDir())
-        report.failure = QStringLiteral("not a folder");
-    else if (!context.index.at(0).listed)
+    if (!context.index.at(0).listed)
         report.failure = QStringLiteral("the folder can't be read (no permission)");
     if (!report.failure.isEmpty() || !check::readProject(context))
         return report;
