@@ -464,6 +464,25 @@ TEST_F(CommandLineTest, TheDemoDiscChecksClean)
     EXPECT_TRUE(text.endsWith(QStringLiteral("\nno problems\n")));
 }
 
+// The folder comes as "--check FOLDER", "--check=FOLDER" or, without one,
+// the working folder; every error has the program's one prefix.
+TEST_F(CommandLineTest, CheckTakesItsFolderAsGnuProgramsDo)
+{
+    run({QStringLiteral("--check=" VIDORUN_DEMO_DIR)});
+    EXPECT_EQ(m_process.exitCode(), 0) << errors().toStdString();
+    m_process.setWorkingDirectory(QStringLiteral(VIDORUN_DEMO_DIR));
+    run({QStringLiteral("--check")});
+    EXPECT_EQ(m_process.exitCode(), 0) << errors().toStdString();
+    EXPECT_TRUE(output().startsWith(QStringLiteral("Vidorun 4.0 checks . as the disc labelled HOLIDAY1\n")));
+
+    run({QStringLiteral("--check"), QStringLiteral("/no/such/disc")});
+    EXPECT_EQ(m_process.exitCode(), 2);
+    EXPECT_EQ(errors(), QStringLiteral("vidorun: /no/such/disc: no such folder\n"));
+    run({QStringLiteral("--check=/no/such/disc"), QStringLiteral("other")});
+    EXPECT_EQ(m_process.exitCode(), 2);
+    EXPECT_TRUE(errors().startsWith(QStringLiteral("vidorun: one disc folder at most, not 2\n")));
+}
+
 TEST_F(CommandLineTest, HelpVersionAndAMissingFolder)
 {
     run({QStringLiteral("--version")});
@@ -481,6 +500,9 @@ TEST_F(CommandLineTest, HelpVersionAndAMissingFolder)
     run({QStringLiteral("--burn")});
     EXPECT_EQ(m_process.exitCode(), 2);
     EXPECT_TRUE(errors().startsWith(QStringLiteral("vidorun: Unknown option 'burn'.")));
+    // The help offers no --help-all for options it does not list.
+    run({QStringLiteral("--help-all")});
+    EXPECT_EQ(m_process.exitCode(), 2);
 }
 
 }  // namespace
