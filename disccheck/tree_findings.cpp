@@ -35,7 +35,8 @@ const std::array<const char *, Kinds> moreText = {
 class TreeReport {
 public:
     explicit TreeReport(Context &context) : m_context(context) {}
-    ~TreeReport()
+    // The findings counted but not listed, one line a kind and severity.
+    void addCounted()
     {
         for (int kind = 0; kind < Kinds; ++kind) {
             for (const Severity severity : {Severity::Error, Severity::Warning}) {
@@ -249,6 +250,7 @@ void checkTree(Context &context)
         checkName(context, report, e);
         checkPlace(context, report, e);
     }
+    report.addCounted();
 }
 
 // Desktops that follow freedesktop.org's autostart convention offer to run
