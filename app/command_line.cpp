@@ -12,7 +12,6 @@
 #include <QImageReader>
 #include <QTextStream>
 
-#include <cstdio>
 
 namespace vidorun {
 
@@ -53,7 +52,23 @@ void acceptQtOptions(QCommandLineParser &parser)
 void printError(const QString &text)
 {
     answerOnParentConsole();
-    std::fputs(qPrintable(QStringLiteral("vidorun: ") + text + QLatin1Char('\n')), stderr);
+    writeAnswer(stderr, QStringLiteral("vidorun: ") + text + QLatin1Char('\n'));
+}
+
+// "--check=FOLDER", as GNU programs take an option's value: the option, and
+// the folder apart from the other arguments. Nothing after "--" is an option.
+std::optional<QString> takeCheckFolder(QStringList &arguments)
+{
+    for (qsizetype i = 1; i < arguments.size() && arguments.at(i) != QLatin1String("--"); ++i) {
+        for (const QLatin1String option : {QLatin1String("--check="), QLatin1String("-check=")}) {
+            if (arguments.at(i).startsWith(option)) {
+                const QString folder = arguments.at(i).mid(option.size());
+                arguments[i] = QStringLiteral("--check");
+                return folder;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -70,7 +85,7 @@ int runDiscCheck(const QString &folder, QTextStream &out, QTextStream &err)
 {
     const DiscCheckReport report = checkDisc(folder, discCheckOptions());
     if (!report.failure.isEmpty()) {
-        err << "vidorun --check: " << folder << ": " << report.failure << Qt::endl;
+        err << "vidorun: " << folder << ": " << report.failure << Qt::endl;
         return exitStatus(report);
     }
     for (const QString &line : reportLines(versionText(), folder, report))
@@ -81,20 +96,29 @@ int runDiscCheck(const QString &folder, QTextStream &out, QTextStream &err)
 
 std::optional<int> runCommandLine(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    QStringList arguments = programArguments(argc, argv);
+    const std::optional<QString> checkFolder = takeCheckFolder(arguments);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Vidorun shows the movie menu of the disc it is started from: the working folder, or FOLDER."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help = parser.addHelpOption();
+    // Qt's own help option would offer --help-all, for Qt options the
+    // application object takes and this help does not list.
+    const QCommandLineOption help(
+#ifdef Q_OS_WIN
+        {QStringLiteral("?"), QStringLiteral("h"), QStringLiteral("help")},
+#else
+        {QStringLiteral("h"), QStringLiteral("help")},
+#endif
+        QStringLiteral("Displays help on commandline options."));
+    parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption check(QStringLiteral("check"),
-                                   QStringLiteral("Check the disc folder (the working folder without FOLDER) as a "
-                                                  "viewer would meet it, print what is wrong and exit: 0 when "
-                                                  "nothing is, 1 when something is, 2 when it can't be read."));
+                                   QStringLiteral("Check the disc folder (--check FOLDER or --check=FOLDER; the "
+                                                  "working folder without one) as a viewer would meet it, print "
+                                                  "what is wrong and exit: 0 when nothing is, 1 when something is, "
+                                                  "2 when it can't be read."));
     parser.addOption(check);
     acceptQtOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
@@ -104,30 +128,40 @@ std::optional<int> runCommandLine(int argc, char *argv[])
         printError(parser.errorText() + QStringLiteral("\nSee vidorun --help."));
         return 2;
     }
-    const QStringList folders = parser.positionalArguments();
+    QStringList folders = parser.positionalArguments();
+    if (checkFolder) {
+        if (checkFolder->isEmpty()) {
+            printError(QStringLiteral("--check= names no folder\nSee vidorun --help."));
+            return 2;
+        }
+        folders.prepend(*checkFolder);
+    }
     if (folders.size() > 1) {
         printError(QStringLiteral("one disc folder at most, not %1\nSee vidorun --help.").arg(folders.size()));
         return 2;
     }
 
-    const bool helpAsked = parser.isSet(help) || parser.isSet(QStringLiteral("help-all"));
-    if (helpAsked || parser.isSet(version) || parser.isSet(check)) {
+    if (parser.isSet(help) || parser.isSet(version) || parser.isSet(check)) {
         // No display, no fonts, no window: the core application only.
         answerOnParentConsole();
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Vidorun"));
         QCoreApplication::setApplicationVersion(versionText());
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        if (helpAsked) {
+        QString output, errors;
+        QTextStream out(&output);
+        QTextStream err(&errors);
+        int status = 0;
+        if (parser.isSet(help))
             out << parser.helpText();
-            return 0;
-        }
-        if (parser.isSet(version)) {
+        else if (parser.isSet(version))
             out << "Vidorun " << versionText() << '\n';
-            return 0;
-        }
-        return runDiscCheck(folders.isEmpty() ? QStringLiteral(".") : folders.front(), out, err);
+        else
+            status = runDiscCheck(folders.isEmpty() ? QStringLiteral(".") : folders.front(), out, err);
+        out.flush();
+        err.flush();
+        writeAnswer(stdout, output);
+        writeAnswer(stderr, errors);
+        return status;
     }
 
     if (folders.isEmpty())

@@ -11,8 +11,8 @@ class QTextStream;
 namespace vidorun {
 
 // The program's arguments, dealt with before the window's start-up begins.
-// `--check [FOLDER]`, `--help` and `--version` are answered here, without a
-// display, and give the exit status. `FOLDER` becomes the working folder, as
+// `--check [FOLDER]` (or `--check=FOLDER`), `--help` and `--version` are
+// answered here, without a display, and give the exit status. `FOLDER` becomes the working folder, as
 // if the program had been started from that disc, and the menu starts: then,
 // as without arguments, nothing is answered. An unknown option, or a folder
 // that is not there, is reported on standard error with exit status 2.

@@ -35,11 +35,6 @@ QString listed(const QStringList &items)
            + items.last();
 }
 
-QString labelShown(const QString &label)
-{
-    return label.isEmpty() ? QStringLiteral("no label") : label;
-}
-
 }  // namespace
 
 QStringList reportLines(const QString &version, const QString &shownRoot, const DiscCheckReport &report)
@@ -47,8 +42,10 @@ QStringList reportLines(const QString &version, const QString &shownRoot, const 
     const QLocale numbers(QLocale::English);
     QStringList lines;
     QString heading = QStringLiteral("Vidorun %1 checks %2").arg(version, shownRoot);
-    if (report.labels.empty())
+    if (report.movies == 0)
         heading += QStringLiteral(", whose Autorun.inf lists no movies");
+    else if (report.labels.empty())
+        heading += QStringLiteral(", whose movies have no CD label Vidorun reads");
     else if (report.labelAssumed)
         heading += QStringLiteral(" as the disc labelled %1, whose marker is missing").arg(report.labelsHere.front());
     else if (report.labelsHere.isEmpty())
@@ -75,21 +72,27 @@ QStringList reportLines(const QString &version, const QString &shownRoot, const 
         QStringList perLabel;
         for (const LabelCount &label : report.labels) {
             perLabel << QStringLiteral("%1: %2 %3")
-                            .arg(labelShown(label.label))
+                            .arg(label.label)
                             .arg(label.movies)
                             .arg(label.here ? QStringLiteral("here") : QStringLiteral("on another disc"));
         }
+        if (report.unlabelled > 0)
+            perLabel << QStringLiteral("%1 without a CD label").arg(report.unlabelled);
         totals += QStringLiteral("%1 on %2 (%3)")
                       .arg(counted(report.movies, "movie", "movies"),
                            counted(qint64(report.labels.size()), "disc", "discs"),
                            perLabel.join(QStringLiteral(", ")));
     }
-    totals += QStringLiteral(", %1 bytes").arg(numbers.toString(report.imageBytes));
-    if (const std::optional<Medium> medium = smallestMedium(report.imageBytes)) {
-        const qint64 spare = (medium->bytes - report.imageBytes) / 1000000;
-        totals += QStringLiteral(": fits %1 with %2 to spare")
-                      .arg(QLatin1String(medium->name),
-                           spare > 0 ? numbers.toString(spare) + QStringLiteral(" MB") : QStringLiteral("less than 1 MB"));
+    if (!report.noImage.isEmpty()) {
+        totals += QStringLiteral(", no disc image: genisoimage -R -J can't make one (%1)").arg(report.noImage);
+    } else {
+        totals += QStringLiteral(", %1 bytes").arg(numbers.toString(report.imageBytes));
+        if (const std::optional<Medium> medium = smallestMedium(report.imageBytes)) {
+            const qint64 spare = (medium->bytes - report.imageBytes) / 1000000;
+            totals += QStringLiteral(": fits %1 with %2 to spare")
+                          .arg(QLatin1String(medium->name), spare > 0 ? numbers.toString(spare) + QStringLiteral(" MB")
+                                                                       : QStringLiteral("less than 1 MB"));
+        }
     }
     lines << totals;
 

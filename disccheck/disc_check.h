@@ -3,6 +3,8 @@
 // The disc checker: what a viewer of this disc folder would meet, found
 // without changing anything, without leaving the folder and without reading
 // any movie. `vidorun --check FOLDER` prints its report.
+#include "disccheck/disc_names.h"
+
 #include <QByteArray>
 #include <QSize>
 #include <QString>
@@ -56,7 +58,9 @@ struct DiscCheckReport {
     std::vector<Finding> findings;
     std::vector<LabelCount> labels;  // in the order of their first movie
     int movies = 0;
+    int unlabelled = 0;           // movies without a label, or whose label line Vidorun misreads
     qint64 imageBytes = 0;        // the disc image genisoimage -R -J would make, estimated
+    QString noImage;              // why genisoimage -R -J makes no image of it; imageBytes is 0 then
 };
 
 DiscCheckReport checkDisc(const QString &root, const DiscCheckOptions &options = {});
@@ -69,13 +73,5 @@ QStringList reportLines(const QString &version, const QString &shownRoot, const 
 // 2 when the disc could not be checked, 1 when an error or warning was
 // found, otherwise 0 (notes are no problems).
 int exitStatus(const DiscCheckReport &report);
-
-// A blank medium and how many bytes it holds.
-struct Medium {
-    const char *name;
-    qint64 bytes;
-};
-// The smallest medium that holds `bytes`; nothing when none does.
-std::optional<Medium> smallestMedium(qint64 bytes);
 
 }  // namespace vidorun

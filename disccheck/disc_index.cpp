@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <optional>
+#include <set>
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
@@ -42,6 +44,8 @@ struct Listed {
     qint64 size = 0;
     QFileDevice::Permissions permissions;
     QString linkTarget;  // where a link leads, every link on the way resolved; empty when nowhere
+    bool linkLoops = false;
+    bool dataShared = false;
 };
 
 #ifdef Q_OS_UNIX
@@ -60,9 +64,12 @@ QFileDevice::Permissions permissionsOf(mode_t mode)
     return p;
 }
 
+// The files seen so far with more than one name, by device and inode.
+using HardLinks = std::set<std::pair<dev_t, ino_t>>;
+
 // One look at each entry, without following it: a disc of thousands of files
 // is listed in a few milliseconds.
-bool listFolder(const std::string &folder, std::vector<Listed> &listed)
+bool listFolder(const std::string &folder, std::vector<Listed> &listed, HardLinks &hardLinks)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
@@ -90,12 +97,15 @@ bool listFolder(const std::string &folder, std::vector<Listed> &listed)
             if (char *target = ::realpath(path.c_str(), nullptr)) {
                 entry.linkTarget = QFile::decodeName(target);
                 std::free(target);
+            } else {
+                entry.linkLoops = errno == ELOOP;
             }
         } else if (S_ISDIR(info.st_mode)) {
             entry.kind = EntryKind::Folder;
         } else if (S_ISREG(info.st_mode)) {
             entry.kind = EntryKind::File;
             entry.size = qint64(info.st_size);
+            entry.dataShared = info.st_nlink > 1 && !hardLinks.emplace(info.st_dev, info.st_ino).second;
         }
         listed.push_back(std::move(entry));
     }
@@ -103,7 +113,9 @@ bool listFolder(const std::string &folder, std::vector<Listed> &listed)
     return true;
 }
 #else
-bool listFolder(const std::string &folder, std::vector<Listed> &listed)
+struct HardLinks {};
+
+bool listFolder(const std::string &folder, std::vector<Listed> &listed, HardLinks &)
 {
     const QString path = QString::fromUtf8(folder.c_str(), qsizetype(folder.size()));
     const QFileInfo folderInfo(path);
@@ -117,7 +129,9 @@ bool listFolder(const std::string &folder, std::vector<Listed> &listed)
         Listed entry;
         entry.name = utf8(info.fileName());
         entry.permissions = info.permissions();
-        if (info.isSymbolicLink()) {
+        // A junction is a folder that leads elsewhere, to a parent or a
+        // whole drive as well: a link, never walked into.
+        if (info.isSymbolicLink() || info.isJunction()) {
             entry.kind = EntryKind::Link;
             entry.linkTarget = info.canonicalFilePath();
         } else if (info.isDir()) {
@@ -134,7 +148,7 @@ bool listFolder(const std::string &folder, std::vector<Listed> &listed)
 
 }  // namespace
 
-DiscIndex::DiscIndex(const QString &root)
+DiscIndex::DiscIndex(const QString &root, std::size_t maxEntries, int maxLevels)
 {
     const QFileInfo rootInfo(root);
     m_canonicalRoot = rootInfo.canonicalFilePath();
@@ -148,12 +162,25 @@ DiscIndex::DiscIndex(const QString &root)
     std::vector<int> links;
     std::vector<int> pending = {0};
     std::vector<Listed> listed;
+    HardLinks hardLinks;
     while (!pending.empty()) {
         const int folder = pending.back();
         pending.pop_back();
+        // The root is level 0, a folder on it level 1. A folder too deep is
+        // left unlisted, and the walk goes on beside it.
+        if (folder != 0 && at(folder).depth + 1 > maxLevels) {
+            if (m_stoppedAt < 0)
+                m_stoppedAt = folder;
+            continue;
+        }
         listed.clear();
         m_entries[std::size_t(folder)].listed =
-            listFolder(folder == 0 ? rootPath : rootPath + '/' + at(folder).path, listed);
+            listFolder(folder == 0 ? rootPath : rootPath + '/' + at(folder).path, listed, hardLinks);
+        if (m_entries.size() + listed.size() > maxEntries) {
+            m_stoppedAt = folder;
+            m_tooManyEntries = true;
+            break;
+        }
         std::sort(listed.begin(), listed.end(), [](const Listed &a, const Listed &b) { return a.name < b.name; });
 
         std::vector<int> subfolders;
@@ -165,9 +192,11 @@ DiscIndex::DiscIndex(const QString &root)
             entry.depth = folder == 0 ? 0 : at(folder).depth + 1;
             entry.kind = found.kind;
             entry.size = found.size;
+            entry.dataShared = found.dataShared;
             entry.permissions = found.permissions;
             if (entry.kind == EntryKind::Link) {
                 entry.linkTarget = found.linkTarget;
+                entry.linkLoops = found.linkLoops;
                 entry.linkInside = !entry.linkTarget.isEmpty()
                                    && (entry.linkTarget == m_canonicalRoot
                                        || entry.linkTarget.startsWith(m_canonicalRoot + QLatin1Char('/')));

@@ -1,7 +1,8 @@
 #pragma once
 
 // One listing of a disc folder: every entry under its root, each folder read
-// once, no file opened, links noted but never followed.
+// once, no file opened, links (and on Windows junctions) noted but never
+// followed.
 #include "platform/disc_path.h"
 
 #include <QFileDevice>
@@ -25,20 +26,32 @@ struct DiscEntry {
     QFileDevice::Permissions permissions;
     bool listed = true;  // a folder whose entries could be read
     // A link: where it leads, as the system resolves it, and whether that is
-    // on the disc. Inside the disc, `target` is the entry it leads to.
+    // on the disc. Inside the disc, `target` is the entry it leads to. A link
+    // that leads nowhere has no target; one that leads round in a loop says so.
     QString linkTarget;
     bool linkInside = false;
+    bool linkLoops = false;
     int target = -1;
+    // A hard link to a file listed before it: a disc image holds the data once.
+    bool dataShared = false;
     std::vector<int> children;  // of a folder
 
     QString shownPath() const { return QString::fromUtf8(path.c_str(), qsizetype(path.size())); }
 };
 
+// The walk stops at these, so that a folder given by mistake (a whole drive)
+// or folders nested without end are not listed for minutes: a disc of movies
+// holds a few hundred entries, and ISO 9660 counts 8 folder levels.
+constexpr std::size_t MaxListedEntries = 100000;
+constexpr int MaxListedLevels = 32;
+
 class DiscIndex {
 public:
-    // Lists everything under `root`. A link is looked up (to know whether it
-    // stays on the disc) but not entered, so the walk can't loop or leave.
-    explicit DiscIndex(const QString &root);
+    // Lists everything under `root`, up to `maxEntries` entries and folders
+    // `maxLevels` levels below the root. A link is looked up (to know whether
+    // it stays on the disc) but not entered, so the walk can't loop or leave.
+    explicit DiscIndex(const QString &root, std::size_t maxEntries = MaxListedEntries,
+                       int maxLevels = MaxListedLevels);
     // The lookup keeps a reference to the listing it answers from.
     DiscIndex(const DiscIndex &) = delete;
     DiscIndex &operator=(const DiscIndex &) = delete;
@@ -50,6 +63,11 @@ public:
     int find(const std::string &path) const;
     // Where a link that stays on the disc leads, else the entry itself.
     int followed(int index) const;
+    // The first folder a limit left unlisted; -1 when the whole folder is
+    // listed. Past `maxEntries` the walk stops there (`tooManyEntries`); a
+    // folder too deep is left out alone.
+    int stoppedAt() const { return m_stoppedAt; }
+    bool tooManyEntries() const { return m_tooManyEntries; }
 
     // The program's path lookup, answered from this listing: a path from the
     // disc's root comes back as the path of the entry it finds ("movies/a.avi"),
@@ -69,6 +87,8 @@ private:
 
     QString m_canonicalRoot;
     std::vector<DiscEntry> m_entries;
+    int m_stoppedAt = -1;
+    bool m_tooManyEntries = false;
     std::unordered_map<std::string, int> m_byPath;
     Folders m_folders{*this};
 };

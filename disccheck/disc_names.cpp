@@ -68,6 +68,21 @@ QString faultyCharacterText(const QString &name)
     return QLatin1Char('\'') + *bad + QLatin1Char('\'');
 }
 
+std::optional<Medium> smallestMedium(qint64 bytes)
+{
+    static const std::array<Medium, 4> media = {{
+        {"a 650 MB CD", 681984000},
+        {"a 700 MB CD", 737280000},
+        {"a 4.7 GB DVD", 4700372992},
+        {"an 8.5 GB double-layer DVD", 8543666176},
+    }};
+    for (const Medium &medium : media) {
+        if (bytes <= medium.bytes)
+            return medium;
+    }
+    return std::nullopt;
+}
+
 std::string jolietKey(const QString &name)
 {
     const QString kept = name.left(JolietMaxNameLength);

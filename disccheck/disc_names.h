@@ -7,17 +7,29 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
 #include <string>
 
 namespace vidorun {
 
 // Joliet keeps 64 UCS-2 characters of a name and 240 bytes (120 characters)
-// of a path; ISO 9660 counts the root as the first of its 8 folder levels;
-// FAT32 and ISO 9660 below level 3 hold files up to 4 GiB - 1.
+// of a path, counted from the root without a leading separator; ISO 9660
+// counts the root as the first of its 8 folder levels; FAT32 and ISO 9660
+// below level 3 hold files up to 4 GiB - 1.
 constexpr int JolietMaxNameLength = 64;
 constexpr int JolietMaxPathLength = 120;
 constexpr int IsoMaxFolderLevels = 8;
 constexpr qint64 Fat32MaxFileBytes = 4294967295LL;
+
+// Whether genisoimage -R moves a folder `level` levels below the root (1 for
+// a folder on the root) into RR_MOVED on the root: the folder that would be
+// ISO 9660's ninth level, counting the root as the first, and below a moved
+// folder each that would be so again. Rock Ridge and Joliet names keep it in
+// its place; xorriso moves nothing.
+constexpr bool movedToRrMoved(int level)
+{
+    return level >= IsoMaxFolderLevels && (level - IsoMaxFolderLevels) % (IsoMaxFolderLevels - 2) == 0;
+}
 
 enum class NameFault {
     None,
@@ -47,5 +59,13 @@ bool isWindowsDeviceName(const QString &name);
 // equal: Windows and Joliet don't tell letter case apart, and Joliet keeps
 // only the first 64 characters.
 std::string jolietKey(const QString &name);
+
+// A blank medium and how many bytes it holds.
+struct Medium {
+    const char *name;
+    qint64 bytes;
+};
+// The smallest medium that holds `bytes`; nothing when none does.
+std::optional<Medium> smallestMedium(qint64 bytes);
 
 }  // namespace vidorun

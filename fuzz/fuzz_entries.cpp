@@ -243,7 +243,7 @@ std::string roundTripViolation(const std::uint8_t *data, std::size_t size)
             promised.replace(u'"', u'\'');
         promised = withoutLoneSurrogates(promised);
         if (upper)
-            promised = windowsUpper(promised);
+            promised = projectUpper(promised, isValidUtf8(bytes));
         if (read != promised)
             violation = std::string(name) + ": wrote \"" + shown(written) + "\", read \"" + shown(read) + "\"";
     };

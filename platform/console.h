@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QStringList>
+
+#include <cstdio>
+
 namespace vidorun {
 
 // Vidorun.exe is a window program, so Windows gives it no console: started
@@ -13,5 +17,17 @@ void answerOnParentConsole();
 #else
 inline void answerOnParentConsole() {}
 #endif
+
+// The program's arguments as they were typed, the program's name first. On
+// Windows they come from the wide command line, so that a folder named in
+// any script arrives whole (the narrow `argv` holds "?" for every letter
+// the ANSI code page lacks); elsewhere they are `argv` in the system's
+// encoding.
+QStringList programArguments(int argc, char *argv[]);
+
+// Writes an answer to standard output or error: to a Windows console in
+// UTF-16, so that every letter shows whatever the console's code page;
+// anywhere else (a file, a pipe, a terminal) in UTF-8.
+void writeAnswer(std::FILE *stream, const QString &text);
 
 }  // namespace vidorun

@@ -1,5 +1,8 @@
 #include "projectfile/letter_case.h"
 
+#include "projectfile/text_codec.h"
+
+#include <QChar>
 #include <QString>
 
 #include <optional>
@@ -65,54 +68,6 @@ std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t i, std::si
     return c;
 }
 
-// The lower-case partner of a letter, or the code point itself: ASCII,
-// Latin-1, Latin Extended-A, Greek and Cyrillic.
-char32_t lowerCase(char32_t c)
-{
-    if (c < 0x80)
-        return (c >= 'A' && c <= 'Z') ? c + 0x20 : c;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)  // À..Þ, not ×
-        return c + 0x20;
-    if (c >= 0x100 && c <= 0x17F) {  // Latin Extended-A: upper/lower pairs
-        if (c == 0x130)
-            return U'i';  // İ
-        if (c == 0x178)
-            return 0xFF;  // Ÿ
-        if (c == 0x17F)
-            return U's';  // ſ
-        const bool upperEven = (c <= 0x137) || (c >= 0x14A && c <= 0x177);
-        const bool upperOdd = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        if (upperEven && c % 2 == 0)
-            return c + 1;
-        if (upperOdd && c % 2 == 1)
-            return c + 1;
-        return c;
-    }
-    if (c >= 0x386 && c <= 0x3AB) {  // Greek capitals
-        if (c == 0x386)
-            return 0x3AC;
-        if (c >= 0x388 && c <= 0x38A)
-            return c + 0x25;
-        if (c == 0x38C)
-            return 0x3CC;
-        if (c == 0x38E || c == 0x38F)
-            return c + 0x3F;
-        if (c >= 0x391 && c != 0x3A2)
-            return c + 0x20;
-        return c;
-    }
-    if (c == 0x3C2)
-        return 0x3C3;  // final sigma folds with sigma
-    if (c >= 0x400 && c <= 0x40F)  // Ѐ..Џ
-        return c + 0x50;
-    if (c >= 0x410 && c <= 0x42F)  // А..Я
-        return c + 0x20;
-    if (((c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F)) && c % 2 == 0)
-        return c + 1;
-    return c;
-}
-
-
 }  // namespace
 
 char32_t windowsUpper(char32_t c)
@@ -169,14 +124,38 @@ std::string windowsUpperUtf8(std::string_view utf8)
     return mappedUtf8(utf8, [](char32_t c) { return windowsUpper(c); });
 }
 
+char32_t projectUpper(char32_t c, bool fileIsUtf8)
+{
+    if (c > 0xFFFF)
+        return c;
+    const char32_t capital = QChar::toUpper(c);
+    if (capital == c || capital > 0xFFFF)
+        return c;
+    if (fileIsUtf8)
+        return capital >= 0x1C90 && capital <= 0x1CBF ? c : capital;  // not Georgian Mtavruli
+    return inProjectCodePage(char16_t(c)) && inProjectCodePage(char16_t(capital)) ? capital : c;
+}
+
+QString projectUpper(const QString &text, bool fileIsUtf8)
+{
+    // Letters beyond the Basic Multilingual Plane stay, so UTF-16 units can
+    // be mapped one by one; a surrogate is never a letter.
+    QString upper = text;
+    for (QChar &unit : upper)
+        unit = QChar(char16_t(projectUpper(unit.unicode(), fileIsUtf8)));
+    return upper;
+}
+
 char32_t fileNameFold(char32_t c)
 {
-    return lowerCase(c);
+    // Lower case of the upper case: letters with one capital fold alike
+    // (µ with μ, ς with σ, ſ with s), and so does anything upper-cased.
+    return c > 0xFFFF ? c : QChar::toLower(QChar::toUpper(c));
 }
 
 std::string fileNameFoldUtf8(std::string_view utf8)
 {
-    return mappedUtf8(utf8, lowerCase);
+    return mappedUtf8(utf8, fileNameFold);
 }
 
 }  // namespace vidorun

@@ -100,7 +100,7 @@ void applyTable(const TableSlots &table, MovieTable &target, QString &counter, b
         if (!table.elements[n].set)
             continue;
         const QString value = decodeProjectText(std::string(table.elements[n].value(utf8)), utf8);
-        target[n] = upper ? windowsUpper(value) : value;
+        target[n] = upper ? projectUpper(value, utf8) : value;
     }
     counter = QString::number(counterValue(counter) + table.count);
 }
@@ -151,13 +151,13 @@ ReadOutcome readProjectItems(ByteSource &source, Project &project)
         outcome.title = project.ProjectTitle;
     }
     if (cover.set)
-        project.CoverPicturePath = windowsUpper(text(cover));
+        project.CoverPicturePath = projectUpper(text(cover), utf8);
     if (player.set)
-        project.PlayerPath = windowsUpper(text(player));
+        project.PlayerPath = projectUpper(text(player), utf8);
     if (codec.set)
-        project.CodecPath = windowsUpper(text(codec));
+        project.CodecPath = projectUpper(text(codec), utf8);
     if (close.set)
-        project.CloseAfterPlay = windowsUpper(text(close));
+        project.CloseAfterPlay = projectUpper(text(close), utf8);
     applyTable(paths, project.MoviePaths, project.PathCount, true, utf8);
     applyTable(titles, project.MovieTitles, project.TitleCount, false, utf8);
     applyTable(cds, project.MovieCDs, project.CDCount, true, utf8);

@@ -117,4 +117,15 @@ QString decodeProjectText(const std::string &bytes, bool fileIsUtf8)
 #endif
 }
 
+bool inProjectCodePage(char16_t c)
+{
+#ifdef Q_OS_WIN
+    // A character the code page lacks comes back as "?" or a look-alike.
+    const QString text(QChar{c});
+    return QString::fromLocal8Bit(text.toLocal8Bit()) == text;
+#else
+    return encodeCp1252(QString(QChar{c})).has_value();
+#endif
+}
+
 }  // namespace vidorun

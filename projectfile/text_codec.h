@@ -34,4 +34,8 @@ std::optional<QByteArray> encodeCp1252(const QString &text);
 // system's ANSI code page (Windows-1252 where there is none).
 QString decodeProjectText(const std::string &bytes, bool fileIsUtf8);
 
+// Whether a character has a place in that code page, so that a file that is
+// not UTF-8 can hold it.
+bool inProjectCodePage(char16_t c);
+
 }  // namespace vidorun

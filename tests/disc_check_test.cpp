@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,7 +46,7 @@ std::string described(const std::vector<Finding> &findings)
 }
 
 // The sample Holiday project on the disc of its first movie: HOLIDAY1 with
-// its movie and the player installer; movie 2 is on HOLIDAY2.
+// the program, its movie and the player installer; movie 2 is on HOLIDAY2.
 class DiscCheckTest : public WorkingFolderTest {
 public:
     void SetUp() override
@@ -57,6 +58,7 @@ public:
         writeFile(QStringLiteral("HOLIDAY1.INI"), "");
         writeFile(QStringLiteral("MOVIES/SUNRISE.AVI"), "RIFF");
         writeFile(QStringLiteral("SETUP/PLAYER.EXE"), "MZ");
+        writeFile(QStringLiteral("Vidorun.exe"), "MZ");
     }
     void TearDown() override
     {
@@ -87,6 +89,14 @@ public:
         writeFile(QStringLiteral("Autorun.inf"), projectFileBytes(project));
     }
     void remove(const QString &name) { ASSERT_TRUE(QFile::remove(path(name))) << name.toStdString(); }
+    // A file whose name is bytes as given, UTF-8 or not.
+    void rawFile(const QByteArray &name)
+    {
+        writeFile(QStringLiteral("EXTRAS/.keep"), "");
+        const int fd = ::creat(QFile::encodeName(root()) + '/' + name, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
     void sparseFile(const QString &name, qint64 size)
     {
         writeFile(name, QByteArray());
@@ -137,12 +147,13 @@ TEST_P(DiscFaultTest, IsFoundAndNamed)
 {
     const Fault &fault = GetParam();
     fault.make(*this);
-    const std::vector<Finding> problems = problemsOf(check());
+    const DiscCheckReport report = check();
+    const std::vector<Finding> problems = problemsOf(report);
     EXPECT_EQ(problems.size(), fault.problems) << described(problems);
-    const auto found = std::find_if(problems.begin(), problems.end(), [&fault](const Finding &f) {
+    const auto found = std::find_if(report.findings.begin(), report.findings.end(), [&fault](const Finding &f) {
         return f.text.contains(QString::fromUtf8(fault.says)) && f.severity == fault.severity && f.movie == fault.movie;
     });
-    EXPECT_NE(found, problems.end()) << "no finding saying: " << fault.says << described(problems);
+    EXPECT_NE(found, report.findings.end()) << "no finding saying: " << fault.says << described(report.findings);
 }
 
 const QString Huge = QStringLiteral("A%1").arg(QString(63, QLatin1Char('n')));  // 64 characters
@@ -154,8 +165,9 @@ const Fault faults[] = {
      Severity::Warning, 0, "reads title01 as \"Sunrise\" and drops \", over the bay\""},
     {"MovieMissing", [](DiscCheckTest &t) { t.remove("MOVIES/SUNRISE.AVI"); },
      Severity::Error, 1, "MOVIES\\SUNRISE.AVI is not on this disc (no SUNRISE.AVI in MOVIES)"},
+    // Windows and Vidorun find it, and the reader upper-cases the path anyway.
     {"MovieInAnotherCase", [](DiscCheckTest &t) { QFile::rename(t.path("MOVIES/SUNRISE.AVI"), t.path("MOVIES/Sunrise.avi")); },
-     Severity::Warning, 1, "is MOVIES/Sunrise.avi on this disc, in another letter case"},
+     Severity::Note, 1, "is MOVIES/Sunrise.avi on this disc, in another letter case: Windows and Vidorun find it", 0},
     {"NamesThatDifferOnlyInCase", [](DiscCheckTest &t) { t.writeFile("movies2/a.avi", ""); t.writeFile("MOVIES2/A.AVI", ""); },
      Severity::Error, 0, "MOVIES2 and movies2 differ only in letter case"},
     {"DriveLetter", [](DiscCheckTest &t) { t.changeProject({"movie01=D:\\MOVIES\\SUNRISE.AVI"}); },
@@ -180,8 +192,10 @@ const Fault faults[] = {
      Severity::Error, 1, "has no CD label", 2},
     {"MovieNumberedZero", [](DiscCheckTest &t) { t.changeProject({"movie00=X.AVI", "title00=X", "mdisk00=HOLIDAY1"}); },
      Severity::Warning, 0, "lines for movie 00, which Vidorun never lists", 2},
-    {"WindowsDiscWithoutTheProgram", [](DiscCheckTest &t) { t.writeFile("Qt6Core.dll", "MZ"); },
-     Severity::Error, 0, "Vidorun.exe is not on this disc, which holds Windows files (Qt6Core.dll)", 2},
+    {"WindowsDiscWithoutTheProgram", [](DiscCheckTest &t) { t.remove("Vidorun.exe"); },
+     Severity::Error, 0, "Vidorun.exe is not on this disc, which is for Windows (it holds SETUP/PLAYER.EXE)", 2},
+    {"WindowsInstallerWithoutTheProgram", [](DiscCheckTest &t) { t.remove("Vidorun.exe"); t.remove("SETUP/PLAYER.EXE"); },
+     Severity::Error, 0, "which is for Windows (its project names the installer SETUP\\PLAYER.EXE)", 3},
     {"PlayerMissing", [](DiscCheckTest &t) { t.remove("SETUP/PLAYER.EXE"); },
      Severity::Error, 0, "the player installer SETUP\\PLAYER.EXE is not on this disc (no PLAYER.EXE in SETUP)"},
     {"CoverIsNoPicture", [](DiscCheckTest &t) { t.changeProject({"cover=COVER.JPG"}); t.writeFile("COVER.JPG", "not a picture"); },
@@ -197,26 +211,45 @@ const Fault faults[] = {
          QFile::rename(t.path("MOVIES/SUNRISE.AVI"), t.path("MOVIES/REAL.AVI"));
          QFile::link("REAL.AVI", t.path("MOVIES/SUNRISE.AVI"));
      },
-     Severity::Warning, 1, "MOVIES\\SUNRISE.AVI is a link to MOVIES/REAL.AVI: a disc's Joliet names (what Windows reads) keep no links"},
+     Severity::Error, 1, "MOVIES\\SUNRISE.AVI is a link to MOVIES/REAL.AVI: genisoimage writes it as an empty file"},
     {"NotReadableByEveryone", [](DiscCheckTest &t) { ::chmod(QFile::encodeName(t.path("MOVIES/SUNRISE.AVI")), 0600); },
      Severity::Error, 1, "MOVIES/SUNRISE.AVI can't be read by every user (rw-------)"},
     {"NameLongerThanJolietKeeps", [](DiscCheckTest &t) { t.writeFile("EXTRAS/" + Huge + ".txt", ""); },
      Severity::Warning, 0, "has a name of 68 characters"},
     {"ManyNamesLongerThanJolietKeeps", [](DiscCheckTest &t) {
          for (int i = 1; i <= 7; ++i)
-             t.writeFile(QStringLiteral("EXTRAS/%1%2.txt").arg(Huge).arg(i), "");
+             t.writeFile(QStringLiteral("EXTRAS/%1%2.txt").arg(i).arg(Huge), "");
      },
      Severity::Warning, 0, "and 2 more names longer than 64 characters", 6},
     {"CharacterJolietCantHold", [](DiscCheckTest &t) { t.writeFile("EXTRAS/What? Where.txt", ""); },
      Severity::Warning, 0, "EXTRAS/What? Where.txt has '?' in its name"},
-    {"FoldersTooDeep", [](DiscCheckTest &t) { t.writeFile("A/B/C/D/E/F/G/H/I/J/x.txt", ""); },
-     Severity::Warning, 0, "A/B/C/D/E/F/G/H/I is folder level 9"},
-    {"PathTooLong", [](DiscCheckTest &t) { t.writeFile(Huge + "/" + Huge + "/" + Huge + "/" + QString(46, 'x') + ".txt", ""); },
-     Severity::Warning, 0, "x.txt is a path of 245 bytes, more than the 240"},
+    // genisoimage moves the folder 8 levels below the root, with the file in it.
+    {"FileEightFoldersDown", [](DiscCheckTest &t) { t.writeFile("A/B/C/D/E/F/G/H/x.txt", ""); },
+     Severity::Warning, 0, "A/B/C/D/E/F/G/H is folder level 8 below the root"},
+    {"PathTooLong", [](DiscCheckTest &t) { t.writeFile(Huge + "/" + QString(52, 'x') + ".txt", ""); },
+     Severity::Warning, 0, "x.txt is a path of 121 characters, more than the 120"},
+    {"NamesAlikeInTheirFirst64Characters", [](DiscCheckTest &t) { t.writeFile("EXTRAS/" + Huge + "1", ""); t.writeFile("EXTRAS/" + Huge + "2", ""); },
+     Severity::Error, 0, "share their first 64 characters, all of a name a disc's Joliet names keep: genisoimage stops", 3},
+    {"NameNotUtf8", [](DiscCheckTest &t) { t.rawFile("EXTRAS/caf\xE9.txt"); },
+     Severity::Error, 0, "has a name that is not UTF-8"},
+    {"WindowsDeviceName", [](DiscCheckTest &t) { t.writeFile("EXTRAS/aux.txt", ""); },
+     Severity::Warning, 0, "EXTRAS/aux.txt is named as a Windows device"},
+    {"NameEndingInADot", [](DiscCheckTest &t) { t.writeFile("EXTRAS/notes.", ""); },
+     Severity::Warning, 0, "EXTRAS/notes. ends in a dot or a blank"},
+    {"PipeOnTheDisc", [](DiscCheckTest &t) { ::mkfifo(QFile::encodeName(t.path("pipe")), 0644); },
+     Severity::Warning, 0, "pipe is a special file (a pipe, socket or device): Rock Ridge names keep it"},
+    {"LinkLoop", [](DiscCheckTest &t) { QFile::link("loop", t.path("loop")); },
+     Severity::Warning, 0, "loop is a link that leads round in a loop"},
     {"FileTooBigForFat32", [](DiscCheckTest &t) { t.sparseFile("EXTRAS/BIG.BIN", 5000000000LL); },
-     Severity::Warning, 0, "EXTRAS/BIG.BIN is 5,000,000,000 bytes, more than the 4 GiB - 1"},
-    {"TooBigForAnyDisc", [](DiscCheckTest &t) { t.sparseFile("EXTRAS/BIG.BIN", 9000000000LL); },
-     Severity::Warning, 0, "more than a double-layer DVD holds", 2},
+     Severity::Error, 0, "EXTRAS/BIG.BIN is 5,000,000,000 bytes, more than 4 GiB - 1: genisoimage can't put it on a disc"},
+    {"TooBigForAnyDisc", [](DiscCheckTest &t) { t.sparseFile("EXTRAS/BIG.AVI", 3000000000LL); t.sparseFile("EXTRAS/BIG2.AVI", 3000000000LL); t.sparseFile("EXTRAS/BIG3.AVI", 3000000000LL); },
+     Severity::Warning, 0, "more than a double-layer DVD holds"},
+    {"OneDigitKey", [](DiscCheckTest &t) { t.writeFile("Autorun.inf", holidayProject().replace("mdisk01=", "mdisk1=")); },
+     Severity::Error, 0, "mdisk1=HOLIDAY1 has a one-digit number, and Vidorun takes the value from a fixed place after two digits, so it reads movie 1's CD label \"OLIDAY1\"; write mdisk01=", 2},
+    {"EmptyProject", [](DiscCheckTest &t) { t.writeFile("Autorun.inf", ""); },
+     Severity::Error, 0, "Autorun.inf is empty (0 bytes)"},
+    {"ByteOrderMark", [](DiscCheckTest &t) { t.writeFile("Autorun.inf", "\xEF\xBB\xBF" + holidayProject()); },
+     Severity::Error, 0, "Autorun.inf begins with a UTF-8 byte-order mark: Windows AutoRun reads the file in its ANSI code page"},
     {"PathInWindows1252", [](DiscCheckTest &t) {
          QByteArray project = holidayProject();
          project.replace("MOVIES\\SUNRISE.AVI", "MOVIES\\\xC9T\xC9.AVI");
@@ -259,6 +292,82 @@ TEST_F(DiscCheckTest, AHostileDiscIsReportedNotFollowed)
     }
 }
 
+// Errors come first, and a finding about a file the program opens is never
+// folded into "and N more", however many of its kind there are.
+TEST_F(DiscCheckTest, NoErrorIsHidden)
+{
+    const QString longMovie = QStringLiteral("Z%1.AVI").arg(QString(70, QLatin1Char('z')));
+    for (int i = 1; i <= 7; ++i)
+        writeFile(QStringLiteral("MOVIES/%1%2.txt").arg(i).arg(Huge), "");
+    QFile::rename(path(QStringLiteral("MOVIES/SUNRISE.AVI")), path(QStringLiteral("MOVIES/") + longMovie));
+    changeProject({QStringLiteral("movie01=MOVIES\\") + longMovie});
+
+    const DiscCheckReport report = check();
+    const auto movie = std::find_if(report.findings.begin(), report.findings.end(),
+                                    [&](const Finding &f) { return f.text.startsWith(QStringLiteral("MOVIES/") + longMovie); });
+    ASSERT_NE(movie, report.findings.end()) << described(report.findings);
+    EXPECT_EQ(movie->severity, Severity::Error);
+    EXPECT_TRUE(std::is_sorted(report.findings.begin(), report.findings.end(),
+                               [](const Finding &a, const Finding &b) { return a.severity < b.severity; }))
+        << described(report.findings);
+}
+
+// The image genisoimage -R -J made of this folder, RR_MOVED and all; and
+// none when genisoimage stops.
+TEST_F(DiscCheckTest, TheImageIsSizedAsGenisoimageMakesIt)
+{
+    writeFile(QStringLiteral("A/B/C/D/E/F/G/H/x.txt"), "");
+    EXPECT_EQ(check().imageBytes, 421888);
+
+    writeFile(QStringLiteral("EXTRAS/") + Huge + QStringLiteral("1"), "");
+    writeFile(QStringLiteral("EXTRAS/") + Huge + QStringLiteral("2"), "");
+    const DiscCheckReport report = check();
+    EXPECT_EQ(report.imageBytes, 0);
+    const QStringList lines = reportLines(QStringLiteral("4.0"), QStringLiteral("disc"), report);
+    EXPECT_TRUE(lines.at(lines.size() - 2).endsWith(
+        QStringLiteral("no disc image: genisoimage -R -J can't make one (two names share their first 64 characters)")))
+        << lines.at(lines.size() - 2).toStdString();
+}
+
+// A hundredth movie's keys are read as movie 10's: said so, no movie is
+// missing that was written, and the totals make up no label.
+TEST_F(DiscCheckTest, AHundredthMovieIsReadAsTheTenth)
+{
+    QStringList lines;
+    for (int n = 1; n <= 100; ++n) {
+        const QString nn = QString::number(n).rightJustified(2, QLatin1Char('0'));
+        lines << QStringLiteral("movie%1=MOVIES\\SUNRISE.AVI").arg(nn) << QStringLiteral("title%1=Day %1").arg(nn)
+              << QStringLiteral("mdisk%1=HOLIDAY1").arg(nn);
+    }
+    changeProject(lines);
+
+    const DiscCheckReport report = check();
+    const auto says = [&](const char *text) {
+        return std::count_if(report.findings.begin(), report.findings.end(),
+                             [&](const Finding &f) { return f.text.contains(QString::fromUtf8(text)); });
+    };
+    EXPECT_EQ(says("movie100=MOVIES\\SUNRISE.AVI for movie 10's path \"=MOVIES\\SUNRISE.AVI\", so movie 10 can never play"), 1)
+        << described(report.findings);
+    EXPECT_EQ(says("is missing"), 0) << described(report.findings);
+    const QStringList text = reportLines(QStringLiteral("4.0"), QStringLiteral("disc"), report);
+    EXPECT_TRUE(text.at(text.size() - 2).contains(QStringLiteral("(HOLIDAY1: 98 here, 2 without a CD label)")))
+        << text.at(text.size() - 2).toStdString();
+}
+
+// The listing stops at its limits, and says where.
+TEST_F(DiscCheckTest, TheListingIsBounded)
+{
+    writeFile(QStringLiteral("A/B/C/D/x.txt"), "");
+    const DiscIndex few(root(), 6);
+    EXPECT_TRUE(few.tooManyEntries());
+    EXPECT_GE(few.stoppedAt(), 0);
+    const DiscIndex shallow(root(), MaxListedEntries, 2);
+    EXPECT_FALSE(shallow.tooManyEntries());
+    EXPECT_EQ(shallow.at(shallow.stoppedAt()).path, "A/B/C");
+    EXPECT_EQ(shallow.find("A/B/C/D"), -1);
+    EXPECT_GE(shallow.find("SETUP/PLAYER.EXE"), 0);
+}
+
 TEST_F(DiscCheckTest, TheCommandAnswersZeroOneOrTwo)
 {
     QString out, err;
@@ -285,13 +394,14 @@ TEST_F(DiscCheckTest, TheCommandAnswersZeroOneOrTwo)
 
 // A disc made on Windows as Linux shows it without Joliet names: the checker
 // finds every file where the program does, and a name in another letter
-// case, which the program still finds, is a warning, not an error.
+// case, which the program still finds, is a note, no problem.
 using LowerCaseDiscCheck = LowerCaseDiscTest;
 
 TEST_F(LowerCaseDiscCheck, FindsEveryFileWhereTheProgramDoes)
 {
     const mode_t umask = ::umask(022);
     makeDisc();
+    writeFile(QStringLiteral("vidorun.exe"), "MZ");
     ::umask(umask);
     const std::string here = QFile::encodeName(QDir::currentPath()).toStdString();
     DiscIndex index(QDir::currentPath());
@@ -301,11 +411,11 @@ TEST_F(LowerCaseDiscCheck, FindsEveryFileWhereTheProgramDoes)
 
     const DiscCheckReport report = checkDisc(QDir::currentPath(), discCheckOptions());
     const std::vector<Finding> problems = problemsOf(report);
-    const auto inCase = std::count_if(problems.begin(), problems.end(), [](const Finding &f) {
-        return f.severity == Severity::Warning && f.text.contains(QStringLiteral("in another letter case"));
+    const auto inCase = std::count_if(report.findings.begin(), report.findings.end(), [](const Finding &f) {
+        return f.severity == Severity::Note && f.text.contains(QStringLiteral("in another letter case"));
     });
-    EXPECT_EQ(inCase, 5) << described(problems);  // cover, player, codec and both movies
-    EXPECT_EQ(problems.size(), 7u) << described(problems);  // and two drive letters
+    EXPECT_EQ(inCase, 5) << described(report.findings);  // cover, player, codec and both movies
+    EXPECT_EQ(problems.size(), 2u) << described(problems);  // two drive letters
     EXPECT_EQ(exitStatus(report), 1);
 }
 
@@ -354,6 +464,25 @@ TEST_F(CommandLineTest, TheDemoDiscChecksClean)
     EXPECT_TRUE(text.endsWith(QStringLiteral("\nno problems\n")));
 }
 
+// The folder comes as "--check FOLDER", "--check=FOLDER" or, without one,
+// the working folder; every error has the program's one prefix.
+TEST_F(CommandLineTest, CheckTakesItsFolderAsGnuProgramsDo)
+{
+    run({QStringLiteral("--check=" VIDORUN_DEMO_DIR)});
+    EXPECT_EQ(m_process.exitCode(), 0) << errors().toStdString();
+    m_process.setWorkingDirectory(QStringLiteral(VIDORUN_DEMO_DIR));
+    run({QStringLiteral("--check")});
+    EXPECT_EQ(m_process.exitCode(), 0) << errors().toStdString();
+    EXPECT_TRUE(output().startsWith(QStringLiteral("Vidorun 4.0 checks . as the disc labelled HOLIDAY1\n")));
+
+    run({QStringLiteral("--check"), QStringLiteral("/no/such/disc")});
+    EXPECT_EQ(m_process.exitCode(), 2);
+    EXPECT_EQ(errors(), QStringLiteral("vidorun: /no/such/disc: no such folder\n"));
+    run({QStringLiteral("--check=/no/such/disc"), QStringLiteral("other")});
+    EXPECT_EQ(m_process.exitCode(), 2);
+    EXPECT_TRUE(errors().startsWith(QStringLiteral("vidorun: one disc folder at most, not 2\n")));
+}
+
 TEST_F(CommandLineTest, HelpVersionAndAMissingFolder)
 {
     run({QStringLiteral("--version")});
@@ -371,6 +500,9 @@ TEST_F(CommandLineTest, HelpVersionAndAMissingFolder)
     run({QStringLiteral("--burn")});
     EXPECT_EQ(m_process.exitCode(), 2);
     EXPECT_TRUE(errors().startsWith(QStringLiteral("vidorun: Unknown option 'burn'.")));
+    // The help offers no --help-all for options it does not list.
+    run({QStringLiteral("--help-all")});
+    EXPECT_EQ(m_process.exitCode(), 2);
 }
 
 }  // namespace

@@ -175,14 +175,34 @@ TEST(ProjectReader, UpperCasesAsWindowsOneLetterForOne)
     EXPECT_EQ(windowsUpper(QStringLiteral("stra\u00DFe \u00B5 \u0436 \u03B1")), QStringLiteral("STRA\u00DFE \u00B5 \u0436 \u03B1"));
     EXPECT_EQ(windowsUpperUtf8("stra\xC3\x9F" "e \xC3\xBF caf\xE9"), "STRA\xC3\x9F" "E \xC5\xB8 CAF\xE9");
     // The disc lookup's fold is never narrower: whatever the reader
-    // upper-cased is found on the disc.
-    for (char32_t c = 0; c < 0x10000; ++c)
+    // upper-cased, in either encoding, is found on the disc.
+    for (char32_t c = 0; c < 0x110000; ++c) {
         ASSERT_EQ(fileNameFold(windowsUpper(c)), fileNameFold(c)) << std::hex << unsigned(c);
+        ASSERT_EQ(fileNameFold(projectUpper(c, true)), fileNameFold(c)) << std::hex << unsigned(c);
+        ASSERT_EQ(fileNameFold(projectUpper(c, false)), fileNameFold(c)) << std::hex << unsigned(c);
+    }
 
+    // A file in Windows-1252 keeps the code page's rule.
     Project p = freshProject();
     read("mdisk01=stra\xDF" "e\r\ncover=c:\\\xB5" "films\\\xDF.jpg\r\n", p);
     EXPECT_EQ(p.MovieCDs[1], QStringLiteral("STRA\u00DFE"));
     EXPECT_EQ(p.CoverPicturePath, QStringLiteral("C:\\\u00B5" "FILMS\\\u00DF.JPG"));
+}
+
+// In a UTF-8 file every letter with a capital of its own is upper-cased, one
+// for one: Polish and Cyrillic paths and labels as on a Windows system in
+// their own code page.
+TEST(ProjectReader, UpperCasesAUtf8FileWhereverItsCapitalIsWritten)
+{
+    Project p = freshProject();
+    read("movie01=\xC5\x82\xC3\xB3" "d\xC5\xBA\\\xD1\x84\xD0\xB8\xD0\xBB\xD1\x8C\xD0\xBC.avi\r\n"
+         "mdisk01=stra\xC3\x9F" "e \xC2\xB5\r\ntitle01=\xC5\x82\xC3\xB3" "d\xC5\xBA\r\n",
+         p);
+    EXPECT_EQ(p.MoviePaths[1], QStringLiteral("\u0141\u00D3D\u0179\\\u0424\u0418\u041B\u042C\u041C.AVI"));
+    EXPECT_EQ(p.MovieCDs[1], QStringLiteral("STRA\u00DFE \u039C"));  // ß stays; µ has a capital in Unicode
+    EXPECT_EQ(p.MovieTitles[1], QStringLiteral("\u0142\u00F3d\u017A"));
+    // Letters beyond the Basic Multilingual Plane, and Georgian, stay.
+    EXPECT_EQ(projectUpper(QStringLiteral("\U00010428 \u10D0"), true), QStringLiteral("\U00010428 \u10D0"));
 }
 
 TEST(ProjectReader, BinaryJunkReadsWithoutHarm)
