@@ -23,7 +23,7 @@ BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
-FUZZ_TARGETS := project_reader_fuzzer round_trip_fuzzer
+FUZZ_TARGETS := project_reader_fuzzer round_trip_fuzzer safe_names_fuzzer
 
 # Any sanitizer report stops the test that made it, with its stack.
 SANITIZER_ENV := \
