@@ -4,6 +4,7 @@
 #include "disccheck/disc_check.h"
 #include "platform/console.h"
 #include "platform/qt_platform.h"
+#include "publish/publish_command.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -96,6 +97,7 @@ std::optional<int> runCommandLine(int argc, char *argv[])
                                                   "viewer would meet it, print what is wrong and exit: 0 when "
                                                   "nothing is, 1 when something is, 2 when it can't be read."));
     parser.addOption(check);
+    const PublishOptions publish = addPublishOptions(parser);
     acceptQtOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
                                  QStringLiteral("The disc's root folder, holding its Autorun.inf."),
@@ -111,7 +113,8 @@ std::optional<int> runCommandLine(int argc, char *argv[])
     }
 
     const bool helpAsked = parser.isSet(help) || parser.isSet(QStringLiteral("help-all"));
-    if (helpAsked || parser.isSet(version) || parser.isSet(check)) {
+    const bool publishing = publishAsked(parser, publish);
+    if (helpAsked || parser.isSet(version) || parser.isSet(check) || publishing) {
         // No display, no fonts, no window: the core application only.
         answerOnParentConsole();
         QCoreApplication app(argc, argv);
@@ -127,6 +130,8 @@ std::optional<int> runCommandLine(int argc, char *argv[])
             out << "Vidorun " << versionText() << '\n';
             return 0;
         }
+        if (publishing)
+            return runPublishCommand(parser, publish, discCheckOptions(), out, err);
         return runDiscCheck(folders.isEmpty() ? QStringLiteral(".") : folders.front(), out, err);
     }
 
