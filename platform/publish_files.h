@@ -77,11 +77,11 @@ public:
     // removed itself, never followed. False when something stays.
     virtual bool remove(const QString &path) = 0;
 
-    // The folder where the libraries of this process put their temporary
-    // files (TMPDIR on Unix, TMP on Windows), and setting it: an empty
-    // folder is the system's default.
-    virtual QString temporaryFolder() = 0;
-    virtual void setTemporaryFolder(const QString &folder) = 0;
+    // Readies this process for the library that writes disc images, until
+    // the answer is called: its temporary files go to `stagingFolder` (TMPDIR,
+    // TMP on Windows), and on Unix the names handed to it are taken as UTF-8
+    // whatever the locale says.
+    virtual std::function<void()> prepareImageLibrary(const QString &stagingFolder) = 0;
 };
 
 std::unique_ptr<PublishFiles> makeNativePublishFiles();

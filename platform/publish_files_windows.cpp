@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QStringList>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -294,17 +295,15 @@ public:
         return ::RemoveDirectoryW(name.c_str()) && emptied;
     }
 
-    QString temporaryFolder() override
-    {
-        std::vector<wchar_t> value(32768);
-        const DWORD length = ::GetEnvironmentVariableW(L"TMP", value.data(), DWORD(value.size()));
-        return length > 0 && length < value.size() ? QString::fromWCharArray(value.data(), int(length)) : QString();
-    }
-
-    void setTemporaryFolder(const QString &folder) override
+    std::function<void()> prepareImageLibrary(const QString &stagingFolder) override
     {
         // GetTempPathW, which libraries ask, takes TMP first.
-        ::SetEnvironmentVariableW(L"TMP", folder.isEmpty() ? nullptr : QDir::toNativeSeparators(folder).toStdWString().c_str());
+        std::vector<wchar_t> value(32768);
+        const DWORD length = ::GetEnvironmentVariableW(L"TMP", value.data(), DWORD(value.size()));
+        const bool hadFolder = length > 0 && length < value.size();
+        const std::wstring previous(value.data(), hadFolder ? length : 0);
+        ::SetEnvironmentVariableW(L"TMP", QDir::toNativeSeparators(stagingFolder).toStdWString().c_str());
+        return [hadFolder, previous] { ::SetEnvironmentVariableW(L"TMP", hadFolder ? previous.c_str() : nullptr); };
     }
 };
 

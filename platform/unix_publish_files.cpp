@@ -9,11 +9,13 @@
 #include <QFile>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <langinfo.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -269,13 +271,24 @@ public:
         return ::rmdir(name.constData()) == 0 && emptied;
     }
 
-    QString temporaryFolder() override { return QFile::decodeName(qgetenv("TMPDIR")); }
-    void setTemporaryFolder(const QString &folder) override
+    std::function<void()> prepareImageLibrary(const QString &stagingFolder) override
     {
-        if (folder.isEmpty())
-            ::unsetenv("TMPDIR");
-        else
-            ::setenv("TMPDIR", encoded(folder).constData(), 1);
+        const bool hadFolder = qEnvironmentVariableIsSet("TMPDIR");
+        const QByteArray previousFolder = qgetenv("TMPDIR");
+        ::setenv("TMPDIR", encoded(stagingFolder).constData(), 1);
+        // libarchive reads the names as text in the locale's character set,
+        // and turns them into Joliet's UTF-16 and Rock Ridge's bytes from there.
+        const char *locale = ::setlocale(LC_CTYPE, nullptr);
+        const std::string previousLocale = locale ? locale : "C";
+        if (std::strcmp(::nl_langinfo(CODESET), "UTF-8") != 0)
+            ::setlocale(LC_CTYPE, "C.UTF-8");
+        return [hadFolder, previousFolder, previousLocale] {
+            ::setlocale(LC_CTYPE, previousLocale.c_str());
+            if (hadFolder)
+                ::setenv("TMPDIR", previousFolder.constData(), 1);
+            else
+                ::unsetenv("TMPDIR");
+        };
     }
 
 private:

@@ -51,20 +51,19 @@ la_ssize_t writeToImage(struct archive *, void *data, const void *buffer, size_t
     return la_ssize_t(length);
 }
 
-// Puts the previous temporary folder back however the writing ends.
-class StagingFolder {
+// Readies the process for libarchive while the image is written, and puts
+// it back however the writing ends.
+class LibraryReady {
 public:
-    StagingFolder(PublishFiles &files, const QString &folder) : m_files(files), m_previous(files.temporaryFolder())
+    LibraryReady(PublishFiles &files, const QString &stagingFolder) : m_undo(files.prepareImageLibrary(stagingFolder))
     {
-        m_files.setTemporaryFolder(folder);
     }
-    ~StagingFolder() { m_files.setTemporaryFolder(m_previous); }
-    StagingFolder(const StagingFolder &) = delete;
-    StagingFolder &operator=(const StagingFolder &) = delete;
+    ~LibraryReady() { m_undo(); }
+    LibraryReady(const LibraryReady &) = delete;
+    LibraryReady &operator=(const LibraryReady &) = delete;
 
 private:
-    PublishFiles &m_files;
-    QString m_previous;
+    std::function<void()> m_undo;
 };
 
 class ImageWriter {
@@ -131,7 +130,7 @@ bool ImageWriter::configure()
 bool ImageWriter::addFolder(const QString &path)
 {
     std::unique_ptr<archive_entry, EntryDeleter> entry(archive_entry_new());
-    archive_entry_set_pathname_utf8(entry.get(), path.toUtf8().constData());
+    archive_entry_copy_pathname_w(entry.get(), path.toStdWString().c_str());
     archive_entry_set_filetype(entry.get(), AE_IFDIR);
     archive_entry_set_perm(entry.get(), 0755);
     archive_entry_set_mtime(entry.get(), m_time, 0);
@@ -150,7 +149,9 @@ bool ImageWriter::addFile(const DiscFile &file)
         return failed(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(onDisk), reason));
 
     std::unique_ptr<archive_entry, EntryDeleter> entry(archive_entry_new());
-    archive_entry_set_pathname_utf8(entry.get(), file.path.toUtf8().constData());
+    // Wide, so that on Windows the Joliet names come from the UTF-16 itself
+    // rather than through the code page.
+    archive_entry_copy_pathname_w(entry.get(), file.path.toStdWString().c_str());
     archive_entry_set_filetype(entry.get(), AE_IFREG);
     archive_entry_set_perm(entry.get(), file.executable ? 0755 : 0644);
     archive_entry_set_size(entry.get(), source->size());
@@ -221,7 +222,7 @@ ImageOutcome ImageWriter::write(const QString &target)
 ImageOutcome writeDiscImage(const DiscLayout &disc, const QString &root, const QString &target,
                             const QString &stagingFolder, PublishFiles &files, const CopyProgress &progress)
 {
-    const StagingFolder staging(files, stagingFolder);
+    const LibraryReady ready(files, stagingFolder);
     return ImageWriter(disc, root, files, progress).write(target);
 }
 

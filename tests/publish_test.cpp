@@ -6,6 +6,7 @@
 #include "platform/console_session.h"
 #include "platform/publish_files.h"
 #include "projectfile/project_writer.h"
+#include "publish/disc_layout.h"
 #include "publish/publisher.h"
 #include "support/failing_publish_files.h"
 #include "support/main_window_fixture.h"
@@ -20,6 +21,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <clocale>
 #include <csignal>
 #include <map>
 #include <sys/stat.h>
@@ -80,7 +82,7 @@ protected:
         m_umask = ::umask(077);  // a strict umask, which a disc's files must not get
         writeFile(QStringLiteral("videos/Sunrise.avi"), movieBytes('s', 300000));
         writeFile(QStringLiteral("project dir/clips/Harbour: noon.avi"), movieBytes('h', 200000));
-        writeFile(QStringLiteral("project dir/MOVIES/night.avi"), movieBytes('n', 100000));
+        writeFile(QStringLiteral("project dir/MOVIES/夜市 night.avi"), movieBytes('n', 100000));
         QFile cover(QStringLiteral(VIDORUN_DEMO_DIR "/COVER.JPG"));
         ASSERT_TRUE(cover.open(QIODevice::ReadOnly));
         writeFile(QStringLiteral("project dir/cover.jpg"), cover.readAll());
@@ -93,7 +95,8 @@ protected:
                       "the_title=Holiday 2026", "cover=cover.jpg", "player=SETUP\\PLAYER.EXE", "codec=",
                       "movie01=" + path(QStringLiteral("videos/Sunrise.avi")), "\"title01=Sunrise, over the bay\"",
                       "mdisk01=Holiday1", "movie02=C:\\CLIPS\\Harbour: noon.avi", "title02=The harbour at noon",
-                      "mdisk02=Holiday2", "movie03=MOVIES\\night.avi", "title03=Night market", "mdisk03=Holiday1",
+                      "mdisk02=Holiday2", "movie03=MOVIES\\夜市 night.avi", "title03=Night market 夜市",
+                      "mdisk03=Holiday1",
                   }));
         request.project = path(QStringLiteral("project dir"));
         request.outFolder = path(QStringLiteral("discs out"));
@@ -151,15 +154,15 @@ const QByteArray ExpectedProjectFile = projectFileBytes({
     "[autorun]", "OPEN=Vidorun.exe", "ICON=Vidorun.exe,0", "", "[vidorun]", "close=1", "the_title=Holiday 2026",
     "cover=cover.jpg", "player=PLAYER.EXE", "codec=", "movie01=MOVIES\\Sunrise.avi",
     "\"title01=Sunrise, over the bay\"", "mdisk01=HOLIDAY1", "movie02=MOVIES\\Harbour_ noon.avi",
-    "title02=The harbour at noon", "mdisk02=HOLIDAY2", "movie03=MOVIES\\night.avi", "title03=Night market",
-    "mdisk03=HOLIDAY1",
+    "title02=The harbour at noon", "mdisk02=HOLIDAY2", "movie03=MOVIES\\夜市 night.avi",
+    "title03=Night market 夜市", "mdisk03=HOLIDAY1",
 });
 
 TEST_F(PublishTest, EachLabelBecomesACheckedDiscAndImage)
 {
     ASSERT_EQ(publish(), 0) << errors.toStdString() << output.toStdString();
     EXPECT_EQ(outputs(), QStringList({"HOLIDAY1.iso", "HOLIDAY1/", "HOLIDAY1/Autorun.inf", "HOLIDAY1/HOLIDAY1.INI",
-                                      "HOLIDAY1/MOVIES/", "HOLIDAY1/MOVIES/Sunrise.avi", "HOLIDAY1/MOVIES/night.avi",
+                                      "HOLIDAY1/MOVIES/", "HOLIDAY1/MOVIES/Sunrise.avi", "HOLIDAY1/MOVIES/夜市 night.avi",
                                       "HOLIDAY1/NOTICES.TXT", "HOLIDAY1/PLAYER.EXE", "HOLIDAY1/Vidorun.exe",
                                       "HOLIDAY1/autorun.sh", "HOLIDAY1/cover.jpg", "HOLIDAY2.iso", "HOLIDAY2/",
                                       "HOLIDAY2/Autorun.inf", "HOLIDAY2/HOLIDAY2.INI", "HOLIDAY2/MOVIES/",
@@ -186,32 +189,47 @@ TEST_F(PublishTest, EachLabelBecomesACheckedDiscAndImage)
         << output.toStdString();
 }
 
+// Under the C locale too, as a machine without a UTF-8 locale runs it.
 TEST_F(PublishTest, TheImageHoldsTheDiscUnderJolietAndRockRidgeNames)
 {
-    ASSERT_EQ(publish(), 0) << errors.toStdString();
-    const QString disc = request.outFolder + QStringLiteral("/HOLIDAY2");
-    const QString image = disc + QStringLiteral(".iso");
-    const std::map<QString, ImageFile> rockRidge = readImage(image);
-    const std::map<QString, ImageFile> joliet = readImage(image, "iso9660:!rockridge");
-    QStringList names;
-    for (const auto &[name, file] : rockRidge)
-        names << name;
-    EXPECT_EQ(names, QStringList({"Autorun.inf", "HOLIDAY2.INI", "MOVIES", "MOVIES/Harbour_ noon.avi", "NOTICES.TXT",
-                                  "PLAYER.EXE", "Vidorun.exe", "autorun.sh", "cover.jpg"}));
-    for (const QString &name : names) {
-        SCOPED_TRACE(name.toStdString());
-        ASSERT_EQ(joliet.count(name), 1u);
-        if (name == QLatin1String("MOVIES"))
-            continue;
-        EXPECT_EQ(rockRidge.at(name).bytes, readFile(disc + QLatin1Char('/') + name));
-        EXPECT_EQ(joliet.at(name).bytes, rockRidge.at(name).bytes);
-        EXPECT_EQ(rockRidge.at(name).mode & 0777, name == QLatin1String("autorun.sh") ? 0555 : 0444);
+    const std::string locale = std::setlocale(LC_CTYPE, nullptr);
+    std::setlocale(LC_CTYPE, "C");
+    const int status = publish();
+    std::setlocale(LC_CTYPE, locale.c_str());
+    ASSERT_EQ(status, 0) << errors.toStdString();
+
+    const std::map<QString, QStringList> discs = {
+        {"HOLIDAY1", {"MOVIES/Sunrise.avi", "MOVIES/夜市 night.avi"}},
+        {"HOLIDAY2", {"MOVIES/Harbour_ noon.avi"}},
+    };
+    for (const auto &[label, movies] : discs) {
+        SCOPED_TRACE(label.toStdString());
+        const QString disc = request.outFolder + QLatin1Char('/') + label;
+        const std::map<QString, ImageFile> rockRidge = readImage(disc + QStringLiteral(".iso"));
+        const std::map<QString, ImageFile> joliet = readImage(disc + QStringLiteral(".iso"), "iso9660:!rockridge");
+        QStringList names;
+        for (const auto &[name, file] : rockRidge)
+            names << name;
+        QStringList expected = QStringList({"Autorun.inf", label + ".INI", "MOVIES", "NOTICES.TXT", "PLAYER.EXE",
+                                            "Vidorun.exe", "autorun.sh", "cover.jpg"})
+                               + movies;
+        expected.sort();
+        EXPECT_EQ(names, expected);
+        for (const QString &name : names) {
+            SCOPED_TRACE(name.toStdString());
+            ASSERT_EQ(joliet.count(name), 1u);
+            if (name == QLatin1String("MOVIES"))
+                continue;
+            EXPECT_EQ(rockRidge.at(name).bytes, readFile(disc + QLatin1Char('/') + name));
+            EXPECT_EQ(joliet.at(name).bytes, rockRidge.at(name).bytes);
+            EXPECT_EQ(rockRidge.at(name).mode & 0777, name == QLatin1String("autorun.sh") ? 0555 : 0444);
+        }
+        QFile iso(disc + QStringLiteral(".iso"));
+        ASSERT_TRUE(iso.open(QIODevice::ReadOnly));
+        iso.seek(16 * 2048 + 40);  // the primary volume descriptor's volume identifier
+        EXPECT_EQ(iso.read(32).trimmed(), label.toLatin1());
+        EXPECT_EQ(iso.size(), checkDisc(disc).imageBytes);
     }
-    QFile iso(image);
-    ASSERT_TRUE(iso.open(QIODevice::ReadOnly));
-    iso.seek(16 * 2048 + 40);  // the primary volume descriptor's volume identifier
-    EXPECT_EQ(iso.read(32).trimmed(), "HOLIDAY2");
-    EXPECT_EQ(iso.size(), checkDisc(disc).imageBytes);
 }
 
 // Whatever stops a disc, nothing of it stays in OUTDIR, and the discs made
@@ -294,19 +312,19 @@ TEST_F(PublishTest, AnExistingDiscIsReplacedOnlyWhenAsked)
     EXPECT_TRUE(errors.contains(QStringLiteral("HOLIDAY1 holds ")) && errors.contains(QStringLiteral("Autorun.inf, "
                                                                                                     "which the project publishes from")))
         << errors.toStdString();
-    EXPECT_TRUE(QFileInfo::exists(projectThere + QStringLiteral("/MOVIES/night.avi")));
+    EXPECT_TRUE(QFileInfo::exists(projectThere + QStringLiteral("/MOVIES/夜市 night.avi")));
 }
 
 // Folders, pipes and devices in a file's place are refused and never read
 // from; a pipe nobody writes to would hold a reader for ever.
 TEST_F(PublishTest, OnlyRegularFilesArePublished)
 {
-    const QString night = path(QStringLiteral("project dir/MOVIES/night.avi"));
+    const QString night = path(QStringLiteral("project dir/MOVIES/夜市 night.avi"));
     QFile::remove(night);
     ASSERT_EQ(::mkfifo(QFile::encodeName(night).constData(), 0644), 0);
     const int status = answeredAtOnce([this] { return publish(); }, night.toStdString());
     EXPECT_EQ(status, 2);
-    EXPECT_TRUE(errors.contains(QStringLiteral("movie 3 \"Night market\": MOVIES\\NIGHT.AVI (")) &&
+    EXPECT_TRUE(errors.contains(QStringLiteral("movie 3 \"Night market 夜市\": MOVIES\\夜市 NIGHT.AVI (")) &&
                 errors.contains(QStringLiteral("a pipe, socket or device, not a file")))
         << errors.toStdString();
 
@@ -337,6 +355,30 @@ TEST_F(PublishTest, WithoutVidorunExeOnlyDiscsForLinuxAreMade)
     EXPECT_TRUE(output.contains(QStringLiteral("the disc check finds 2 problems:\nerror   [autorun] open=Vidorun.exe: "
                                                "Vidorun.exe is not on this disc, which holds Windows files (PLAYER.EXE)")))
         << output.toStdString();
+}
+
+// In an Autorun.inf in the code page a letter beyond ASCII is another letter
+// on a Windows set to another code page: there the names keep to ASCII.
+// A project whose file is UTF-8 anyway keeps its names.
+TEST(DiscLayout, NamesKeepToAsciiWhereTheProjectFileIsInTheCodePage)
+{
+    ProjectSources sources;
+    Project &project = sources.project;
+    project.TitleCount = project.PathCount = project.CDCount = QStringLiteral("1");
+    project.MovieTitles[1] = QStringLiteral("Café");
+    project.MovieCDs[1] = QStringLiteral("CD1");
+    sources.movies = {{1, project.MovieTitles[1], project.MovieCDs[1],
+                       {QStringLiteral("MOVIES\\CAFÉ.AVI"), QStringLiteral("/x/Café.avi"), QStringLiteral("Café.avi"), 10}}};
+
+    PublishPlan plan = layOutDiscs(sources, ProgramFiles());
+    EXPECT_EQ(plan.discProject.MoviePaths[1], QStringLiteral("MOVIES\\Cafe.avi"));
+    ASSERT_EQ(plan.renamed.size(), 1u);
+    EXPECT_TRUE(plan.renamed.front().reason.contains(QStringLiteral("code page"))) << plan.renamed.front().reason.toStdString();
+
+    project.ProjectTitle = QStringLiteral("夜市");
+    plan = layOutDiscs(sources, ProgramFiles());
+    EXPECT_EQ(plan.discProject.MoviePaths[1], QStringLiteral("MOVIES\\Café.avi"));
+    EXPECT_TRUE(plan.renamed.empty());
 }
 
 // The first Ctrl+C is noted for the work to stop and clean up; the program

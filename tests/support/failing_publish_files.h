@@ -89,8 +89,10 @@ public:
         return m_real.rename(from, to, reason);
     }
     bool remove(const QString &path) override { return m_real.remove(path); }
-    QString temporaryFolder() override { return m_real.temporaryFolder(); }
-    void setTemporaryFolder(const QString &folder) override { m_real.setTemporaryFolder(folder); }
+    std::function<void()> prepareImageLibrary(const QString &stagingFolder) override
+    {
+        return m_real.prepareImageLibrary(stagingFolder);
+    }
 
 private:
     class Reader final : public ReadableFile {
