@@ -7,6 +7,7 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <map>
 #include <set>
 

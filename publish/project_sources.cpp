@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <array>
 #include <map>
 
 namespace vidorun {

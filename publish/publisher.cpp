@@ -168,6 +168,9 @@ int Publisher::checkMadeDisc(const DiscLayout &disc, const DiscOutputs &outputs,
         line += QStringLiteral(" (an image of %1 bytes)").arg(numbers.toString(imageBytes));
     else
         line += QStringLiteral(" and %1 (%2 bytes)").arg(shown(outputs.image), numbers.toString(imageBytes));
+    // The check estimates what genisoimage -R -J makes of the folder.
+    if (!outputs.image.isEmpty() && report.failure.isEmpty() && report.imageBytes != imageBytes)
+        line += QStringLiteral(" (the disc check estimates %1)").arg(numbers.toString(report.imageBytes));
     const std::optional<Medium> medium = smallestMedium(imageBytes);
     line += medium ? QStringLiteral(": fits %1").arg(QLatin1String(medium->name))
                    : QStringLiteral(": more than a double-layer DVD holds");
