@@ -120,6 +120,8 @@ std::optional<int> runCommandLine(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Vidorun"));
         QCoreApplication::setApplicationVersion(versionText());
+        if (publishing && !helpAsked && !parser.isSet(version))
+            return runPublishCommand(parser, publish, discCheckOptions());
         QTextStream out(stdout);
         QTextStream err(stderr);
         if (helpAsked) {
@@ -130,8 +132,6 @@ std::optional<int> runCommandLine(int argc, char *argv[])
             out << "Vidorun " << versionText() << '\n';
             return 0;
         }
-        if (publishing)
-            return runPublishCommand(parser, publish, discCheckOptions(), out, err);
         return runDiscCheck(folders.isEmpty() ? QStringLiteral(".") : folders.front(), out, err);
     }
 

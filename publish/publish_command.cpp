@@ -8,9 +8,34 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QIODevice>
 #include <QTextStream>
 
+#include <cstdio>
+
 namespace vidorun {
+
+namespace {
+
+// A standard stream for a QTextStream, written through at every flush.
+class AnswerStream final : public QIODevice {
+public:
+    explicit AnswerStream(std::FILE *stream) : m_stream(stream) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        std::fwrite(data, 1, std::size_t(size), m_stream);
+        std::fflush(m_stream);
+        return size;
+    }
+
+private:
+    std::FILE *m_stream;
+};
+
+}  // namespace
 
 PublishOptions addPublishOptions(QCommandLineParser &parser)
 {
@@ -49,8 +74,10 @@ bool publishAsked(const QCommandLineParser &parser, const PublishOptions &option
 }
 
 int runPublishCommand(const QCommandLineParser &parser, const PublishOptions &options,
-                      const DiscCheckOptions &checkOptions, QTextStream &out, QTextStream &err)
+                      const DiscCheckOptions &checkOptions)
 {
+    AnswerStream output(stdout), errors(stderr);
+    QTextStream out(&output), err(&errors);
     const QStringList folders = parser.positionalArguments();
     if (!parser.isSet(options.publish) || folders.size() != 1) {
         err << "vidorun: "

@@ -6,7 +6,6 @@
 #include <QCommandLineOption>
 
 class QCommandLineParser;
-class QTextStream;
 
 namespace vidorun {
 
@@ -24,9 +23,11 @@ PublishOptions addPublishOptions(QCommandLineParser &parser);
 // Whether the arguments ask for publishing, or name one of its options.
 bool publishAsked(const QCommandLineParser &parser, const PublishOptions &options);
 
-// Publishes as the parsed arguments ask, OUTDIR being the one folder given;
-// answers the exit status.
+// Publishes as the parsed arguments ask, the one folder given being where
+// the discs are made; answers the exit status. What it says goes to standard
+// output and error as it is said, so that a progress line shows while the
+// work goes on.
 int runPublishCommand(const QCommandLineParser &parser, const PublishOptions &options,
-                      const DiscCheckOptions &checkOptions, QTextStream &out, QTextStream &err);
+                      const DiscCheckOptions &checkOptions);
 
 }  // namespace vidorun
