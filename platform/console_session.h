@@ -20,5 +20,7 @@ public:
 // Whether standard output is a terminal (on Windows a console) that shows a
 // line written over in place.
 bool standardOutputIsTerminal();
+// How many characters a line of that terminal holds; 0 when it can't tell.
+int terminalColumns();
 
 }  // namespace vidorun

@@ -40,14 +40,31 @@ bool InterruptionWatch::interrupted()
     return interruptedByConsole;
 }
 
+namespace {
+
+// The stream's own handle: answerOnParentConsole() may have reopened it on
+// the console without changing the process's standard handle.
+HANDLE standardOutput()
+{
+    return reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stdout)));
+}
+
+}  // namespace
+
 bool standardOutputIsTerminal()
 {
-    // The stream's own handle: answerOnParentConsole() may have reopened it
-    // on the console without changing the process's standard handle. The NUL
-    // device is a character device too, but has no console mode.
-    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stdout)));
+    // The NUL device is a character device too, but has no console mode.
+    const HANDLE handle = standardOutput();
     DWORD mode = 0;
     return handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode);
+}
+
+int terminalColumns()
+{
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!::GetConsoleScreenBufferInfo(standardOutput(), &info))
+        return 0;
+    return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
 }  // namespace vidorun

@@ -4,6 +4,7 @@
 #include <array>
 #include <csignal>
 #include <cstdio>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace vidorun {
@@ -48,6 +49,12 @@ bool InterruptionWatch::interrupted()
 bool standardOutputIsTerminal()
 {
     return ::isatty(STDOUT_FILENO) == 1;
+}
+
+int terminalColumns()
+{
+    struct winsize size = {};
+    return ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 ? int(size.ws_col) : 0;
 }
 
 }  // namespace vidorun

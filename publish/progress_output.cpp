@@ -9,7 +9,9 @@ namespace vidorun {
 
 namespace {
 
-constexpr int BarWidth = 28;
+constexpr int MaxBarWidth = 28;
+constexpr int MinBarWidth = 10;
+constexpr int DefaultColumns = 80;
 constexpr qint64 ShownEveryMs = 250;
 // Before this, the rate says more about the start than about the disc.
 constexpr qint64 RateAfterMs = 1000;
@@ -24,31 +26,33 @@ QString sizeText(qint64 bytes)
 }
 
 QString progressLine(const QString &label, int movies, qint64 discBytes, double doneShare, double bytesPerSecond,
-                     qint64 secondsLeft)
+                     qint64 secondsLeft, int columns)
 {
     const double share = std::clamp(doneShare, 0.0, 1.0);
-    const int filled = int(std::floor(share * BarWidth));
-    QString line = QStringLiteral("%1  %2 %3  %4  [%5%6]  %7%")
-                       .arg(label)
-                       .arg(movies)
-                       .arg(movies == 1 ? QStringLiteral("movie") : QStringLiteral("movies"))
-                       .arg(sizeText(discBytes))
-                       .arg(QString(filled, QLatin1Char('#')))
-                       .arg(QString(BarWidth - filled, QLatin1Char('.')))
-                       .arg(int(std::floor(share * 100)), 3);
+    QString after = QStringLiteral("  %1%").arg(int(std::floor(share * 100)), 3);
     if (bytesPerSecond > 0)
-        line += QStringLiteral("  %1/s").arg(sizeText(qint64(bytesPerSecond)));
+        after += QStringLiteral("  %1/s").arg(sizeText(qint64(bytesPerSecond)));
     if (secondsLeft >= 0) {
-        line += QStringLiteral("  %1:%2 left")
-                    .arg(secondsLeft / 60)
-                    .arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
+        after += QStringLiteral("  %1:%2 left")
+                     .arg(secondsLeft / 60)
+                     .arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
     }
-    return line;
+    const QString before = QStringLiteral("%1  %2 %3  %4  ")
+                               .arg(label)
+                               .arg(movies)
+                               .arg(movies == 1 ? QStringLiteral("movie") : QStringLiteral("movies"))
+                               .arg(sizeText(discBytes));
+    const int room = columns - 1 - int(before.size() + after.size()) - 2;
+    const int width = std::clamp(room, MinBarWidth, MaxBarWidth);
+    const int filled = int(std::floor(share * width));
+    const QString line = before + QLatin1Char('[') + QString(filled, QLatin1Char('#'))
+                         + QString(width - filled, QLatin1Char('.')) + QLatin1Char(']') + after;
+    return line.left(columns - 1);
 }
 
-DiscProgress::DiscProgress(QTextStream &out, bool terminal, const QString &label, int movies, qint64 discBytes,
-                           qint64 work)
-    : m_out(out), m_terminal(terminal), m_label(label), m_movies(movies), m_discBytes(discBytes),
+DiscProgress::DiscProgress(QTextStream &out, bool terminal, int columns, const QString &label, int movies,
+                           qint64 discBytes, qint64 work)
+    : m_out(out), m_terminal(terminal), m_columns(columns > 0 ? columns : DefaultColumns), m_label(label), m_movies(movies), m_discBytes(discBytes),
       m_work(std::max<qint64>(work, 1))
 {
     m_clock.start();
@@ -70,7 +74,7 @@ void DiscProgress::update(qint64 done)
         rate = double(done) * 1000.0 / double(now);
         left = share < 1 ? qint64(std::ceil(double(m_work - done) / rate)) : 0;
     }
-    const QString line = progressLine(m_label, m_movies, m_discBytes, share, rate, left);
+    const QString line = progressLine(m_label, m_movies, m_discBytes, share, rate, left, m_columns);
     // Written over in place: the rest of a longer line before is blanked.
     m_out << '\r' << line << QString(std::max(0, m_shownWidth - int(line.size())), QLatin1Char(' '));
     m_out.flush();

@@ -8,6 +8,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QIODevice>
 #include <QTextStream>
 
@@ -88,7 +89,7 @@ int runPublishCommand(const QCommandLineParser &parser, const PublishOptions &op
     }
     PublishRequest request;
     request.project = parser.value(options.publish);
-    request.outFolder = folders.front();
+    request.outFolder = QDir::cleanPath(folders.front());
     request.image = parser.isSet(options.iso);
     request.replace = parser.isSet(options.force);
     request.quiet = parser.isSet(options.quiet);
@@ -98,7 +99,7 @@ int runPublishCommand(const QCommandLineParser &parser, const PublishOptions &op
     const std::unique_ptr<PublishFiles> files = makeNativePublishFiles();
     const InterruptionWatch interruption;
     PublishEnvironment environment{*files, checkOptions, &InterruptionWatch::interrupted,
-                                   standardOutputIsTerminal(), versionText()};
+                                   standardOutputIsTerminal(), terminalColumns(), versionText()};
     return publishProject(request, environment, out, err);
 }
 

@@ -225,8 +225,8 @@ int Publisher::run()
     int status = 0;
     for (std::size_t i = 0; i < m_plan.discs.size(); ++i) {
         const DiscLayout &disc = m_plan.discs[i];
-        DiscProgress progress(m_out, m_env.terminal && !m_request.quiet, disc.label, disc.movies, disc.bytes(),
-                              discWork(disc, m_request.image));
+        DiscProgress progress(m_out, m_env.terminal && !m_request.quiet, m_env.columns, disc.label, disc.movies,
+                              disc.bytes(), discWork(disc, m_request.image));
         const MadeDisc made = makeDisc(disc, m_outputs[i], m_request.replace, m_env.files, [&](qint64 done) {
             progress.update(done);
             return !m_env.interrupted();

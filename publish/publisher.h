@@ -31,6 +31,7 @@ struct PublishEnvironment {
     DiscCheckOptions checkOptions;
     std::function<bool()> interrupted;  // Ctrl+C was pressed
     bool terminal = false;              // standard output shows a line written over in place
+    int columns = 0;                    // the terminal's width; 0 when not known
     QString version;                    // "4.0"
 };
 

@@ -111,7 +111,7 @@ protected:
 
     int publish(PublishFiles &files)
     {
-        PublishEnvironment environment{files, discCheckOptions(), [this] { return interrupted; }, false,
+        PublishEnvironment environment{files, discCheckOptions(), [this] { return interrupted; }, false, 0,
                                        QStringLiteral("4.0")};
         output.clear();
         errors.clear();
