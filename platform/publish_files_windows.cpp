@@ -164,6 +164,22 @@ bool removeFolderContents(const QString &folder)
     return removed;
 }
 
+// The path with its file's name as the folder spells it: the reader
+// upper-cases the project's paths, and a disc takes the file's own name.
+QString withNameAsSpelled(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString name = path.mid(slash + 1);
+    if (name.isEmpty() || name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?')))
+        return path;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = ::FindFirstFileW(native(path).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return path;
+    ::FindClose(search);
+    return path.left(slash + 1) + QString::fromWCharArray(found.cFileName);
+}
+
 }  // namespace
 
 class WindowsPublishFiles final : public PublishFiles {
@@ -175,13 +191,14 @@ public:
         const QString path = QDir::fromNativeSeparators(projectPath);
         const QString folder = QDir::fromNativeSeparators(projectFolder);
         const bool drive = path.size() >= 2 && path[1] == QLatin1Char(':') && path[0].isLetter();
+        QString found;
         if (drive || path.startsWith(QLatin1String("//")))
-            return path;
-        if (path.startsWith(QLatin1Char('/'))) {
-            const bool folderDrive = folder.size() >= 2 && folder[1] == QLatin1Char(':');
-            return folderDrive ? folder.left(2) + path : path;
-        }
-        return folder.isEmpty() ? path : folder + QLatin1Char('/') + path;
+            found = path;
+        else if (path.startsWith(QLatin1Char('/')))
+            found = folder.size() >= 2 && folder[1] == QLatin1Char(':') ? folder.left(2) + path : path;
+        else
+            found = folder.isEmpty() ? path : folder + QLatin1Char('/') + path;
+        return withNameAsSpelled(found);
     }
 
     std::unique_ptr<ReadableFile> openForReading(const QString &path, FileKind &kind, QString &reason) override

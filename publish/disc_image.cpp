@@ -102,8 +102,10 @@ bool ImageWriter::failed(const QString &reason)
         m_outcome.reason = QStringLiteral("stopped");
     else if (!m_sink.reason.isEmpty())
         m_outcome.reason = m_sink.reason;
-    else
+    else if (!reason.isEmpty() && !reason.endsWith(QStringLiteral(": ")))
         m_outcome.reason = reason;
+    else
+        m_outcome.reason = reason + QStringLiteral("libarchive could not write the image, and gave no reason");
     return false;
 }
 
@@ -218,6 +220,15 @@ ImageOutcome ImageWriter::write(const QString &target)
 }
 
 }  // namespace
+
+QString imageNamesAsciiBecause()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("an image written on Windows holds only ASCII in the names Linux reads");
+#else
+    return QString();
+#endif
+}
 
 ImageOutcome writeDiscImage(const DiscLayout &disc, const QString &root, const QString &target,
                             const QString &stagingFolder, PublishFiles &files, const CopyProgress &progress)

@@ -26,6 +26,12 @@ struct ImageOutcome {
 ImageOutcome writeDiscImage(const DiscLayout &disc, const QString &root, const QString &target,
                             const QString &stagingFolder, PublishFiles &files, const CopyProgress &progress);
 
+// Why the names on a disc whose image is written here must keep to ASCII;
+// empty when they need not. On Windows libarchive makes the Rock Ridge names
+// (those Linux reads) in the C runtime's code page, which can't be UTF-8:
+// a letter beyond ASCII would reach Linux as another byte, or not at all.
+QString imageNamesAsciiBecause();
+
 // The work writeDiscImage() reports for a disc of `discBytes`: each byte
 // read, staged, and written once more into the image.
 constexpr qint64 imageWork(qint64 discBytes)

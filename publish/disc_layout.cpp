@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <utility>
 
 namespace vidorun {
 
@@ -27,8 +28,8 @@ bool hasNonAscii(const QString &text)
 
 class Layout {
 public:
-    Layout(const ProjectSources &sources, const ProgramFiles &program, NameLetters letters)
-        : m_sources(sources), m_program(program), m_letters(letters)
+    Layout(const ProjectSources &sources, const ProgramFiles &program, NameLetters letters, QString whyAscii)
+        : m_sources(sources), m_program(program), m_letters(letters), m_whyAscii(std::move(whyAscii))
     {
     }
 
@@ -42,6 +43,7 @@ private:
     const ProjectSources &m_sources;
     const ProgramFiles &m_program;
     NameLetters m_letters;
+    QString m_whyAscii;
     PublishPlan m_plan;
     FolderNames m_root;
     std::map<QString, QString> m_rootNames;  // source file, name on the root
@@ -94,7 +96,7 @@ void Layout::placeSetting(const std::optional<SourceFile> &file, QString &field)
     const QString source = QDir::cleanPath(file->path);
     auto it = m_rootNames.find(source);
     if (it == m_rootNames.end()) {
-        const GivenName given = m_root.add(file->name, m_letters);
+        const GivenName given = m_root.add(file->name, m_letters, m_whyAscii);
         if (!given.reason.isEmpty())
             m_plan.renamed.push_back({QString(), file->name, given.name, given.reason});
         it = m_rootNames.emplace(source, given.name).first;
@@ -125,7 +127,7 @@ DiscLayout Layout::layOutDisc(const QString &label)
         const QString source = QDir::cleanPath(movie.file.path);
         auto it = names.find(source);
         if (it == names.end()) {
-            const GivenName given = movieNames.add(movie.file.name, m_letters);
+            const GivenName given = movieNames.add(movie.file.name, m_letters, m_whyAscii);
             const QString folder = DiscMoviesFolder + QLatin1Char('/');
             if (!given.reason.isEmpty())
                 m_plan.renamed.push_back({label, windowsPath(folder + movie.file.name), windowsPath(folder + given.name),
@@ -168,9 +170,11 @@ qint64 DiscLayout::bytes() const
     return total;
 }
 
-PublishPlan layOutDiscs(const ProjectSources &sources, const ProgramFiles &program)
+PublishPlan layOutDiscs(const ProjectSources &sources, const ProgramFiles &program, const QString &asciiBecause)
 {
-    PublishPlan plan = Layout(sources, program, NameLetters::Any).run();
+    if (!asciiBecause.isEmpty())
+        return Layout(sources, program, NameLetters::Ascii, asciiBecause).run();
+    PublishPlan plan = Layout(sources, program, NameLetters::Any, QString()).run();
     // In the code page, a letter beyond ASCII is another letter on a Windows
     // set to another code page: the names the file holds keep to ASCII.
     const Project &project = plan.discProject;
@@ -178,8 +182,12 @@ PublishPlan layOutDiscs(const ProjectSources &sources, const ProgramFiles &progr
                     || hasNonAscii(project.CodecPath);
     for (const QString &path : project.MoviePaths)
         nonAscii = nonAscii || hasNonAscii(path);
-    if (nonAscii && encodeProjectLines(projectFileLines(project)).encoding == FileEncoding::CodePage)
-        plan = Layout(sources, program, NameLetters::Ascii).run();
+    if (nonAscii && encodeProjectLines(projectFileLines(project)).encoding == FileEncoding::CodePage) {
+        plan = Layout(sources, program, NameLetters::Ascii,
+                      QStringLiteral("Autorun.inf is written in the code page, where a Windows set to another "
+                                     "code page reads another letter"))
+                   .run();
+    }
     return plan;
 }
 

@@ -66,8 +66,10 @@ struct PublishPlan {
 // Lays the project out on its discs. Every disc carries the whole movie list
 // with disc-relative paths (MOVIES\<name>), the cover and the installers on
 // its root, the marker of its label, Vidorun.exe, autorun.sh and the
-// notices. Names are made safe (safe_names.h); where the project file is
-// written in the code page, names are kept to ASCII.
-PublishPlan layOutDiscs(const ProjectSources &sources, const ProgramFiles &program);
+// notices. Names are made safe (safe_names.h), and kept to ASCII where the
+// project file is written in the code page, or whatever it is written in
+// when `asciiBecause` says why they must be.
+PublishPlan layOutDiscs(const ProjectSources &sources, const ProgramFiles &program,
+                        const QString &asciiBecause = QString());
 
 }  // namespace vidorun

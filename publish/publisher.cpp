@@ -2,6 +2,7 @@
 
 #include "platform/publish_files.h"
 #include "publish/disc_assembly.h"
+#include "publish/disc_image.h"
 #include "publish/disc_layout.h"
 #include "publish/progress_output.h"
 #include "publish/project_sources.h"
@@ -206,7 +207,7 @@ int Publisher::run()
     program.notices = resource(QStringLiteral(":/vidorun/NOTICES.txt"));
     program.autorunScript = resource(QStringLiteral(":/vidorun/autorun.sh"));
 
-    m_plan = layOutDiscs(sources, program);
+    m_plan = layOutDiscs(sources, program, m_request.image ? imageNamesAsciiBecause() : QString());
     if (!m_plan.errors.isEmpty())
         return refuse(m_plan.errors);
     for (const DiscLayout &disc : m_plan.discs) {

@@ -94,7 +94,7 @@ QString shortened(const QString &name, int length)
     return name.left(length - extension) + name.mid(dot);
 }
 
-QString reasonFor(const QString &name, NameLetters letters)
+QString reasonFor(const QString &name, NameLetters letters, const QString &whyAscii)
 {
     switch (nameFault(name)) {
     case NameFault::Empty:
@@ -114,10 +114,10 @@ QString reasonFor(const QString &name, NameLetters letters)
     }
     if (letters == NameLetters::Ascii) {
         for (const QChar c : name) {
-            if (c.unicode() >= 0x80)
-                return QStringLiteral("Autorun.inf is written in the Windows-1252 code page, and Windows with "
-                                      "another code page reads another letter than '%1'")
-                    .arg(c);
+            if (c.unicode() >= 0x80) {
+                const QString beyond = QStringLiteral("'%1' is beyond ASCII").arg(c);
+                return whyAscii.isEmpty() ? beyond : beyond + QStringLiteral(", and ") + whyAscii;
+            }
         }
     }
     return QString();
@@ -154,10 +154,10 @@ void FolderNames::reserve(const QString &name)
     m_keys.insert(jolietKey(name));
 }
 
-GivenName FolderNames::add(const QString &name, NameLetters letters)
+GivenName FolderNames::add(const QString &name, NameLetters letters, const QString &whyAscii)
 {
     const QString safe = safeFileName(name, letters);
-    GivenName given{safe, safe == name ? QString() : reasonFor(name, letters)};
+    GivenName given{safe, safe == name ? QString() : reasonFor(name, letters, whyAscii)};
     const qsizetype dot = safe.lastIndexOf(QLatin1Char('.'));
     const bool hasExtension = dot > 0 && safe.size() - dot <= MaxKeptExtension;
     const QString stem = hasExtension ? safe.left(dot) : safe;

@@ -40,7 +40,8 @@ public:
     void reserve(const QString &name);
     // The safe name for `name`; when another name of the folder is the same
     // to Windows and Joliet, it is numbered ("PART_2.AVI") until it is not.
-    GivenName add(const QString &name, NameLetters letters);
+    // `whyAscii` says why the names keep to ASCII, for the reason given.
+    GivenName add(const QString &name, NameLetters letters, const QString &whyAscii = QString());
 
 private:
     std::set<std::string> m_keys;
