@@ -55,13 +55,18 @@ private:
     bool place(const std::vector<std::pair<QString, QString>> &moves, bool replace);
     bool fail(const QString &reason)
     {
-        m_made.stopped = m_made.stopped || reason == QLatin1String("stopped");
         m_made.reason = reason;
         return false;
     }
+    // Whether to go on, the work so far being `done`; a stop is remembered.
+    bool goOn(qint64 done)
+    {
+        m_made.stopped = m_made.stopped || !m_progress(done);
+        return !m_made.stopped;
+    }
     CopyProgress from(qint64 base)
     {
-        return [this, base](qint64 done) { return m_progress(base + done); };
+        return [this, base](qint64 done) { return goOn(base + done); };
     }
 
     const DiscLayout &m_disc;
@@ -96,12 +101,11 @@ bool Assembly::fill(const QString &root)
             if (!writeContent(path, file))
                 return false;
         } else if (!m_files.copy(file.source, path, from(m_done), reason)) {
-            return fail(reason == QLatin1String("stopped") ? reason
-                                                            : QStringLiteral("%1: %2").arg(shown(file.source), reason));
+            return fail(QStringLiteral("%1: %2").arg(shown(file.source), reason));
         }
         m_done += file.bytes;
-        if (!m_progress(m_done))
-            return fail(QStringLiteral("stopped"));
+        if (!goOn(m_done))
+            return false;
     }
     return true;
 }
@@ -168,9 +172,7 @@ MadeDisc Assembly::make(const DiscOutputs &outputs, bool replace)
         const ImageOutcome written = writeDiscImage(m_disc, folder, image, QFileInfo(outputs.image).absolutePath(),
                                                     m_files, from(m_done));
         if (!written.written) {
-            fail(written.reason == QLatin1String("stopped")
-                     ? written.reason
-                     : QStringLiteral("%1: %2").arg(shown(outputs.image), written.reason));
+            fail(QStringLiteral("%1: %2").arg(shown(outputs.image), written.reason));
             return m_made;
         }
         m_made.imageBytes = written.bytes;

@@ -18,7 +18,7 @@ struct DiscOutputs {
 
 struct MadeDisc {
     bool made = false;
-    bool stopped = false;  // the progress asked to stop
+    bool stopped = false;  // the progress asked to stop; then `reason` says nothing more
     qint64 imageBytes = 0;
     QString reason;        // why it was not made
 };
