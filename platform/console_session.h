@@ -6,7 +6,8 @@ namespace vidorun {
 // While one lives, Ctrl+C (and on Unix a plain kill and the end of the
 // terminal session) no longer ends the program at once: it is noted, and the
 // work that asks interrupted() stops and removes what it left half made. A
-// second Ctrl+C ends the program at once. One at a time.
+// second Ctrl+C ends the program at once. On Unix, output to a pipe whose
+// reader has gone fails rather than ending the program. One at a time.
 class InterruptionWatch {
 public:
     InterruptionWatch();

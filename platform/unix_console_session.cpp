@@ -14,6 +14,7 @@ volatile std::sig_atomic_t interruptedBySignal = 0;
 
 constexpr std::array<int, 3> watchedSignals = {SIGINT, SIGTERM, SIGHUP};
 std::array<struct sigaction, 3> previousActions;
+struct sigaction previousPipeAction;
 
 extern "C" void noteInterruption(int)
 {
@@ -33,12 +34,19 @@ InterruptionWatch::InterruptionWatch()
     action.sa_flags = SA_RESETHAND;
     for (std::size_t i = 0; i < watchedSignals.size(); ++i)
         ::sigaction(watchedSignals[i], &action, &previousActions[i]);
+    // A reader of the output that goes away (`| head`) must not end the work
+    // half-way either: the writing fails instead, and the work goes on.
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGPIPE, &ignore, &previousPipeAction);
 }
 
 InterruptionWatch::~InterruptionWatch()
 {
     for (std::size_t i = 0; i < watchedSignals.size(); ++i)
         ::sigaction(watchedSignals[i], &previousActions[i], nullptr);
+    ::sigaction(SIGPIPE, &previousPipeAction, nullptr);
 }
 
 bool InterruptionWatch::interrupted()

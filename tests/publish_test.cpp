@@ -381,19 +381,22 @@ TEST(DiscLayout, NamesKeepToAsciiWhereTheProjectFileIsInTheCodePage)
     EXPECT_TRUE(plan.renamed.empty());
 }
 
-// The first Ctrl+C is noted for the work to stop and clean up; the program
-// goes on.
+// The first Ctrl+C is noted for the work to stop and clean up, and a reader
+// of the output that goes away ends nothing; the program goes on.
 TEST(InterruptionWatch, NotesCtrlCInsteadOfEnding)
 {
+    struct sigaction action;
     {
         const InterruptionWatch watch;
         EXPECT_FALSE(InterruptionWatch::interrupted());
         std::raise(SIGINT);
+        std::raise(SIGPIPE);
         EXPECT_TRUE(InterruptionWatch::interrupted());
     }
-    struct sigaction action;
-    ::sigaction(SIGINT, nullptr, &action);
-    EXPECT_EQ(action.sa_handler, SIG_DFL);
+    for (const int signal : {SIGINT, SIGPIPE}) {
+        ::sigaction(signal, nullptr, &action);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+    }
 }
 
 // The whole command, as an author runs it on the demo project.
