@@ -7,7 +7,8 @@
 #               under Wine
 # and others of their own:
 #   make windows      builds Vidorun.exe and the disc folder $(WINDOWS_DIR)/disc, ready to burn
-#   make package      builds the Debian package $(BUILD_DIR)/vidorun_<version>_<arch>.deb
+#   make package      builds Vidorun.exe, then the Debian package $(BUILD_DIR)/vidorun_<version>_<arch>.deb,
+#                     which carries it for vidorun --publish
 #   make screenshots  renders the windows to $(BUILD_DIR)/screenshots/*.png
 #   make fuzz         runs each fuzz target for FUZZ_SECONDS (default 60)
 #   make bench        builds a Release in $(BENCH_DIR) and prints the start-up and project file figures
@@ -23,7 +24,10 @@ BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
-FUZZ_TARGETS := project_reader_fuzzer round_trip_fuzzer
+FUZZ_TARGETS := project_reader_fuzzer round_trip_fuzzer safe_names_fuzzer
+# The Vidorun.exe the Linux program's package carries, and a build tree's
+# program finds, for the discs vidorun --publish makes.
+WINDOWS_PROGRAM := -DVIDORUN_WINDOWS_PROGRAM=$(CURDIR)/$(WINDOWS_DIR)/Vidorun.exe
 
 # Any sanitizer report stops the test that made it, with its stack.
 SANITIZER_ENV := \
@@ -39,10 +43,11 @@ run: deps-run
 	cmake --build $(BUILD_DIR) --target vidorun -j $(JOBS)
 	scripts/run-demo.sh $(BUILD_DIR)/vidorun
 
-test: test-plain test-sanitize test-windows
+# Vidorun.exe first: the package the plain run checks carries it.
+test: windows test-plain test-sanitize test-windows
 
 test-plain: deps-test
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=ON $(LAUNCHER)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=ON $(WINDOWS_PROGRAM) $(LAUNCHER)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
@@ -77,8 +82,8 @@ test-windows: windows
 	  WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wine-prefix wineserver -k 2>/dev/null; exit $$status
 	if [ -x $(BUILD_DIR)/vidorun ]; then $(BUILD_DIR)/vidorun --check $(WINDOWS_DIR)/disc; fi
 
-package: deps-package
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=OFF $(LAUNCHER)
+package: deps-package windows
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVIDORUN_BUILD_TESTS=OFF $(WINDOWS_PROGRAM) $(LAUNCHER)
 	cmake --build $(BUILD_DIR) --target vidorun -j $(JOBS)
 	cd $(BUILD_DIR) && cpack -G DEB
 

@@ -4,6 +4,7 @@
 #include "disccheck/disc_check.h"
 #include "platform/console.h"
 #include "platform/qt_platform.h"
+#include "publish/publish_command.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -120,6 +121,7 @@ std::optional<int> runCommandLine(int argc, char *argv[])
                                                   "what is wrong and exit: 0 when nothing is, 1 when something is, "
                                                   "2 when it can't be read."));
     parser.addOption(check);
+    const PublishOptions publish = addPublishOptions(parser);
     acceptQtOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
                                  QStringLiteral("The disc's root folder, holding its Autorun.inf."),
@@ -136,17 +138,21 @@ std::optional<int> runCommandLine(int argc, char *argv[])
         }
         folders.prepend(*checkFolder);
     }
-    if (folders.size() > 1) {
+    // Publishing takes one folder, to make the discs in, and says so itself.
+    const bool publishing = publishAsked(parser, publish);
+    if (folders.size() > 1 && !publishing) {
         printError(QStringLiteral("one disc folder at most, not %1\nSee vidorun --help.").arg(folders.size()));
         return 2;
     }
 
-    if (parser.isSet(help) || parser.isSet(version) || parser.isSet(check)) {
+    if (parser.isSet(help) || parser.isSet(version) || parser.isSet(check) || publishing) {
         // No display, no fonts, no window: the core application only.
         answerOnParentConsole();
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Vidorun"));
         QCoreApplication::setApplicationVersion(versionText());
+        if (publishing && !parser.isSet(help) && !parser.isSet(version))
+            return runPublishCommand(parser, publish, discCheckOptions());
         QString output, errors;
         QTextStream out(&output);
         QTextStream err(&errors);

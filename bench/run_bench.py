@@ -12,6 +12,8 @@ Project file: reading and writing a 99-movie project, and reading 100 MB of
 junk (Google Benchmark).
 Disc check: `vidorun --check` on a disc of 99 movies in a tree of 5,000 files,
 the whole command from start to exit, with no display.
+Publishing: `vidorun --publish` against `cp -r`, its disc image against
+xorriso, and its peak memory on a movie of several GB (publish_bench.py).
 
 Each figure is the median of several runs, with its spread: the interquartile
 range (the middle half of the runs) and the whole range. Only the Python
@@ -31,6 +33,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+import publish_bench
 
 TARGET_TIME = {"offscreen": 1.5, "xcb": 1.25}
 TARGET_MEMORY = 1.25
@@ -322,6 +326,13 @@ def main():
     parser.add_argument("--skip-project-file", action="store_true")
     parser.add_argument("--check-files", type=int, default=5000,
                         help="files on the disc the disc check is measured on (0: no disc check)")
+    parser.add_argument("--publish-mb", type=int, default=3000,
+                        help="MB of movies published against cp -r (0: not measured)")
+    parser.add_argument("--image-mb", type=int, default=700,
+                        help="MB of the folder whose image is written against xorriso (0: not measured)")
+    parser.add_argument("--big-movie-gb", type=float, default=4.0,
+                        help="GB of the movie publishing's peak memory is measured on (0: not measured)")
+    parser.add_argument("--publish-runs", type=int, default=3)
     parser.add_argument("--wait-quiet", type=float, default=0,
                         help="wait up to this many minutes for the 1-minute load average to drop below --quiet-load")
     parser.add_argument("--quiet-load", type=float, default=1.0)
@@ -333,7 +344,8 @@ def main():
     text = os.path.join(build, "bench", "bench_text_window")
     make_disc = os.path.join(build, "bench", "bench_make_disc")
     project_bench = os.path.join(build, "bench", "bench_project_file")
-    for path in (program, bare, text, make_disc, project_bench):
+    image_bench = os.path.join(build, "bench", "bench_disc_image")
+    for path in (program, bare, text, make_disc, project_bench, image_bench):
         if not os.access(path, os.X_OK):
             sys.exit("run_bench: %s is not built (make bench builds it)" % path)
 
@@ -379,6 +391,7 @@ def main():
             subprocess.run([make_disc, check_disc, "--files", str(args.check_files)], check=True)
             print("measuring the disc check: %d runs ..." % args.runs, flush=True)
             print_check(args.check_files, measure_check(program, check_disc, args.runs, args.warmups), lines)
+        publish_bench.measure_publishing(program, image_bench, work, args, lines)
         load_after = load_average()
 
         print()

@@ -1,13 +1,16 @@
 #include "fuzz/fuzz_entries.h"
 
+#include "disccheck/disc_names.h"
 #include "projectfile/item_reader.h"
 #include "projectfile/letter_case.h"
 #include "projectfile/project_reader.h"
 #include "projectfile/project_writer.h"
+#include "publish/safe_names.h"
 
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 namespace vidorun::fuzz {
@@ -268,6 +271,82 @@ std::string roundTripViolation(const std::uint8_t *data, std::size_t size)
     const QByteArrayList second = composeProjectFile(back);
     if (!anyItemTooLong(second) && composeProjectFile(readBack(second.join())) != second)
         return "what was read back reads back differently a second time";
+    return {};
+}
+
+namespace {
+
+std::vector<QString> namesFrom(const std::uint8_t *data, std::size_t size, bool utf16)
+{
+    std::vector<QString> names;
+    const char *const bytes = reinterpret_cast<const char *>(data);
+    for (std::size_t start = 1; start <= size;) {
+        const std::size_t end = std::size_t(std::find(bytes + start, bytes + size, '\n') - bytes);
+        QString name;
+        if (utf16) {
+            for (std::size_t c = start; c + 1 < end; c += 2)
+                name.append(QChar(char16_t(data[c] | data[c + 1] << 8)));
+        } else {
+            name = QString::fromUtf8(bytes + start, qsizetype(end - start));
+        }
+        names.push_back(name);
+        start = end + 1;
+    }
+    return names;
+}
+
+std::vector<GivenName> namedFolder(const std::vector<QString> &names, NameLetters letters)
+{
+    FolderNames folder;
+    std::vector<GivenName> given;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i == 0)
+            folder.reserve(names[i]);
+        else
+            given.push_back(folder.add(names[i], letters));
+    }
+    return given;
+}
+
+}  // namespace
+
+std::string safeNamesViolation(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return {};
+    const NameLetters letters = (data[0] & 1) ? NameLetters::Ascii : NameLetters::Any;
+    const std::vector<QString> names = namesFrom(data, size, data[0] & 2);
+    const std::vector<GivenName> given = namedFolder(names, letters);
+
+    std::set<std::string> keys = {jolietKey(names.front())};
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        const QString &name = given[i].name;
+        if (nameFault(name) != NameFault::None)
+            return "\"" + shown(names[i + 1]) + "\" became \"" + shown(name) + "\", which a disc can't hold";
+        if (letters == NameLetters::Ascii
+            && std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() >= 0x80; }))
+            return "\"" + shown(name) + "\" is no ASCII name";
+        if (!keys.insert(jolietKey(name)).second)
+            return "\"" + shown(name) + "\" is one name with another of the folder";
+        if (safeFileName(name, letters) != name)
+            return "the safe name \"" + shown(name) + "\" changes when made safe again";
+        if (given[i].reason.isEmpty() != (name == names[i + 1]))
+            return "\"" + shown(names[i + 1]) + "\" became \"" + shown(name) + "\" with the reason \""
+                   + given[i].reason.toStdString() + "\"";
+    }
+    const std::vector<GivenName> again = namedFolder(names, letters);
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        if (again[i].name != given[i].name)
+            return "\"" + shown(names[i + 1]) + "\" got another name the second time";
+    }
+    for (const QString &name : names) {
+        const QString id = volumeIdentifier(name);
+        if (id.isEmpty() || id.size() > 32
+            || !std::all_of(id.begin(), id.end(), [](QChar c) {
+                   return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_';
+               }))
+            return "the label \"" + shown(name) + "\" gave the volume identifier \"" + shown(id) + "\"";
+    }
     return {};
 }
 

@@ -29,4 +29,14 @@ std::string readerViolation(const std::uint8_t *data, std::size_t size);
 // - what was read back, written and read again, gives the same file.
 std::string roundTripViolation(const std::uint8_t *data, std::size_t size);
 
+// Takes the bytes as names for one folder of a disc (first byte: bit 0 for
+// ASCII names, bit 1 for names in UTF-16 rather than UTF-8; then one name a
+// line, the first reserved as the folder's own), names them as publishing
+// does and answers what broke the promises of safe_names.h, or "": every
+// name given passes the disc's name rules (ASCII only when asked), is the
+// only one of its folder to Windows and Joliet, stays as it is when made safe
+// again, and the same names give the same result; every volume identifier is
+// 1 to 32 capitals, digits or '_'.
+std::string safeNamesViolation(const std::uint8_t *data, std::size_t size);
+
 }  // namespace vidorun::fuzz

@@ -31,6 +31,15 @@ if(UNIX AND NOT APPLE)
   add_dependencies(vidorun vidorun_linux_docs)
   install(FILES ${_docs}/vidorun.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${_docs}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vidorun)
+
+  # The Vidorun.exe that vidorun --publish puts on every disc, from the
+  # Windows build (`make package` builds it first). The same file serves
+  # every architecture, so it goes under share/.
+  set(VIDORUN_WINDOWS_PROGRAM "" CACHE FILEPATH
+    "The Vidorun.exe the installed program puts on the discs it publishes; installed when it is there")
+  if(VIDORUN_WINDOWS_PROGRAM)
+    install(FILES ${VIDORUN_WINDOWS_PROGRAM} DESTINATION ${CMAKE_INSTALL_DATADIR}/vidorun OPTIONAL)
+  endif()
 endif()
 
 # Debian package: `make package`, or `cpack -G DEB` in the build folder.

@@ -36,6 +36,7 @@ void replay(const std::vector<Input> &inputs)
         const auto size = std::size_t(input.bytes.size());
         EXPECT_EQ(vidorun::fuzz::readerViolation(data, size), "");
         EXPECT_EQ(vidorun::fuzz::roundTripViolation(data, size), "");
+        EXPECT_EQ(vidorun::fuzz::safeNamesViolation(data, size), "");
     }
 }
 

@@ -4,8 +4,8 @@
 # and the Debian package CPack builds from the same build folder.
 #   check-package.sh desktop  SOURCE_DIR
 #   check-package.sh metainfo SOURCE_DIR
-#   check-package.sh install  BUILD_DIR
-#   check-package.sh deb      BUILD_DIR
+#   check-package.sh install  BUILD_DIR [WINDOWS_PROGRAM]
+#   check-package.sh deb      BUILD_DIR [WINDOWS_PROGRAM]
 # CMAKE and CPACK name the cmake and cpack programs to use. A check whose
 # tools are missing exits with 77, which ctest reports as skipped.
 set -euo pipefail
@@ -78,15 +78,26 @@ check_tree() {
       || fail "the AppStream file does not launch vidorun.desktop"
     grep -q "<id>$app_id</id>" "$metainfo" || fail "the AppStream file's id is not $app_id"
   fi
+  local exe=$share/vidorun/Vidorun.exe
+  if [ -n "$windows_program" ] && [ -f "$windows_program" ]; then
+    if [ ! -f "$exe" ]; then
+      fail "usr/share/vidorun/Vidorun.exe is missing, though $windows_program is there"
+    elif ! cmp -s "$exe" "$windows_program"; then
+      fail "usr/share/vidorun/Vidorun.exe is not $windows_program"
+    fi
+  else
+    echo "note: no Vidorun.exe built (make windows), so none installed" >&2
+  fi
   # Nothing of the build or the tests comes along.
   local extra
   extra=$(cd "$root" && find . -type f | sed 's|^\./||' | grep -v -E \
-    '^usr/bin/vidorun$|^usr/share/man/man1/vidorun\.1\.gz$|^usr/share/(applications|metainfo|icons/hicolor/(32x32|128x128)/apps|doc/vidorun)/' || true)
+    '^usr/bin/vidorun$|^usr/share/man/man1/vidorun\.1\.gz$|^usr/share/vidorun/Vidorun\.exe$|^usr/share/(applications|metainfo|icons/hicolor/(32x32|128x128)/apps|doc/vidorun)/' || true)
   [ -z "$extra" ] || fail "unexpected files installed: $extra"
 }
 
 mode=${1:-}
 dir=${2:-}
+windows_program=${3:-}
 if [ -z "$mode" ] || [ -z "$dir" ]; then
   echo "usage: $0 desktop|metainfo SOURCE_DIR, or $0 install|deb BUILD_DIR" >&2
   exit 2
@@ -150,6 +161,10 @@ deb)
   dpkg-deb -c "$deb" >"$work/contents"
   grep -q -E '^-rwxr-xr-x root/root .* \./usr/bin/vidorun$' "$work/contents" \
     || fail "usr/bin/vidorun is not an executable owned by root: $(grep usr/bin/vidorun "$work/contents")"
+  if [ -n "$windows_program" ] && [ -f "$windows_program" ]; then
+    grep -q -E '^-rw-r--r-- root/root .* \./usr/share/vidorun/Vidorun\.exe$' "$work/contents" \
+      || fail "usr/share/vidorun/Vidorun.exe is not a plain file owned by root: $(grep Vidorun.exe "$work/contents")"
+  fi
   if grep -v -q -E ' root/root ' "$work/contents"; then
     fail "files not owned by root: $(grep -v -E ' root/root ' "$work/contents")"
   fi

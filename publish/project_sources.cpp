@@ -1,0 +1,189 @@
+#include "publish/project_sources.h"
+
+#include "disccheck/disc_names.h"
+#include "platform/publish_files.h"
+#include "playback/play_logic.h"
+#include "projectfile/item_reader.h"
+#include "projectfile/project_reader.h"
+#include "projectfile/project_writer.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <array>
+#include <map>
+
+namespace vidorun {
+
+namespace {
+
+// A project file of 99 movies is some 10 kB; anything near this is no project.
+constexpr qint64 MaxProjectFileBytes = 16 * 1024 * 1024;
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString movieSubject(int number, const QString &title)
+{
+    return QStringLiteral("movie %1 \"%2\"").arg(number).arg(title);
+}
+
+class SourceFinder {
+public:
+    SourceFinder(PublishFiles &files, ProjectSources &sources) : m_files(files), m_sources(sources) {}
+
+    bool readProject(const QString &argument);
+    void findMovies();
+    void findSettings();
+
+private:
+    std::optional<SourceFile> find(const QString &written, const QString &subject);
+
+    PublishFiles &m_files;
+    ProjectSources &m_sources;
+    QString m_folder;
+};
+
+bool SourceFinder::readProject(const QString &argument)
+{
+    const bool folderGiven = QFileInfo(argument).isDir();
+    m_sources.projectFile = folderGiven ? m_files.locate(QStringLiteral("Autorun.inf"), argument) : argument;
+    FileKind kind;
+    QString reason;
+    const std::unique_ptr<ReadableFile> file = m_files.openForReading(m_sources.projectFile, kind, reason);
+    if (!file) {
+        m_sources.errors << (folderGiven && kind == FileKind::Missing
+                                 ? QStringLiteral("%1 holds no Autorun.inf, in any letter case: give the project's "
+                                                  "Autorun.inf or the folder holding it")
+                                       .arg(shown(argument))
+                                 : QStringLiteral("%1: %2").arg(shown(m_sources.projectFile), reason));
+        return false;
+    }
+    if (file->size() > MaxProjectFileBytes) {
+        m_sources.errors << QStringLiteral("%1 is %2 bytes, far more than any project: not read")
+                                .arg(shown(m_sources.projectFile))
+                                .arg(file->size());
+        return false;
+    }
+    std::string bytes(std::size_t(file->size()), '\0');
+    qint64 got = 0;
+    for (qint64 n = 1; n > 0 && got < qint64(bytes.size()); got += n) {
+        n = file->read(bytes.data() + got, qint64(bytes.size()) - got);
+        if (n < 0) {
+            m_sources.errors << QStringLiteral("%1 can't be read: %2").arg(shown(m_sources.projectFile), file->reason());
+            return false;
+        }
+    }
+    bytes.resize(std::size_t(got));
+
+    // The counters start at "0", as the program's start-up sets them.
+    Project &project = m_sources.project;
+    project.TitleCount = project.PathCount = project.CDCount = QStringLiteral("0");
+    MemorySource source(std::move(bytes));
+    readProjectItems(source, project);
+    m_folder = QFileInfo(m_sources.projectFile).absolutePath();
+    return true;
+}
+
+std::optional<SourceFile> SourceFinder::find(const QString &written, const QString &subject)
+{
+    const QString path = m_files.locate(written, m_folder);
+    FileKind kind;
+    QString reason;
+    const std::unique_ptr<ReadableFile> file = m_files.openForReading(path, kind, reason);
+    if (!file) {
+        m_sources.errors << QStringLiteral("%1: %2 (%3): %4").arg(subject, written, shown(path), reason);
+        return std::nullopt;
+    }
+    return SourceFile{written, path, QFileInfo(path).fileName(), file->size()};
+}
+
+void SourceFinder::findMovies()
+{
+    const Project &project = m_sources.project;
+    const int counted = counterValue(project.TitleCount);
+    if (counted == 0) {
+        m_sources.errors << QStringLiteral("%1 lists no movies: there is nothing to publish")
+                                .arg(shown(m_sources.projectFile));
+        return;
+    }
+    if (counted > MaxWrittenMovie) {
+        m_sources.errors << QStringLiteral("%1 counts %2 movies, more than the %3 an Autorun.inf can hold")
+                                .arg(shown(m_sources.projectFile))
+                                .arg(counted)
+                                .arg(MaxWrittenMovie);
+        return;
+    }
+    // Markers that are one name to Windows would make one disc pass for another.
+    std::map<std::string, QString> markers;
+    for (int n = 1; n <= counted; ++n) {
+        const auto entry = std::size_t(n);
+        SourceMovie movie{n, project.MovieTitles[entry], project.MovieCDs[entry], {}};
+        const QString subject = movieSubject(n, movie.title);
+        if (movie.label.isEmpty()) {
+            m_sources.errors << QStringLiteral("%1 has no CD label: write mdisk%2").arg(subject, movieNumber(n));
+        } else {
+            const QString marker = markerFileName(movie.label);
+            const auto [known, fresh] = markers.emplace(jolietKey(marker), movie.label);
+            if (nameFault(marker) != NameFault::None) {
+                m_sources.errors << QStringLiteral("%1: its CD label %2 needs the marker file %3, which no disc can "
+                                                   "hold; give it a label of letters and digits")
+                                        .arg(subject, movie.label, marker);
+            } else if (!fresh && known->second != movie.label) {
+                m_sources.errors << QStringLiteral("%1: its CD label %2 needs the marker file %3, which Windows takes "
+                                                   "for the marker of %4; give one of them another label")
+                                        .arg(subject, movie.label, marker, known->second);
+            }
+        }
+        if (project.MoviePaths[entry].isEmpty()) {
+            m_sources.errors << QStringLiteral("%1 has no movie file: write movie%2").arg(subject, movieNumber(n));
+            continue;
+        }
+        if (std::optional<SourceFile> file = find(project.MoviePaths[entry], subject)) {
+            movie.file = *file;
+            m_sources.movies.push_back(movie);
+        }
+    }
+}
+
+void SourceFinder::findSettings()
+{
+    const Project &project = m_sources.project;
+    const std::array<std::pair<const QString *, std::optional<SourceFile> *>, 3> settings = {{
+        {&project.CoverPicturePath, &m_sources.cover},
+        {&project.PlayerPath, &m_sources.player},
+        {&project.CodecPath, &m_sources.codec},
+    }};
+    const std::array<const char *, 3> subjects = {"the cover", "the player installer", "the codec installer"};
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        if (!settings[i].first->isEmpty())
+            *settings[i].second = find(*settings[i].first, QLatin1String(subjects[i]));
+    }
+}
+
+}  // namespace
+
+ProjectSources readProjectSources(const QString &projectArgument, PublishFiles &files)
+{
+    ProjectSources sources;
+    SourceFinder finder(files, sources);
+    if (finder.readProject(projectArgument)) {
+        finder.findMovies();
+        finder.findSettings();
+    }
+    return sources;
+}
+
+QStringList labelsInOrder(const ProjectSources &sources)
+{
+    QStringList labels;
+    for (const SourceMovie &movie : sources.movies) {
+        if (!labels.contains(movie.label))
+            labels << movie.label;
+    }
+    return labels;
+}
+
+}  // namespace vidorun

@@ -1,0 +1,53 @@
+#pragma once
+
+// What a project publishes from: its Autorun.inf, read by the program's own
+// reader, and every file it names, found on the author's computer as the
+// program finds them and looked at before anything is written.
+#include "app/project.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace vidorun {
+
+class PublishFiles;
+
+// A file of the author's that goes onto the discs.
+struct SourceFile {
+    QString written;  // the path as the project holds it
+    QString path;     // where it is on this computer
+    QString name;     // its own file name there
+    qint64 bytes = 0;
+};
+
+struct SourceMovie {
+    int number = 0;
+    QString title;
+    QString label;
+    SourceFile file;
+};
+
+struct ProjectSources {
+    QString projectFile;  // the Autorun.inf read
+    Project project;      // as the reader read it
+    std::vector<SourceMovie> movies;
+    std::optional<SourceFile> cover, player, codec;
+    // What keeps the project from being published, one line each, naming the
+    // movie (number and title) or the setting and the path. Nothing is
+    // written while there is any.
+    QStringList errors;
+};
+
+// Reads the project `projectArgument` (an Autorun.inf, or a folder holding
+// one in any letter case) and finds its files. Every movie needs a file and a
+// CD label whose marker a disc can hold; each file must be a regular file
+// (or a link to one) that can be read.
+ProjectSources readProjectSources(const QString &projectArgument, PublishFiles &files);
+
+// The labels of the movies, each once, in the order they first appear.
+QStringList labelsInOrder(const ProjectSources &sources);
+
+}  // namespace vidorun

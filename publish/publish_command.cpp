@@ -1,0 +1,106 @@
+#include "publish/publish_command.h"
+
+#include "app/vidorun_main.h"
+#include "platform/console_session.h"
+#include "platform/publish_files.h"
+#include "publish/publisher.h"
+#include "publish/windows_program.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QIODevice>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace vidorun {
+
+namespace {
+
+// A standard stream for a QTextStream, written through at every flush.
+class AnswerStream final : public QIODevice {
+public:
+    explicit AnswerStream(std::FILE *stream) : m_stream(stream) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        std::fwrite(data, 1, std::size_t(size), m_stream);
+        std::fflush(m_stream);
+        return size;
+    }
+
+private:
+    std::FILE *m_stream;
+};
+
+}  // namespace
+
+PublishOptions addPublishOptions(QCommandLineParser &parser)
+{
+    PublishOptions options{
+        QCommandLineOption(QStringLiteral("publish"),
+                           QStringLiteral("Lay out every disc of the project PROJECT (an Autorun.inf, or its "
+                                          "folder) ready to burn, in the FOLDER given after it: FOLDER/<LABEL>/ "
+                                          "for each CD label, then check each disc. Exit status 0 when every disc "
+                                          "was made and checks clean, 1 when a check finds a problem, 2 when a "
+                                          "disc could not be made."),
+                           QStringLiteral("PROJECT")),
+        QCommandLineOption(QStringLiteral("iso"),
+                           QStringLiteral("With --publish: also write each disc's image, FOLDER/<LABEL>.iso (ISO "
+                                          "9660 with Joliet and Rock Ridge names).")),
+        QCommandLineOption(QStringLiteral("force"),
+                           QStringLiteral("With --publish: replace discs and images already in FOLDER, once the "
+                                          "new ones are complete.")),
+        QCommandLineOption(QStringLiteral("quiet"), QStringLiteral("With --publish: print nothing but problems.")),
+        QCommandLineOption(QStringLiteral("linux-only"),
+                           QStringLiteral("With --publish: discs without Vidorun.exe, for viewers on Linux.")),
+    };
+    for (const QCommandLineOption *option :
+         {&options.publish, &options.iso, &options.force, &options.quiet, &options.linuxOnly})
+        parser.addOption(*option);
+    return options;
+}
+
+bool publishAsked(const QCommandLineParser &parser, const PublishOptions &options)
+{
+    for (const QCommandLineOption *option :
+         {&options.publish, &options.iso, &options.force, &options.quiet, &options.linuxOnly}) {
+        if (parser.isSet(*option))
+            return true;
+    }
+    return false;
+}
+
+int runPublishCommand(const QCommandLineParser &parser, const PublishOptions &options,
+                      const DiscCheckOptions &checkOptions)
+{
+    AnswerStream output(stdout), errors(stderr);
+    QTextStream out(&output), err(&errors);
+    const QStringList folders = parser.positionalArguments();
+    if (!parser.isSet(options.publish) || folders.size() != 1) {
+        err << "vidorun: "
+            << (parser.isSet(options.publish) ? QStringLiteral("--publish needs one folder to make the discs in")
+                                              : QStringLiteral("--iso, --force, --quiet and --linux-only go with --publish"))
+            << ": vidorun --publish PROJECT FOLDER [--iso]\nSee vidorun --help." << Qt::endl;
+        return 2;
+    }
+    PublishRequest request;
+    request.project = parser.value(options.publish);
+    request.outFolder = QDir::cleanPath(folders.front());
+    request.image = parser.isSet(options.iso);
+    request.replace = parser.isSet(options.force);
+    request.quiet = parser.isSet(options.quiet);
+    request.windowsProgram = !parser.isSet(options.linuxOnly);
+    request.windowsProgramCandidates = windowsProgramCandidates(QCoreApplication::applicationFilePath());
+
+    const std::unique_ptr<PublishFiles> files = makeNativePublishFiles();
+    const InterruptionWatch interruption;
+    PublishEnvironment environment{*files, checkOptions, &InterruptionWatch::interrupted,
+                                   standardOutputIsTerminal(), terminalColumns(), versionText()};
+    return publishProject(request, environment, out, err);
+}
+
+}  // namespace vidorun

@@ -1,0 +1,31 @@
+#pragma once
+
+// Where the Vidorun.exe that goes onto every disc comes from.
+#include <QString>
+#include <QStringList>
+
+namespace vidorun {
+
+class PublishFiles;
+
+// The places to look, in order: on Windows the running program itself; on
+// other systems the one the package installs beside the program
+// (<prefix>/share/vidorun/Vidorun.exe for <prefix>/bin/vidorun) and, for a
+// program run from its build folder (one holding CMakeCache.txt), the one
+// the Windows build leaves beside that folder (../build-windows/).
+QStringList windowsProgramCandidates(const QString &runningProgram);
+
+struct WindowsProgram {
+    QString path;   // empty when none was found
+    qint64 bytes = 0;
+    QString error;  // why none of the candidates can be used
+};
+
+// The first candidate that is a Windows program.
+WindowsProgram findWindowsProgram(const QStringList &candidates, PublishFiles &files);
+
+// Whether the file starts as a Windows program does: an MS-DOS header
+// whose pointer leads to a PE signature.
+bool isWindowsProgramHeader(const QByteArray &head);
+
+}  // namespace vidorun

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Vidorun.exe --publish under Wine, as an author on Windows runs it: the demo
+# project published to a disc folder and an image, in folders whose names
+# hold blanks. The disc must carry Vidorun.exe itself, and Vidorun.exe
+# --check, run from the disc, must find no problem in it through Windows'
+# file system. Published again, the disc stays as it was without --force
+# and is replaced with it.
+#   publish.sh VIDORUN_EXE DEMO_FOLDER WINE_PREFIX WORK_FOLDER
+set -euo pipefail
+exe=$(realpath "$1")
+demo=$(realpath "$2")
+prefix=$(realpath -m "$3")
+work=$(realpath -m "$4")
+here=$(cd "$(dirname "$0")" && pwd)
+
+command -v wine >/dev/null || { echo "SKIP: wine is not installed" >&2; exit 77; }
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+# Wine shows this machine's file system as drive Z:.
+windows_path() { printf 'Z:%s' "$1"; }
+vidorun() { "$here/wine-run.sh" "$prefix" "$exe" "$@"; }
+
+rm -rf "$work"
+mkdir -p "$work/an author"
+cp -r "$demo" "$work/an author/holiday project"
+project=$work/an\ author/holiday\ project
+out=$work/an\ author/my\ discs
+disc=$out/HOLIDAY1
+
+status=0
+vidorun --publish "$(windows_path "$project")" "$(windows_path "$out")" --iso >"$work/publish.out" 2>&1 || status=$?
+cat "$work/publish.out"
+[ "$status" -eq 0 ] || fail "Vidorun.exe --publish ended with $status"
+grep -q 'HOLIDAY1  .*HOLIDAY1\.iso (.* bytes): fits .*; the disc check finds no problem' "$work/publish.out" \
+  || fail "no line saying HOLIDAY1 and its image were made and checked"
+
+for file in Autorun.inf HOLIDAY1.INI Vidorun.exe autorun.sh NOTICES.TXT COVER.JPG \
+  MOVIES/SUNRISE.AVI MOVIES/HARBOUR.AVI MOVIES/NIGHT.AVI; do
+  [ -f "$disc/$file" ] || fail "the disc has no $file"
+done
+cmp -s "$disc/Vidorun.exe" "$exe" || fail "the disc's Vidorun.exe is not the program that made it"
+cmp -s "$disc/MOVIES/NIGHT.AVI" "$demo/MOVIES/NIGHT.AVI" || fail "MOVIES/NIGHT.AVI is not the project's movie"
+[ -s "$out/HOLIDAY1.iso" ] || fail "no image HOLIDAY1.iso"
+leftovers=$(find "$out" -maxdepth 1 -name '.*' ! -name . | head -n 3)
+[ -z "$leftovers" ] || fail "temporary files left: $leftovers"
+if command -v isoinfo >/dev/null; then
+  isoinfo -J -f -i "$out/HOLIDAY1.iso" | grep -q '^/MOVIES/SUNRISE.AVI$' \
+    || fail "the image's Joliet names lack /MOVIES/SUNRISE.AVI"
+fi
+
+# The disc as a viewer's Windows meets it: the program started from it.
+status=0
+(cd "$disc" && "$here/wine-run.sh" "$prefix" ./Vidorun.exe --check .) >"$work/check.out" 2>&1 || status=$?
+cat "$work/check.out"
+[ "$status" -eq 0 ] || fail "Vidorun.exe --check of the published disc ended with $status"
+
+before=$(cd "$disc" && find . -type f -exec md5sum {} + | sort)
+touch -d '2001-01-01' "$disc/HOLIDAY1.INI"
+status=0
+vidorun --publish "$(windows_path "$project")" "$(windows_path "$out")" >"$work/again.out" 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "publishing over the disc without --force ended with $status, not 2"
+grep -q 'is already there' "$work/again.out" || fail "publishing again did not say the disc is there: $(cat "$work/again.out")"
+[ "$(cd "$disc" && find . -type f -exec md5sum {} + | sort)" = "$before" ] || fail "the disc changed"
+[ "$(stat -c %Y "$disc/HOLIDAY1.INI")" = "$(date -d 2001-01-01 +%s)" ] || fail "the disc's marker was written again"
+
+status=0
+vidorun --publish "$(windows_path "$project")" "$(windows_path "$out")" --force --quiet >"$work/force.out" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "publishing with --force ended with $status: $(cat "$work/force.out")"
+[ ! -s "$work/force.out" ] || fail "--quiet said: $(cat "$work/force.out")"
+[ "$(stat -c %Y "$disc/HOLIDAY1.INI")" != "$(date -d 2001-01-01 +%s)" ] || fail "--force left the old disc"
+echo "publish: all checks passed"
