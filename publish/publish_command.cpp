@@ -1,6 +1,7 @@
 #include "publish/publish_command.h"
 
 #include "app/vidorun_main.h"
+#include "platform/console.h"
 #include "platform/console_session.h"
 #include "platform/publish_files.h"
 #include "publish/publisher.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QIODevice>
+#include <QStringDecoder>
 #include <QTextStream>
 
 #include <cstdio>
@@ -18,7 +20,10 @@ namespace vidorun {
 
 namespace {
 
-// A standard stream for a QTextStream, written through at every flush.
+// A standard stream for a QTextStream, written through at every flush: in
+// UTF-16 to a Windows console, so that paths in any script show, and as the
+// UTF-8 it is given anywhere else. A letter split between two writes waits
+// in the decoder for its end.
 class AnswerStream final : public QIODevice {
 public:
     explicit AnswerStream(std::FILE *stream) : m_stream(stream) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
@@ -27,13 +32,15 @@ protected:
     qint64 readData(char *, qint64) override { return -1; }
     qint64 writeData(const char *data, qint64 size) override
     {
-        std::fwrite(data, 1, std::size_t(size), m_stream);
-        std::fflush(m_stream);
+        const QString text = m_decoder.decode(QByteArrayView(data, size));
+        if (!text.isEmpty())
+            writeAnswer(m_stream, text);
         return size;
     }
 
 private:
     std::FILE *m_stream;
+    QStringDecoder m_decoder{QStringDecoder::Utf8};
 };
 
 }  // namespace
