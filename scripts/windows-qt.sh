@@ -41,11 +41,15 @@ cc=x86_64-w64-mingw32-gcc-posix
 # GIF and ICO formats, shared memory, system semaphores, the undo
 # framework, the tray icon, the Fusion style, the AVX variants of the
 # drawing code (the SSE2 to SSE4 ones stay), Qt's own file dialog with the
-# views and models only it uses (Vidorun.exe shows Windows' own), dock
-# widgets, tool bars and boxes, tabs, progress bars, sliders, the status
-# bar, What's This, gestures, HTML and CSS in text (every text the program
-# shows is plain), and loading plugins from files (every plugin is built
-# in). bench/README.md says what each step saved.
+# model and completer only it uses (Vidorun.exe shows Windows' own), dock
+# widgets, tool bars and boxes, progress bars, the status bar, What's This,
+# gestures, HTML and CSS in text (every text the program shows is plain),
+# regular expressions (and with them PCRE2), calendars other than the
+# Gregorian and Julian ones, time zones other than the system's local time,
+# and parsing dates from text. Sliders (which scroll bars, and so every
+# list, need), tabs, tree and table views stay: the native style draws them without asking whether
+# they are built, and input methods need plugins loaded from files.
+# bench/README.md says what each step saved.
 configure_options=(
   -release -static -static-runtime -optimize-size
   -nomake examples -nomake tests
@@ -66,24 +70,33 @@ configure_options=(
   -no-feature-textbrowser -no-feature-fontcombobox -no-feature-treewidget -no-feature-tablewidget
   -no-feature-datawidgetmapper
   -no-feature-avx -no-feature-avx2 -no-feature-avx512f
-  -no-feature-filedialog -no-feature-filesystemmodel -no-feature-treeview -no-feature-tableview
-  -no-feature-completer -no-feature-splitter
-  -no-feature-dockwidget -no-feature-toolbar -no-feature-toolbox -no-feature-tabbar -no-feature-tabwidget
-  -no-feature-progressdialog -no-feature-progressbar -no-feature-slider -no-feature-statusbar
+  -no-feature-filedialog -no-feature-filesystemmodel -no-feature-completer -no-feature-splitter
+  -no-feature-dockwidget -no-feature-toolbar -no-feature-toolbox
+  -no-feature-progressdialog -no-feature-progressbar -no-feature-statusbar
   -no-feature-whatsthis -no-feature-gestures -no-feature-scroller
-  -no-feature-texthtmlparser -no-feature-cssparser -no-feature-library
-  -qt-zlib -qt-libpng -qt-libjpeg -qt-harfbuzz -qt-pcre -qt-doubleconversion
+  -no-feature-texthtmlparser -no-feature-cssparser
+  -no-feature-regularexpression -no-feature-jalalicalendar -no-feature-islamiccivilcalendar
+  -no-feature-hijricalendar -no-feature-timezone -no-feature-datetimeparser
+  -qt-zlib -qt-libpng -qt-libjpeg -qt-harfbuzz -qt-doubleconversion
+  -qt-pcre  # never the system's PCRE2; with regular expressions off, none is built
 )
 # Every function and object in a section of its own, so that the program's
-# link drops what it never reaches. PCRE2's just-in-time compiler is left
-# out: the program's few patterns are short and matched rarely.
+# link can drop what it never reaches. On Windows this does less than it
+# promises: the linker keeps every function's unwind entry (.pdata), and the
+# entry keeps its function, so what an object file holds comes in whole once
+# anything of it is used (bench/README.md).
 section_flags="-ffunction-sections -fdata-sections"
-c_flags="$section_flags -DPCRE2_DISABLE_JIT"
+c_flags="$section_flags"
 
 # libarchive, the library alone, with nothing but what its ISO 9660 writer
-# and reader need: no compression or crypto libraries, no tools.
+# and reader need: no compression or crypto libraries, no tools. Built as a
+# static library (LIBARCHIVE_STATIC), so that Vidorun.exe does not export
+# its functions. Debian's patches leave Makefile.am newer than the
+# Makefile.in made from it (they change only the tests' lists): the
+# Makefile.in that comes with the source is used, not remade by automake.
+libarchive_cflags="-Os $section_flags -DLIBARCHIVE_STATIC"
 libarchive_options=(
-  --host=x86_64-w64-mingw32 --disable-shared --enable-static
+  --host=x86_64-w64-mingw32 --disable-shared --enable-static --disable-maintainer-mode
   --without-zlib --without-bz2lib --without-libb2 --without-iconv --without-lz4 --without-zstd
   --without-lzma --without-lzo2 --without-cng --without-openssl --without-nettle --without-mbedtls
   --without-xml2 --without-expat --disable-bsdtar --disable-bsdcpio --disable-bsdcat
@@ -91,7 +104,7 @@ libarchive_options=(
 )
 
 key=$( { echo "$qt_version $libarchive_version"; $cxx --version | head -1;
-         printf '%s\n' "${configure_options[@]}" "$c_flags" "${libarchive_options[@]}";
+         printf '%s\n' "${configure_options[@]}" "$c_flags" "$libarchive_cflags" "${libarchive_options[@]}";
          sed -n '/^# toolchain:/,/^# end of toolchain/p;/^# source changes:/,/^# end of source changes/p' "$0"; } \
        | sha256sum | cut -c1-12)
 if [ "${1:-}" = --key ]; then echo "$key"; exit 0; fi
@@ -122,7 +135,10 @@ started=$SECONDS
 step() {
   local name=$1; shift
   echo "Windows Qt: $name (log: $logs/$name.log)" >&2
-  if ! "$@" >"$logs/$name.log" 2>&1; then
+  # Run apart and waited for: a function called as an if's condition would
+  # go on past a failed command.
+  "$@" >"$logs/$name.log" 2>&1 &
+  if ! wait $!; then
     echo "Windows Qt: the step '$name' failed; its log is $logs/$name.log:" >&2
     tail -n 30 "$logs/$name.log" >&2
     rm -rf "$prefix"
@@ -174,14 +190,85 @@ patch_source src/plugins/platforms/offscreen/qoffscreenintegration.cpp 's/#inclu
 patch_source src/widgets/kernel/qwidget.cpp 's/std::stringstream s;.*?flags \+= s\.str\(\);/const auto signedText = [](int v) { return (v < 0 ? std::string() : std::string("+")) + std::to_string(v); };\n        flags += "<" + std::to_string(q->width()) + "x" + std::to_string(q->height()) + signedText(q->x()) + signedText(q->y()) + ">";/s'
 patch_source src/3rdparty/double-conversion/double-conversion/string-to-double.cc 's/static const std::ctype<char>& cType =\s*std::use_facet<std::ctype<char> >\(std::locale::classic\(\)\);\s*return cType.tolower\(ch\);/return (ch >= \x27A\x27 \&\& ch <= \x27Z\x27) ? char(ch - \x27A\x27 + \x27a\x27) : ch;/s'
 # No Direct3D 11 renderer: widgets paint in software, and only a widget
-# that asks for a 3D surface (none of ours) would start one. It also takes
-# QCryptographicHash (its shader cache) out, 0.3 MB together.
+# that asks for a 3D surface (none of ours) would start one (0.1 MB).
 patch_source src/gui/rhi/qrhi.cpp 's/(case D3D11:\n)#ifdef Q_OS_WIN/$1#if 0 \/\/ no Direct3D 11 renderer in this build/'
 # The styles' 128-pixel pictures (0.23 MB): no window of ours shows a
 # standard icon that large; QIcon scales the 32-pixel ones should one ask.
 patch_source src/widgets/CMakeLists.txt 's/\n *"styles\/images\/[a-z_-]*-128\.png"//g'
+# Qt 6.4.2 looks for PCRE2 even with regular expressions switched off, and
+# stops when it finds none.
+patch_source src/corelib/CMakeLists.txt 's/\n(qt_find_package\(WrapPCRE2 PROVIDED_TARGETS WrapPCRE2::WrapPCRE2\))/\nif(QT_FEATURE_regularexpression)\n    $1\nendif()/'
+# QUuid's name-based UUIDs (versions 3 and 5) hash with MD5 and SHA-1. Every
+# program has QUuid (the meta-type system streams it) and, as the linker
+# takes an object file whole, every hash of QCryptographicHash with it
+# (0.2 MB). The two functions move to an object file of their own, which
+# only a program that makes such UUIDs takes in.
+patch_source src/corelib/plugin/quuid.cpp 's/\nstatic QUuid createFromName\(.*?\n}\n//s'
+patch_source src/corelib/plugin/quuid.cpp 's/\n#ifndef QT_BOOTSTRAPPED\nQUuid QUuid::createUuidV3\(.*?\n}\n#endif\n\nQUuid QUuid::createUuidV5\(.*?\n}\n//s'
+patch_source src/corelib/CMakeLists.txt 's/(plugin\/quuid\.cpp plugin\/quuid\.h)/$1 plugin\/quuid_namebased.cpp/'
+cat >"$src/src/corelib/plugin/quuid_namebased.cpp" <<'CPP'
+// Copyright (C) 2020 The Qt Company Ltd.
+// SPDX-License-Identifier: LicenseRef-Qt-Commercial OR LGPL-3.0-only OR GPL-2.0-only OR GPL-3.0-only
+// Moved out of quuid.cpp unchanged, so that QUuid does not bring the hashes.
+
+#include "quuid.h"
+
+#include "qcryptographichash.h"
+
+QT_BEGIN_NAMESPACE
+
+static QUuid createFromName(const QUuid &ns, const QByteArray &baseData, QCryptographicHash::Algorithm algorithm, int version)
+{
+    QCryptographicHash hash(algorithm);
+    hash.addData(ns.toRfc4122());
+    hash.addData(baseData);
+    QByteArrayView hashResult = hash.resultView();
+    Q_ASSERT(hashResult.size() >= 16);
+    hashResult.truncate(16); // Sha1 will be too long
+
+    QUuid result = QUuid::fromRfc4122(hashResult);
+
+    result.data3 &= 0x0FFF;
+    result.data3 |= (version << 12);
+    result.data4[0] &= 0x3F;
+    result.data4[0] |= 0x80;
+
+    return result;
+}
+
+QUuid QUuid::createUuidV3(const QUuid &ns, const QByteArray &baseData)
+{
+    return createFromName(ns, baseData, QCryptographicHash::Md5, 3);
+}
+
+QUuid QUuid::createUuidV5(const QUuid &ns, const QByteArray &baseData)
+{
+    return createFromName(ns, baseData, QCryptographicHash::Sha1, 5);
+}
+
+QT_END_NAMESPACE
+CPP
 # end of source changes
 touch "$work/qt6-base/.changed"
+
+# Two places where Qt 6.4.2 itself does not build with the features above
+# switched off: a header that relies on another one for QHash, and the
+# native style and a file of removed functions, which use tool bars without
+# asking whether they are built. These only let the build through: the key
+# leaves them out, as no build of these options succeeds without them.
+fix_source() {
+  local file=$src/$1
+  grep -qF -- "$3" "$file" && return 0
+  perl -0pi -e "$2" "$file"
+  grep -qF -- "$3" "$file" || { echo "Windows Qt: the build fix to $1 no longer applies" >&2; exit 1; }
+}
+fix_source src/widgets/styles/qcommonstyle_p.h \
+  's/(#include "qstyleanimation_p.h"\n)/$1#include <QtCore\/qhash.h>\n/' '#include <QtCore/qhash.h>'
+fix_source src/plugins/styles/windowsvista/qwindowsvistastyle.cpp \
+  's/\n(    case CE_ToolBar:\n.*?\n        break;\n)(#if QT_CONFIG\(dockwidget\))/\n#if QT_CONFIG(toolbar)\n$1#endif \/\/ QT_CONFIG(toolbar)\n$2/s' \
+  '#endif // QT_CONFIG(toolbar)'
+fix_source src/widgets/compat/removed_api.cpp \
+  's/\n#include "qtoolbar.h"\n(.*?)\n(#include "qmenubar.h")/\n#if QT_CONFIG(toolbar)\n#include "qtoolbar.h"\n$1\n#endif \/\/ toolbar\n$2/s' '#endif // toolbar'
 
 # toolchain:
 cat >"$work/mingw-w64.cmake" <<CMAKE
@@ -218,7 +305,7 @@ build_libarchive() {
   local archive_src
   archive_src=$(source_folder libarchive)
   rm -rf "$work/libarchive-build" && mkdir -p "$work/libarchive-build" && cd "$work/libarchive-build"
-  "$archive_src/configure" CC="$cc" CFLAGS="-Os $section_flags" "${libarchive_options[@]}"
+  "$archive_src/configure" CC="$cc" CFLAGS="$libarchive_cflags" "${libarchive_options[@]}"
   make -j "$(nproc)" libarchive.la
   install -D -m 644 .libs/libarchive.a "$prefix/lib/libarchive.a"
   install -D -m 644 -t "$prefix/include" "$archive_src/libarchive/archive.h" "$archive_src/libarchive/archive_entry.h"
