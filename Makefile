@@ -59,7 +59,8 @@ test-sanitize: deps-test
 	$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS) --label-exclude packaging
 
 # Vidorun.exe, against the static Qt for Windows that scripts/windows-qt.sh
-# builds once per machine from Debian's qt6-base source (about 50 minutes).
+# builds once per machine from Debian's qt6-base source (about 23 minutes on
+# two cores).
 # A build folder made with another Qt is made afresh.
 windows-configure: deps-windows
 	@qt=$$(scripts/windows-qt.sh) && \
