@@ -122,11 +122,28 @@ $entries"
 fi
 
 # A dpkg run that was cut short leaves packages half-configured, and apt
-# refuses to install anything until they are.
-if [ -n "$(dpkg --audit 2>/dev/null)" ]; then
-  echo "Finishing the configuration of packages that an earlier run left half-done"
-  as_root dpkg --configure -a
-fi
+# refuses to install anything until they are. While another apt or dpkg is
+# at work its packages look half-done too: then its lock is held, and this
+# waits for it (up to ten minutes) instead of failing or taking its work.
+configure_pending() {
+  local attempt errors
+  for attempt in $(seq 60); do
+    [ -z "$(dpkg --audit 2>/dev/null)" ] && return 0
+    [ "$attempt" = 1 ] && echo "Finishing the configuration of packages that an earlier run left half-done"
+    if errors=$(as_root dpkg --configure -a 2>&1 >/dev/null); then
+      return 0
+    fi
+    if ! grep -q "lock" <<<"$errors"; then
+      printf '%s\n' "$errors" >&2
+      return 1
+    fi
+    [ "$attempt" = 1 ] && echo "Another package manager is at work; waiting for it"
+    sleep 10
+  done
+  echo "dpkg stayed locked for ten minutes; try again when the other package manager is done" >&2
+  return 1
+}
+configure_pending
 
 missing=()
 for p in "${wanted[@]}"; do
@@ -136,10 +153,10 @@ for p in "${wanted[@]}"; do
 done
 export DEBIAN_FRONTEND=noninteractive
 if [ ${#missing[@]} -eq 0 ]; then
-  [ -n "$update_needed" ] && as_root apt-get update -qq
+  [ -n "$update_needed" ] && as_root apt-get -o DPkg::Lock::Timeout=600 update -qq
   exit 0
 fi
 
 echo "Installing missing Debian packages: ${missing[*]}"
-as_root apt-get update -qq
-as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+as_root apt-get -o DPkg::Lock::Timeout=600 update -qq
+as_root apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
