@@ -251,7 +251,7 @@ CPP
 # end of source changes
 touch "$work/qt6-base/.changed"
 
-# Two places where Qt 6.4.2 itself does not build with the features above
+# Where Qt 6.4.2 itself does not build with the features above
 # switched off: a header that relies on another one for QHash, and the
 # native style and a file of removed functions, which use tool bars without
 # asking whether they are built. These only let the build through: the key
