@@ -35,24 +35,24 @@ unsigned long commonDialogFlags(unsigned long programFlags)
     return (programFlags & ~own) | OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_ENABLESIZING;
 }
 
-std::optional<std::wstring> runFileDialog(void *owner, const FileDialogSpec &spec)
+std::optional<std::wstring> runFileDialog(void *owner, const FileDialogOptions &options)
 {
     // Room for the longest path Windows takes; the starting name is cut to it.
     std::vector<wchar_t> file(32768, L'\0');
-    spec.fileName.copy(file.data(), file.size() - 1);
-    const std::wstring filter = commonDialogFilter(spec.filter);
+    options.fileName.copy(file.data(), file.size() - 1);
+    const std::wstring filter = commonDialogFilter(options.filter);
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = static_cast<HWND>(owner);
-    dialog.lpstrFilter = spec.filter.empty() ? nullptr : filter.c_str();
-    dialog.nFilterIndex = spec.filterIndex > 0 ? DWORD(spec.filterIndex) : 1;
+    dialog.lpstrFilter = options.filter.empty() ? nullptr : filter.c_str();
+    dialog.nFilterIndex = options.filterIndex > 0 ? DWORD(options.filterIndex) : 1;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = DWORD(file.size());
-    dialog.lpstrTitle = spec.title.empty() ? nullptr : spec.title.c_str();
-    dialog.Flags = commonDialogFlags(spec.flags);
+    dialog.lpstrTitle = options.title.empty() ? nullptr : options.title.c_str();
+    dialog.Flags = commonDialogFlags(options.flags);
 
-    const BOOL chosen = spec.save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    const BOOL chosen = options.save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     if (!chosen)
         return std::nullopt;  // cancelled, or CommDlgExtendedError() says why it could not be shown
     return std::wstring(file.data());

@@ -41,15 +41,15 @@ class WindowsFileDialogs final : public FileDialogs {
 public:
     std::optional<QString> run(QWidget *parent, FileDialogKind kind, const FileDialogRequest &request) override
     {
-        win32::FileDialogSpec spec;
-        spec.save = kind == FileDialogKind::Save;
-        spec.title = request.title.toStdWString();
-        spec.filter = request.filter.toStdWString();
-        spec.filterIndex = request.filterIndex;
-        spec.flags = static_cast<unsigned long>(request.flags);
-        spec.fileName = QDir::toNativeSeparators(request.fileName).toStdWString();
+        win32::FileDialogOptions options;
+        options.save = kind == FileDialogKind::Save;
+        options.title = request.title.toStdWString();
+        options.filter = request.filter.toStdWString();
+        options.filterIndex = request.filterIndex;
+        options.flags = static_cast<unsigned long>(request.flags);
+        options.fileName = QDir::toNativeSeparators(request.fileName).toStdWString();
         void *owner = parent ? reinterpret_cast<void *>(parent->window()->winId()) : nullptr;
-        const std::optional<std::wstring> chosen = win32::runFileDialog(owner, spec);
+        const std::optional<std::wstring> chosen = win32::runFileDialog(owner, options);
         if (!chosen)
             return std::nullopt;
         return QString::fromStdWString(*chosen);

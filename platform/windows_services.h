@@ -30,7 +30,7 @@ int sendMciString(const std::string &command);
 int platformId();
 
 // One use of the system's Open or Save dialog, as the program describes it.
-struct FileDialogSpec {
+struct FileDialogOptions {
     bool save = false;
     std::wstring title;
     std::wstring filter;  // "description|pattern|description|pattern"
@@ -49,6 +49,6 @@ unsigned long commonDialogFlags(unsigned long programFlags);
 // Shows the dialog (comdlg32) over the window `owner` (an HWND, or none)
 // and waits. Answers the chosen path, or nothing when the user cancels or
 // the dialog can't be shown.
-std::optional<std::wstring> runFileDialog(void *owner, const FileDialogSpec &spec);
+std::optional<std::wstring> runFileDialog(void *owner, const FileDialogOptions &options);
 
 }  // namespace vidorun::win32

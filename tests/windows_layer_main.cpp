@@ -7,6 +7,6 @@ int main()
 {
     using namespace vidorun::win32;
     const bool started = openDocumentMinimized(L"MOVIES\\SUNRISE.AVI").started || startProgram(L"SETUP.EXE").started;
-    const bool chosen = runFileDialog(nullptr, FileDialogSpec{}).has_value();
+    const bool chosen = runFileDialog(nullptr, FileDialogOptions{}).has_value();
     return (started ? 1 : 0) + (chosen ? 1 : 0) + sendMciString("set CDAudio door open") + platformId();
 }

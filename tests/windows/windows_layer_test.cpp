@@ -111,7 +111,7 @@ TEST_F(WindowsLayer, AMovieReachesItsPlayerAsOneWholePathAndNoCommandRuns)
     // escapes (a name can't hold a redirection). The variable is one that is
     // not set: Wine's shell expands variables in every file name it opens,
     // unlike Windows', which does so only when asked.
-    const std::wstring movie = m_folder + L"\\Part 1 & copy nul pwned.txt & %VIDORUN_UNSET% ^ ; (final).avi";
+    const std::wstring movie = m_folder + L"\\Day 1 & copy nul pwned.txt & %VIDORUN_UNSET% ^ ; (final).avi";
     writeFile(movie, "RIFF....AVI ");
     ASSERT_TRUE(exists(movie));
 
@@ -203,14 +203,14 @@ TEST_F(WindowsLayer, AFileChosenElsewhereLeavesTheWorkingFolderWhereItWas)
     ASSERT_TRUE(::CreateDirectoryW(other.c_str(), nullptr));
     ASSERT_TRUE(::SetCurrentDirectoryW(m_folder.c_str()));
     for (const bool save : {true, false}) {
-        win32::FileDialogSpec spec;
-        spec.save = save;
-        spec.title = save ? L"Vidorun layer test: save" : L"Vidorun layer test: open";
-        spec.filter = L"Autorun file (autorun.inf)|*.inf";
-        spec.flags = OFN_HIDEREADONLY;
+        win32::FileDialogOptions options;
+        options.save = save;
+        options.title = save ? L"Vidorun layer test: save" : L"Vidorun layer test: open";
+        options.filter = L"Autorun file (autorun.inf)|*.inf";
+        options.flags = OFN_HIDEREADONLY;
         // A name typed for a file that doesn't exist yet is handed back.
-        spec.fileName = other + L"\\Autorun.inf";
-        std::thread user([title = spec.title] {
+        options.fileName = other + L"\\Autorun.inf";
+        std::thread user([title = options.title] {
             for (int i = 0; i < 400; ++i) {
                 if (const HWND dialog = ::FindWindowW(L"#32770", title.c_str())) {
                     ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -219,7 +219,7 @@ TEST_F(WindowsLayer, AFileChosenElsewhereLeavesTheWorkingFolderWhereItWas)
                 ::Sleep(25);
             }
         });
-        const std::optional<std::wstring> chosen = win32::runFileDialog(nullptr, spec);
+        const std::optional<std::wstring> chosen = win32::runFileDialog(nullptr, options);
         user.join();
         ASSERT_TRUE(chosen.has_value()) << "no dialog, or it was cancelled; comdlg32 error "
                                         << ::CommDlgExtendedError();
