@@ -59,19 +59,6 @@ const Key *projectKey(const std::string &item)
     return it == keys.end() ? nullptr : &*it;
 }
 
-// The value as the reader cuts it out: from the character at `position`
-// (counted from 1, a UTF-8 character as one) to the end of the item.
-std::string_view valueAt(const std::string &item, std::size_t position, bool utf8)
-{
-    std::size_t start = 0;
-    for (std::size_t skipped = 1; skipped < position && start < item.size(); ++skipped) {
-        ++start;
-        while (utf8 && start < item.size() && (static_cast<unsigned char>(item[start]) & 0xC0) == 0x80)
-            ++start;
-    }
-    return std::string_view(item).substr(start);
-}
-
 class Scan {
 public:
     Scan(AutorunText &written, bool utf8) : m_written(written), m_utf8(utf8) {}
@@ -105,7 +92,7 @@ private:
 void Scan::projectItem(const std::string &item, int lineNumber)
 {
     const Key *key = projectKey(item);
-    const std::string_view value = valueAt(item, key->position, m_utf8);
+    const std::string_view value = itemValue(item, key->position, m_utf8);
     int number = -1;
     if (key->numbered) {
         number = keyNumber(item.size() > 5 ? std::string_view(item).substr(5, 2) : std::string_view());

@@ -48,6 +48,18 @@ int keyNumber(std::string_view text)
     return int(std::nearbyint(sign * value));
 }
 
+std::string_view itemValue(const std::string &item, std::size_t position, bool utf8)
+{
+    std::size_t start = 0;
+    for (std::size_t skipped = 1; skipped < position && start < item.size(); ++skipped) {
+        ++start;
+        // A UTF-8 character is its lead byte and the continuation bytes after it.
+        while (utf8 && start < item.size() && (static_cast<unsigned char>(item[start]) & 0xC0) == 0x80)
+            ++start;
+    }
+    return std::string_view(item).substr(start);
+}
+
 namespace {
 
 // One value the file can set: the last item that set it, and the position
@@ -65,17 +77,7 @@ struct Slot {
     }
     // The value's bytes: from the character at `position` (counted from 1)
     // to the end of the item, or nothing when the item is shorter.
-    std::string_view value(bool utf8) const
-    {
-        std::size_t start = 0;
-        for (std::size_t skipped = 1; skipped < position && start < item.size(); ++skipped) {
-            ++start;
-            // A UTF-8 character is its lead byte and the continuation bytes after it.
-            while (utf8 && start < item.size() && (static_cast<unsigned char>(item[start]) & 0xC0) == 0x80)
-                ++start;
-        }
-        return std::string_view(item).substr(start);
-    }
+    std::string_view value(bool utf8) const { return itemValue(item, position, utf8); }
 };
 
 struct TableSlots {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace vidorun {
@@ -14,6 +15,12 @@ namespace vidorun {
 // reads it: blanks skipped, a sign and a decimal point belong to the number,
 // no number gives 0, halves round to the even integer.
 int keyNumber(std::string_view twoChars);
+
+// An item's value as the reader cuts it out: from the character at
+// `position` (counted from 1; in a UTF-8 file a character is one however
+// many bytes it takes) to the end of the item, or nothing when the item is
+// shorter.
+std::string_view itemValue(const std::string &item, std::size_t position, bool utf8);
 
 struct ReadOutcome {
     bool opened = false;
