@@ -19,30 +19,15 @@ title=$(sed -n 's/^the_title=//p' "$disc/Autorun.inf" | tr -d '\r')
 caption="Vidorun ; $title"
 
 work=$(mktemp -d)
-xvfb=
 vidorun=
-# A Wine session keeps the display its first program had; the other tests'
-# sessions have none. So this run (which ctest runs alone) starts a session
-# of its own, and ends it.
-stop_wine() { WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; }
+. "$here/display_session.sh"
 cleanup() {
   [ -n "$vidorun" ] && kill "$vidorun" 2>/dev/null || true
-  stop_wine
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  stop_display_session
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-# Makes the prefix (once) before the display exists, so that nothing of
-# Wine's first start shows.
-"$here/wine-run.sh" "$prefix" cmd /c exit 0 >/dev/null 2>&1 || true
-stop_wine
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$(cat "$work/display")
+start_display_session
 
 # run NAME KEYS: starts the program, waits for its window, presses KEYS and
 # checks the exit code.
