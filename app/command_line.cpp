@@ -13,7 +13,6 @@
 #include <QImageReader>
 #include <QTextStream>
 
-
 namespace vidorun {
 
 namespace {
