@@ -208,12 +208,54 @@ void Scan::finish()
     }
 }
 
+// Whether a line opens a double-quoted item that it does not close: the
+// reader goes on through the lines after it for the closing quote, where
+// Windows AutoRun and any other reader of the file see lines of their own.
+bool quoteRunsOn(std::string_view line)
+{
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+            ++i;
+        if (i < line.size() && line[i] == '"') {
+            const std::size_t close = line.find('"', i + 1);
+            if (close == std::string_view::npos)
+                return true;
+            i = close + 1;
+        }
+        const std::size_t comma = line.find(',', i);
+        if (comma == std::string_view::npos)
+            return false;
+        i = comma + 1;
+    }
+    return false;
+}
+
+// Text in UTF-16, as old Notepad saves "Unicode": a byte-order mark of its
+// own, or the NUL bytes that ASCII letters take in it.
+bool looksLikeUtf16(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return true;
+    const QByteArray start = bytes.left(64);
+    return start.size() >= 4 && start.count('\0') * 4 >= start.size();
+}
+
 }  // namespace
 
 AutorunText readAutorunText(const QByteArray &bytes, bool utf8)
 {
     AutorunText written;
     written.empty = bytes.isEmpty();
+    if (looksLikeUtf16(bytes)) {
+        written.unreadable = true;
+        written.lineFindings.push_back(
+            {Severity::Error, 0, QString(),
+             QStringLiteral("Autorun.inf is written in UTF-16 (what Notepad called \"Unicode\"): Vidorun finds none "
+                            "of its keys and lists no movies, and Windows AutoRun finds no [autorun] section; save it "
+                            "as ANSI or UTF-8")});
+        return written;
+    }
     written.byteOrderMark = bytes.startsWith(QByteArray(ByteOrderMark.data(), qsizetype(ByteOrderMark.size())));
     Scan scan(written, utf8);
     bool inAutorun = false;
@@ -233,6 +275,16 @@ AutorunText readAutorunText(const QByteArray &bytes, bool utf8)
             content = trimmed(content.substr(ByteOrderMark.size()));
         if (content.empty())
             continue;
+        if (quoteRunsOn(line)) {
+            written.lineFindings.push_back(
+                {Severity::Error, 0, QString(),
+                 QStringLiteral("Autorun.inf line %1: a value in double quotes runs on past the end of the line: "
+                                "Vidorun reads the lines after it into the value, while Windows AutoRun and any "
+                                "other reader take them as lines of their own (a line like [autorun] or "
+                                "shell\\...\\command= among them means what it says to Windows); keep each value on "
+                                "one line")
+                     .arg(lineNumber)});
+        }
         if (content.front() == '[') {
             const std::size_t close = content.find(']');
             inAutorun = close != std::string_view::npos && upper(content.substr(1, close - 1)) == "AUTORUN";

@@ -19,6 +19,8 @@ namespace vidorun::check {
 
 struct AutorunText {
     bool empty = false;
+    // Text the reader can't read at all (UTF-16): its lines say nothing.
+    bool unreadable = false;
     // The file begins with UTF-8's byte-order mark; `markHidesKey` when the
     // reader misses the project key on the first line behind it.
     bool byteOrderMark = false;

@@ -37,6 +37,18 @@ QString listed(const QStringList &items)
 
 }  // namespace
 
+QString findingLine(const Finding &finding)
+{
+    QString line = severityColumn(finding.severity);
+    if (finding.movie > 0) {
+        line += QStringLiteral("movie %1").arg(finding.movie);
+        if (!finding.title.isEmpty())
+            line += QStringLiteral(" \"%1\"").arg(finding.title);
+        line += QStringLiteral(": ");
+    }
+    return line + finding.text;
+}
+
 QStringList reportLines(const QString &version, const QString &shownRoot, const DiscCheckReport &report)
 {
     const QLocale numbers(QLocale::English);
@@ -54,16 +66,8 @@ QStringList reportLines(const QString &version, const QString &shownRoot, const 
         heading += QStringLiteral(" as the disc labelled ") + listed(report.labelsHere);
     lines << heading;
 
-    for (const Finding &finding : report.findings) {
-        QString line = severityColumn(finding.severity);
-        if (finding.movie > 0) {
-            line += QStringLiteral("movie %1").arg(finding.movie);
-            if (!finding.title.isEmpty())
-                line += QStringLiteral(" \"%1\"").arg(finding.title);
-            line += QStringLiteral(": ");
-        }
-        lines << line + finding.text;
-    }
+    for (const Finding &finding : report.findings)
+        lines << findingLine(finding);
 
     QString totals = QStringLiteral("ok      ");
     if (report.movies == 0) {

@@ -70,6 +70,17 @@ DiscCheckReport checkDisc(const QString &root, const DiscCheckOptions &options =
 // problems.
 QStringList reportLines(const QString &version, const QString &shownRoot, const DiscCheckReport &report);
 
+// One finding as the report prints it: its severity in a column of its
+// own, the movie it concerns, what it says.
+QString findingLine(const Finding &finding);
+
+// What the check finds in a project's Autorun.inf by itself, before any
+// disc is made of it: how the program reads its lines (one-digit keys, a
+// value cut at a comma, a quoted value that runs past its line), a file it
+// can't read as text at all (UTF-16), and the counters and movies it would
+// list wrong. Errors first.
+std::vector<Finding> projectFileFindings(const QByteArray &bytes);
+
 // 2 when the disc could not be checked, 1 when an error or warning was
 // found, otherwise 0 (notes are no problems).
 int exitStatus(const DiscCheckReport &report);

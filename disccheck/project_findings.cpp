@@ -4,7 +4,10 @@
 #include "disccheck/check_context.h"
 
 #include "playback/play_logic.h"
+#include "projectfile/item_reader.h"
+#include "projectfile/project_reader.h"
 #include "projectfile/project_writer.h"
+#include "projectfile/text_codec.h"
 
 #include <algorithm>
 
@@ -44,20 +47,25 @@ QString windowsEvidence(const Context &context)
 
 }  // namespace
 
+namespace {
+
 // The facts the program's start-up checks, and movies it would list empty
 // or never list.
-void checkCounts(Context &context)
+void countFindings(const Project &p, const AutorunText &written, std::vector<Finding> &findings)
 {
-    const Project &p = context.project;
+    const auto add = [&findings](Severity severity, const QString &text, int movie = 0,
+                                 const QString &title = QString()) {
+        findings.push_back({severity, movie, title, text});
+    };
     if (p.PathCount != p.TitleCount || p.CDCount != p.PathCount) {
-        context.add(Severity::Error,
+        add(Severity::Error,
                     QStringLiteral("Autorun.inf counts %1 movie titles, %2 paths and %3 CD labels: Vidorun reports an "
                                    "error at every start; give each movie one movieNN, titleNN and mdiskNN line")
                         .arg(p.TitleCount, p.PathCount, p.CDCount));
     }
     const int counted = counterValue(p.TitleCount);
     if (counted > MaxWrittenMovie) {
-        context.add(Severity::Error,
+        add(Severity::Error,
                     QStringLiteral("Autorun.inf counts %1 movies, more than the %2 its two-digit keys can number: some "
                                    "keys come twice, and Vidorun lists movies that are not there")
                         .arg(counted)
@@ -69,8 +77,8 @@ void checkCounts(Context &context)
         const QString nn = numberText(n);
         if (p.MoviePaths[e].isEmpty() && p.MovieTitles[e].isEmpty() && p.MovieCDs[e].isEmpty()) {
             // Lines written for it but read as another movie's have their own finding.
-            if (!context.written.meantMovies.count(n)) {
-                context.add(Severity::Error,
+            if (!written.meantMovies.count(n)) {
+                add(Severity::Error,
                             QStringLiteral("is missing: Autorun.inf counts %1 movies but has no movie%2, title%2 or "
                                            "mdisk%2 line; Vidorun lists an empty line for it")
                                 .arg(listed)
@@ -80,11 +88,11 @@ void checkCounts(Context &context)
             continue;
         }
         if (p.MoviePaths[e].isEmpty())
-            context.add(Severity::Error, QStringLiteral("has no movie file: write movie%1").arg(nn), n, p.MovieTitles[e]);
+            add(Severity::Error, QStringLiteral("has no movie file: write movie%1").arg(nn), n, p.MovieTitles[e]);
         if (p.MovieTitles[e].isEmpty())
-            context.add(Severity::Warning, QStringLiteral("has no title: the list shows an empty line; write title%1").arg(nn), n);
+            add(Severity::Warning, QStringLiteral("has no title: the list shows an empty line; write title%1").arg(nn), n);
         if (p.MovieCDs[e].isEmpty()) {
-            context.add(Severity::Error,
+            add(Severity::Error,
                         QStringLiteral("has no CD label: Vidorun asks for a disc labelled '' and never plays it; "
                                        "write mdisk%1")
                             .arg(nn),
@@ -99,13 +107,20 @@ void checkCounts(Context &context)
             unlisted << numberText(n);
     }
     if (!unlisted.isEmpty()) {
-        context.add(Severity::Warning,
+        add(Severity::Warning,
                     QStringLiteral("Autorun.inf has lines for movie %1, which Vidorun never lists: it lists %2; number "
                                    "the movies from 01 without gaps")
                         .arg(unlisted.join(QStringLiteral(", ")),
                              listed == 0 ? QStringLiteral("none, as it counts no movies")
                                          : QStringLiteral("movies 01 to ") + numberText(listed)));
     }
+}
+
+}  // namespace
+
+void checkCounts(Context &context)
+{
+    countFindings(context.project, context.written, context.report.findings);
 }
 
 // The [autorun] section only matters to Windows. A disc is for Windows when
@@ -270,3 +285,23 @@ void findThisDisc(Context &context)
 }
 
 }  // namespace vidorun::check
+
+namespace vidorun {
+
+std::vector<Finding> projectFileFindings(const QByteArray &bytes)
+{
+    Project project;
+    project.TitleCount = project.PathCount = project.CDCount = QStringLiteral("0");
+    MemorySource source(bytes.toStdString());
+    readProjectItems(source, project);
+    const bool utf8 = isValidUtf8(bytes);
+    const check::AutorunText written = check::readAutorunText(bytes, utf8);
+    std::vector<Finding> findings = written.lineFindings;
+    if (!written.unreadable)
+        check::countFindings(project, written, findings);
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding &a, const Finding &b) { return a.severity < b.severity; });
+    return findings;
+}
+
+}  // namespace vidorun

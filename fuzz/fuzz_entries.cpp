@@ -241,7 +241,8 @@ std::string roundTripViolation(const std::uint8_t *data, std::size_t size)
                      const QString &read, bool upper) {
         if (!violation.empty() || itemBytes(encoded.lines.at(line)) > ItemReader::MaxItemBytes)
             return;
-        QString promised = written;
+        // A line break is written as a blank.
+        QString promised = withoutLineBreaks(written);
         if (projectLine(key, written).startsWith(u'"'))
             promised.replace(u'"', u'\'');
         promised = withoutLoneSurrogates(promised);

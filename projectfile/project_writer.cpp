@@ -15,14 +15,10 @@ QString movieNumber(int n)
 namespace {
 
 // What the item reader would not give back as it was written: it ends an
-// item at a comma or a line end and trims blanks and tabs from its end.
+// item at a comma and trims blanks and tabs from its end.
 bool needsQuotes(const QString &value)
 {
-    for (const QChar c : value) {
-        if (c == u',' || c == u'\r' || c == u'\n')
-            return true;
-    }
-    return value.endsWith(u' ') || value.endsWith(u'\t');
+    return value.contains(u',') || value.endsWith(u' ') || value.endsWith(u'\t');
 }
 
 std::optional<QByteArray> encodeCodePage(const QString &text)
@@ -38,8 +34,25 @@ std::optional<QByteArray> encodeCodePage(const QString &text)
 
 }  // namespace
 
-QString projectLine(const QString &key, const QString &value)
+bool holdsLineBreak(const QString &value)
 {
+    return value.contains(u'\r') || value.contains(u'\n');
+}
+
+QString withoutLineBreaks(const QString &value)
+{
+    if (!holdsLineBreak(value))
+        return value;
+    QString flat = value;
+    flat.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    flat.replace(u'\r', u' ');
+    flat.replace(u'\n', u' ');
+    return flat;
+}
+
+QString projectLine(const QString &key, const QString &writtenValue)
+{
+    const QString value = withoutLineBreaks(writtenValue);
     const QString line = key + u'=' + value;
     if (!needsQuotes(value))
         return line;

@@ -16,11 +16,18 @@ QString movieNumber(int n);
 
 // One "key=value" line, spelled so that the reader takes the value back
 // whole. Most lines are written as they are. A value that the reader would
-// cut or trim (a comma or a line break in it, blanks or tabs at its end) is
-// written with the whole line in double quotes, which the reader takes as one
-// item. A quoted item can't hold a double quote, so a value that needs the
-// quotes has its double quotes written as single quotes.
+// cut or trim (a comma in it, blanks or tabs at its end) is written with the
+// whole line in double quotes, which the reader takes as one item. A quoted
+// item can't hold a double quote, so a value that needs the quotes has its
+// double quotes written as single quotes. A line break in a value is
+// written as a blank: no value may start a line of its own, which Windows
+// AutoRun and every other reader of the file would take as a line like any
+// other ("[autorun]", "shell\...\command=").
 QString projectLine(const QString &key, const QString &value);
+
+// Whether a value holds a line break, which projectLine() writes as a blank.
+bool holdsLineBreak(const QString &value);
+QString withoutLineBreaks(const QString &value);
 
 // The lines of the project file for `project`, in order, without line ends:
 // the autorun section, the settings, then three lines for each movie from 1

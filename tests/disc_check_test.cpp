@@ -163,6 +163,15 @@ const Fault faults[] = {
      Severity::Error, 0, "counts 2 movie titles, 3 paths and 2 CD labels"},
     {"ValueCutByAComma", [](DiscCheckTest &t) { t.changeProject({"title01=Sunrise, over the bay"}); },
      Severity::Warning, 0, "reads title01 as \"Sunrise\" and drops \", over the bay\""},
+    // Lines of their own to Windows, a title to the reader.
+    {"QuotedValueRunsPastItsLine",
+     [](DiscCheckTest &t) { t.changeProject({"\"title01=Sunrise\r\n[autorun]\r\nshell\\open\\command=x.exe\""}); },
+     Severity::Error, 0, "a value in double quotes runs on past the end of the line"},
+    {"SavedAsUtf16", [](DiscCheckTest &t) {
+         const QString text = QString::fromUtf8(holidayProject());
+         t.writeFile("Autorun.inf", QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2));
+     },
+     Severity::Error, 0, "Autorun.inf is written in UTF-16", 3},
     {"MovieMissing", [](DiscCheckTest &t) { t.remove("MOVIES/SUNRISE.AVI"); },
      Severity::Error, 1, "MOVIES\\SUNRISE.AVI is not on this disc (no SUNRISE.AVI in MOVIES)"},
     // Windows and Vidorun find it, and the reader upper-cases the path anyway.
