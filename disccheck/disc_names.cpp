@@ -1,6 +1,9 @@
 #include "disccheck/disc_names.h"
 
+#include "platform/windows_names.h"
 #include "projectfile/letter_case.h"
+
+#include <QDir>
 
 #include <algorithm>
 #include <array>
@@ -9,33 +12,29 @@ namespace vidorun {
 
 namespace {
 
-bool forbidden(QChar c)
-{
-    static constexpr std::array<char16_t, 10> characters = {u'*', u'/', u':', u';', u'?',
-                                                            u'\\', u'<', u'>', u'"', u'|'};
-    return std::find(characters.begin(), characters.end(), c.unicode()) != characters.end();
-}
-
 const QChar *firstFaultyCharacter(const QString &name)
 {
-    return std::find_if(name.begin(), name.end(),
-                        [](QChar c) { return c.unicode() < 0x20 || c.isSurrogate() || forbidden(c); });
+    return std::find_if(name.begin(), name.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c.isSurrogate() || isForbiddenNameCharacter(c.unicode());
+    });
 }
 
 }  // namespace
 
 bool isWindowsDeviceName(const QString &name)
 {
-    // Windows takes the part before the first dot, trailing blanks dropped.
-    QString stem = name.section(QLatin1Char('.'), 0, 0);
-    while (stem.endsWith(QLatin1Char(' ')))
-        stem.chop(1);
-    stem = stem.toUpper();
-    if (stem == QLatin1String("CON") || stem == QLatin1String("PRN") || stem == QLatin1String("AUX")
-        || stem == QLatin1String("NUL"))
-        return true;
-    return stem.size() == 4 && (stem.startsWith(QLatin1String("COM")) || stem.startsWith(QLatin1String("LPT")))
-           && stem[3] >= QLatin1Char('1') && stem[3] <= QLatin1Char('9');
+    return isWindowsDeviceName(std::u16string_view(QStringView(name).utf16(), std::size_t(name.size())));
+}
+
+QString shownName(const QString &name)
+{
+    const bool blankAtAnEnd = name.startsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char(' '));
+    return name.isEmpty() || blankAtAnEnd ? QLatin1Char('"') + name + QLatin1Char('"') : name;
+}
+
+QString shownPath(const QString &path)
+{
+    return shownName(QDir::toNativeSeparators(path));
 }
 
 NameFault nameFault(const QString &name)

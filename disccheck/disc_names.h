@@ -38,7 +38,7 @@ enum class NameFault {
     ForbiddenCharacter,  // one of * / : ; ? \ < > " |
     ControlCharacter,    // below U+0020
     BeyondBmp,           // a character beyond U+FFFF, which UCS-2 can't hold
-    DeviceName,          // CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with any extension
+    DeviceName,          // CON, CONIN$, COM1 and their kind (isWindowsDeviceName), with any extension
     TrailingDotOrBlank,  // Windows drops a trailing dot or blank and opens another name
 };
 
@@ -51,9 +51,16 @@ NameFault nameFault(const QString &name);
 // empty for other faults.
 QString faultyCharacterText(const QString &name);
 
-// CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9 in any letter case, alone or
-// with any extension ("nul.avi", "Com1.txt.avi"): Windows opens the device.
+// A device name to Windows (platform/windows_names.h): CON, CONIN$, COM1
+// and their kind, with any extension.
 bool isWindowsDeviceName(const QString &name);
+
+// A name as messages show it: in double quotes when a blank at its start or
+// end would not be seen, or when it is empty.
+QString shownName(const QString &name);
+// A path as messages show it: with this system's separators, and quoted as
+// a name is.
+QString shownPath(const QString &path);
 
 // Two names of one folder are one name on the disc when their keys are
 // equal: Windows and Joliet don't tell letter case apart, and Joliet keeps

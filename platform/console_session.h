@@ -18,6 +18,18 @@ public:
     static bool interrupted();
 };
 
+// While one lives, Ctrl+C, a plain kill and the end of the terminal session
+// wait: work that must not be cut in two (putting a set of discs in place)
+// runs to its end, and what came meanwhile is heard once it is over. A
+// second Ctrl+C then ends the program as before.
+class DeferredInterruptions {
+public:
+    DeferredInterruptions();
+    ~DeferredInterruptions();
+    DeferredInterruptions(const DeferredInterruptions &) = delete;
+    DeferredInterruptions &operator=(const DeferredInterruptions &) = delete;
+};
+
 // Whether standard output is a terminal (on Windows a console) that shows a
 // line written over in place.
 bool standardOutputIsTerminal();

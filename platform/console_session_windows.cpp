@@ -11,6 +11,7 @@ namespace vidorun {
 namespace {
 
 std::atomic<bool> interruptedByConsole{false};
+std::atomic<int> deferring{0};
 
 // Runs on a thread of its own that the console starts. The first Ctrl+C or
 // Ctrl+Break is noted and handled; a second one is left to the system's
@@ -19,7 +20,9 @@ BOOL WINAPI noteInterruption(DWORD event)
 {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
         return FALSE;
-    return interruptedByConsole.exchange(true) ? FALSE : TRUE;
+    // While work that must not be cut in two runs, every one is noted only.
+    const bool again = interruptedByConsole.exchange(true);
+    return again && deferring == 0 ? FALSE : TRUE;
 }
 
 }  // namespace
@@ -33,6 +36,16 @@ InterruptionWatch::InterruptionWatch()
 InterruptionWatch::~InterruptionWatch()
 {
     ::SetConsoleCtrlHandler(noteInterruption, FALSE);
+}
+
+DeferredInterruptions::DeferredInterruptions()
+{
+    ++deferring;
+}
+
+DeferredInterruptions::~DeferredInterruptions()
+{
+    --deferring;
 }
 
 bool InterruptionWatch::interrupted()

@@ -6,9 +6,12 @@
 // QStrings as this system spells them; every failure comes with the system's
 // own words for it.
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace vidorun {
 
@@ -40,6 +43,35 @@ public:
 // Told the bytes copied so far; answers false to stop the copy.
 using CopyProgress = std::function<bool(qint64 copied)>;
 
+// Why a copy failed: reading its source or writing its target, in the
+// system's words; "stopped" when its progress asked it to stop.
+struct CopyFailure {
+    bool reading = false;
+    bool stopped = false;
+    QString reason;
+};
+
+// Which file or folder a path reaches, whatever the path: its disk and its
+// number there (device and inode on Unix, volume serial and file ID on
+// Windows). Two paths reach the same file when their identities are equal.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 file = 0;
+    friend bool operator==(const FileIdentity &a, const FileIdentity &b)
+    {
+        return a.device == b.device && a.file == b.file;
+    }
+    friend bool operator!=(const FileIdentity &a, const FileIdentity &b) { return !(a == b); }
+};
+
+// One entry of a folder's tree, links never followed.
+struct TreeEntry {
+    QString path;  // from the folder, "/" between names
+    bool folder = false;
+    FileIdentity identity;
+    qint64 bytes = 0;  // a file's size; 0 for a folder
+};
+
 class PublishFiles {
 public:
     virtual ~PublishFiles() = default;
@@ -62,8 +94,10 @@ public:
     // Copies the regular file `source` to the new file `target`, by the
     // system's fastest way (sharing the blocks, or copying within the
     // system). `progress` hears of the bytes copied as the copy goes on.
+    // A target that was there already is left as it was; one the copy made
+    // and could not finish is removed.
     virtual bool copy(const QString &source, const QString &target, const CopyProgress &progress,
-                      QString &reason) = 0;
+                      CopyFailure &failure) = 0;
 
     // Makes the new folder `path` (its parent must be there), open to
     // everyone.
@@ -73,9 +107,46 @@ public:
     // Renames `from` to `to` on the same disk, never replacing anything at
     // `to`.
     virtual bool rename(const QString &from, const QString &to, QString &reason) = 0;
+    // Swaps what `first` and `second` lead to, in one step that nothing can
+    // see half done. `unsupported` when the file system can't (then nothing
+    // changed and no reason is given).
+    virtual bool exchange(const QString &first, const QString &second, bool &unsupported, QString &reason) = 0;
+    // Renames `from` to `to`, replacing the file at `to` in one step: for the
+    // program's own small files only.
+    virtual bool replaceFile(const QString &from, const QString &to, QString &reason) = 0;
     // Removes the file or the folder with everything in it. A link is
-    // removed itself, never followed. False when something stays.
-    virtual bool remove(const QString &path) = 0;
+    // removed itself, never followed. False when something stays; `reason`
+    // then says what kept it.
+    virtual bool remove(const QString &path, QString &reason) = 0;
+    bool remove(const QString &path)
+    {
+        QString reason;
+        return remove(path, reason);
+    }
+
+    // Who `path` is, links followed; nothing when it can't be reached.
+    virtual std::optional<FileIdentity> identity(const QString &path) = 0;
+    // Who `path` itself is, a link taken as itself.
+    virtual std::optional<FileIdentity> entryIdentity(const QString &path) = 0;
+    // The folders that hold `path`, by identity, from the nearest to the
+    // root of its file system, as the system finds them (links followed):
+    // the same folder reached by two paths is one.
+    virtual std::vector<FileIdentity> holdingFolders(const QString &path) = 0;
+    // Every entry below `folder`, links listed as themselves, never
+    // followed; nothing when the folder can't be listed, `reason` says why.
+    virtual std::optional<std::vector<TreeEntry>> listTree(const QString &folder, QString &reason) = 0;
+    // The bytes the user may still write on the disk that holds `folder`.
+    virtual std::optional<qint64> freeBytes(const QString &folder) = 0;
+    // Makes what was written on the disk holding `folder` durable: a power
+    // cut after this loses none of it.
+    virtual bool flush(const QString &folder, QString &reason) = 0;
+    // Hides or shows the file or folder in the system's file manager; on
+    // Unix, where a leading dot hides a name, it does nothing.
+    virtual void setHidden(const QString &path, bool hidden) = 0;
+    // The other entries of `path`'s folder that a name compared without
+    // letter case takes for it ("Beach.avi" for "BEACH.AVI"); none on a
+    // file system that holds no two such names.
+    virtual QStringList caseTwins(const QString &path) = 0;
 
     // Readies this process for the library that writes disc images, until
     // the answer is called: its temporary files go to `stagingFolder` (TMPDIR,
@@ -85,5 +156,13 @@ public:
 };
 
 std::unique_ptr<PublishFiles> makeNativePublishFiles();
+
+// The system's file calls under publishing, as tests fail them on purpose:
+// each call asks the hook first, which may answer a system error number to
+// fail with (errno on Unix, a Win32 error code on Windows) or 0 to go on.
+enum class FileCall { Read, Write, MakeFolder, Rename, Exchange, Remove, Flush };
+using FileFaultHook = std::function<int(FileCall call, const QString &path)>;
+void setFileFaultHook(FileFaultHook hook);
+int fileFault(FileCall call, const QString &path);
 
 }  // namespace vidorun

@@ -1,9 +1,12 @@
 // Publishing's file work on Windows, on the Win32 API with UTF-16 paths:
-// files are opened only once they are known to be files on a disk, and
-// copied by CopyFileExW, which tells how far it got and can be stopped.
+// files are opened only once they are known to be files on a disk. Every
+// path is made absolute and given the "\\?\" form, so that no length limit
+// applies; a rename or removal that a virus scanner or the indexer holds up
+// for a moment is tried again.
 #include "platform/publish_files.h"
 
 #include "platform/win32_api.h"
+#include "platform/windows_names.h"
 
 #include <QDir>
 #include <QStringList>
@@ -16,6 +19,7 @@ namespace vidorun {
 namespace {
 
 constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD CopyPiece = 4 * 1024 * 1024;
 
 QString systemReason(DWORD error = ::GetLastError())
 {
@@ -29,46 +33,75 @@ QString systemReason(DWORD error = ::GetLastError())
     return reason;
 }
 
-// The path for the wide API: backslashes, and past the old length limit of
-// 260 characters the "\\?\" form, which takes only absolute paths.
-std::wstring native(const QString &path)
+// The fault a test asks for before a call; sets the last error to it.
+bool faulted(FileCall call, const QString &path)
 {
-    QString full = QDir::toNativeSeparators(path);
-    if (full.size() >= MAX_PATH - 12) {
-        full = QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
-        full = full.startsWith(QLatin1String("\\\\")) ? QStringLiteral("\\\\?\\UNC\\") + full.mid(2)
-                                                      : QStringLiteral("\\\\?\\") + full;
-    }
-    return full.toStdWString();
+    const int error = fileFault(call, path);
+    if (error != 0)
+        ::SetLastError(DWORD(error));
+    return error != 0;
 }
 
-// CON, NUL, COM1 and their kind, with any extension, or a path to the
-// device namespace: opening one talks to a device.
+// The path for the wide API: absolute, backslashes, in the "\\?\" form that
+// takes paths of any length (and passes names as they are).
+std::wstring native(const QString &path)
+{
+    const std::wstring given = QDir::toNativeSeparators(path).toStdWString();
+    if (given.empty() || given.rfind(L"\\\\?\\", 0) == 0 || given.rfind(L"\\\\.\\", 0) == 0)
+        return given;
+    const DWORD length = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return given;
+    std::wstring full(length, L'\0');
+    const DWORD written = ::GetFullPathNameW(given.c_str(), length, full.data(), nullptr);
+    full.resize(written);
+    if (full.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+// A path to a device: CON, NUL, COM1 and their kind, with any extension, or
+// one in the device namespace. Opening one talks to the device.
 bool namesDevice(const QString &path)
 {
     const QString clean = QDir::fromNativeSeparators(path);
     if (clean.startsWith(QLatin1String("//./")) || clean.startsWith(QLatin1String("//?/GLOBALROOT")))
         return true;
-    QString stem = clean.section(QLatin1Char('/'), -1).section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
-    static const QStringList devices = {QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
-                                        QStringLiteral("NUL"), QStringLiteral("CONIN$"),
-                                        QStringLiteral("CONOUT$")};
-    if (devices.contains(stem))
-        return true;
-    return stem.size() == 4 && (stem.startsWith(QLatin1String("COM")) || stem.startsWith(QLatin1String("LPT")))
-           && stem[3] >= QLatin1Char('1') && stem[3] <= QLatin1Char('9');
+    const QString name = clean.section(QLatin1Char('/'), -1);
+    return isWindowsDeviceName(std::u16string_view(QStringView(name).utf16(), std::size_t(name.size())));
+}
+
+// Tries `call` again for a while when something else holds the file: a
+// virus scanner or the indexer opens a file just written, for a moment.
+template <typename Call>
+bool patiently(Call call)
+{
+    DWORD wait = 10;
+    for (int attempt = 0;; ++attempt) {
+        if (call())
+            return true;
+        const DWORD error = ::GetLastError();
+        const bool heldUp = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED
+                            || error == ERROR_LOCK_VIOLATION;
+        if (!heldUp || attempt >= 10) {
+            ::SetLastError(error);
+            return false;
+        }
+        ::Sleep(wait);
+        wait = std::min<DWORD>(wait * 2, 400);
+    }
 }
 
 class WindowsReadableFile final : public ReadableFile {
 public:
-    WindowsReadableFile(HANDLE file, qint64 size) : m_file(file), m_size(size) {}
+    WindowsReadableFile(HANDLE file, qint64 size, QString path) : m_file(file), m_size(size), m_path(std::move(path)) {}
     ~WindowsReadableFile() override { ::CloseHandle(m_file); }
     qint64 size() const override { return m_size; }
     qint64 read(char *buffer, qint64 size) override
     {
         DWORD got = 0;
         const auto wanted = DWORD(std::min<qint64>(size, 64 * 1024 * 1024));
-        if (!::ReadFile(m_file, buffer, wanted, &got, nullptr)) {
+        if (faulted(FileCall::Read, m_path) || !::ReadFile(m_file, buffer, wanted, &got, nullptr)) {
             m_reason = systemReason();
             return -1;
         }
@@ -79,12 +112,13 @@ public:
 private:
     HANDLE m_file;
     qint64 m_size;
+    QString m_path;
     QString m_reason;
 };
 
 class WindowsWritableFile final : public WritableFile {
 public:
-    explicit WindowsWritableFile(HANDLE file) : m_file(file) {}
+    WindowsWritableFile(HANDLE file, QString path) : m_file(file), m_path(std::move(path)) {}
     ~WindowsWritableFile() override
     {
         if (m_file != INVALID_HANDLE_VALUE)
@@ -92,6 +126,10 @@ public:
     }
     bool write(const char *data, qint64 size) override
     {
+        if (faulted(FileCall::Write, m_path)) {
+            m_reason = systemReason();
+            return false;
+        }
         while (size > 0) {
             DWORD written = 0;
             const auto piece = DWORD(std::min<qint64>(size, 64 * 1024 * 1024));
@@ -104,12 +142,18 @@ public:
         }
         return true;
     }
+    // On the disk for good before it is closed: a disc is put in place only
+    // once all of it is.
     bool close() override
     {
+        if (m_file == INVALID_HANDLE_VALUE)
+            return m_reason.isEmpty();
         const HANDLE file = m_file;
         m_file = INVALID_HANDLE_VALUE;
-        if (!::CloseHandle(file)) {
-            m_reason = systemReason();
+        const bool flushed = ::FlushFileBuffers(file);
+        const DWORD error = ::GetLastError();
+        if (!::CloseHandle(file) || !flushed) {
+            m_reason = systemReason(flushed ? ::GetLastError() : error);
             return false;
         }
         return true;
@@ -118,26 +162,35 @@ public:
 
 private:
     HANDLE m_file;
+    QString m_path;
     QString m_reason;
 };
 
-struct CopyState {
-    const CopyProgress *progress;
-};
-
-DWORD CALLBACK copyProgress(LARGE_INTEGER, LARGE_INTEGER transferred, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
-                            HANDLE, HANDLE, LPVOID data)
+std::optional<FileIdentity> identityOf(const QString &path, DWORD flags)
 {
-    const auto *state = static_cast<const CopyState *>(data);
-    return (*state->progress)(qint64(transferred.QuadPart)) ? PROGRESS_CONTINUE : PROGRESS_CANCEL;
+    const HANDLE file = ::CreateFileW(native(path).c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION information;
+    const bool known = ::GetFileInformationByHandle(file, &information);
+    ::CloseHandle(file);
+    if (!known)
+        return std::nullopt;
+    return FileIdentity{information.dwVolumeSerialNumber,
+                        (quint64(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
 }
 
-bool removeFolderContents(const QString &folder)
+bool removeFolderContents(const QString &folder, DWORD &firstError)
 {
     WIN32_FIND_DATAW found;
     const HANDLE search = ::FindFirstFileW(native(folder + QStringLiteral("/*")).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (search == INVALID_HANDLE_VALUE) {
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND)
+            return true;
+        firstError = firstError ? firstError : ::GetLastError();
+        return false;
+    }
     QStringList names;
     do {
         const QString name = QString::fromWCharArray(found.cFileName);
@@ -146,22 +199,68 @@ bool removeFolderContents(const QString &folder)
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
     bool removed = true;
+    const auto note = [&](bool done) {
+        if (!done) {
+            firstError = firstError ? firstError : ::GetLastError();
+            removed = false;
+        }
+    };
     for (const QString &name : names) {
         const QString path = folder + QLatin1Char('/') + name;
-        const DWORD attributes = ::GetFileAttributesW(native(path).c_str());
+        const std::wstring wide = native(path);
+        const DWORD attributes = ::GetFileAttributesW(wide.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
-            removed = false;
+            note(false);
         } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             // A junction or a link to a folder goes itself; its target stays.
             if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                removed = removeFolderContents(path) && removed;
-            removed = ::RemoveDirectoryW(native(path).c_str()) && removed;
+                removed = removeFolderContents(path, firstError) && removed;
+            note(patiently([&] { return ::RemoveDirectoryW(wide.c_str()); }));
         } else {
-            ::SetFileAttributesW(native(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-            removed = ::DeleteFileW(native(path).c_str()) && removed;
+            ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+            note(patiently([&] { return ::DeleteFileW(wide.c_str()); }));
         }
     }
     return removed;
+}
+
+bool listInto(const QString &folder, const QString &prefix, std::vector<TreeEntry> &entries, QString &reason,
+              int depth)
+{
+    WIN32_FIND_DATAW found;
+    const HANDLE search = ::FindFirstFileW(native(folder + QStringLiteral("/*")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND)
+            return true;
+        reason = systemReason();
+        return false;
+    }
+    bool listed = true;
+    do {
+        const QString name = QString::fromWCharArray(found.cFileName);
+        if (name == QLatin1String(".") || name == QLatin1String(".."))
+            continue;
+        const QString path = folder + QLatin1Char('/') + name;
+        TreeEntry entry;
+        entry.path = prefix + name;
+        entry.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                       && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        entry.bytes = entry.folder ? 0 : qint64((quint64(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
+        const std::optional<FileIdentity> identity = identityOf(path, FILE_FLAG_OPEN_REPARSE_POINT);
+        if (!identity) {
+            reason = systemReason();
+            listed = false;
+            break;
+        }
+        entry.identity = *identity;
+        entries.push_back(entry);
+        if (entry.folder && (depth >= 64 || !listInto(path, entry.path + QLatin1Char('/'), entries, reason, depth + 1))) {
+            listed = false;
+            break;
+        }
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return listed;
 }
 
 // The path with its file's name as the folder spells it: the reader
@@ -240,45 +339,80 @@ public:
             reason = QStringLiteral("a pipe or device, not a file");
             return nullptr;
         }
-        return std::make_unique<WindowsReadableFile>(file, qint64(size.QuadPart));
+        return std::make_unique<WindowsReadableFile>(file, qint64(size.QuadPart), path);
     }
 
     std::unique_ptr<WritableFile> create(const QString &path, bool, QString &reason) override
     {
+        if (faulted(FileCall::Write, path)) {
+            reason = systemReason();
+            return nullptr;
+        }
         const HANDLE file = ::CreateFileW(native(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             reason = systemReason();
             return nullptr;
         }
-        return std::make_unique<WindowsWritableFile>(file);
+        return std::make_unique<WindowsWritableFile>(file, path);
     }
 
-    bool copy(const QString &source, const QString &target, const CopyProgress &progress, QString &reason) override
+    // Through a buffer of ours rather than CopyFileExW, which could not say
+    // whether reading or writing failed, and would copy the source's
+    // attributes (read-only, hidden) to the disc.
+    bool copy(const QString &source, const QString &target, const CopyProgress &progress,
+              CopyFailure &failure) override
     {
-        // Looked at as a reader would first: CopyFileExW would copy from a
-        // device too.
         FileKind kind;
-        if (!openForReading(source, kind, reason))
-            return false;
-        CopyState state{&progress};
-        BOOL cancel = FALSE;
-        if (!::CopyFileExW(native(source).c_str(), native(target).c_str(), copyProgress, &state, &cancel,
-                           COPY_FILE_FAIL_IF_EXISTS)) {
-            const DWORD error = ::GetLastError();
-            reason = error == ERROR_REQUEST_ABORTED ? QStringLiteral("stopped") : systemReason(error);
-            ::DeleteFileW(native(target).c_str());
+        failure = {};
+        const std::unique_ptr<ReadableFile> from = openForReading(source, kind, failure.reason);
+        if (!from) {
+            failure.reading = true;
             return false;
         }
-        // The copy takes the source's attributes along; a read-only, hidden
-        // or system movie must not become one on the disc.
-        ::SetFileAttributesW(native(target).c_str(), FILE_ATTRIBUTE_NORMAL);
-        return true;
+        // Made here, never taken over: only what this copy made is removed.
+        const std::unique_ptr<WritableFile> to = create(target, false, failure.reason);
+        if (!to)
+            return false;
+        std::vector<char> buffer(CopyPiece);
+        bool copied = true;
+        for (qint64 done = 0;;) {
+            const qint64 n = from->read(buffer.data(), qint64(buffer.size()));
+            if (n < 0) {
+                failure.reading = true;
+                failure.reason = from->reason();
+                copied = false;
+                break;
+            }
+            if (n == 0)
+                break;
+            if (!to->write(buffer.data(), n)) {
+                failure.reason = to->reason();
+                copied = false;
+                break;
+            }
+            done += n;
+            if (!progress(done)) {
+                failure.stopped = true;
+                failure.reason = QStringLiteral("stopped");
+                copied = false;
+                break;
+            }
+        }
+        if (copied && !to->close()) {
+            failure.reason = to->reason();
+            copied = false;
+        }
+        if (!copied) {
+            to->close();
+            ::DeleteFileW(native(target).c_str());
+        }
+        return copied;
     }
 
     bool makeFolder(const QString &path, QString &reason) override
     {
-        if (::CreateDirectoryW(native(path).c_str(), nullptr))
+        if (!faulted(FileCall::MakeFolder, path) && ::CreateDirectoryW(native(path).c_str(), nullptr))
             return true;
         reason = systemReason();
         return false;
@@ -292,25 +426,155 @@ public:
     bool rename(const QString &from, const QString &to, QString &reason) override
     {
         // Without MOVEFILE_REPLACE_EXISTING, nothing at `to` is replaced.
-        if (::MoveFileExW(native(from).c_str(), native(to).c_str(), 0))
+        const std::wstring oldName = native(from), newName = native(to);
+        if (!faulted(FileCall::Rename, from)
+            && patiently([&] { return ::MoveFileExW(oldName.c_str(), newName.c_str(), MOVEFILE_WRITE_THROUGH); }))
             return true;
         reason = systemReason();
         return false;
     }
 
-    bool remove(const QString &path) override
+    bool exchange(const QString &, const QString &, bool &unsupported, QString &) override
+    {
+        // Windows swaps no two folders in one step; the old one moves aside.
+        unsupported = true;
+        return false;
+    }
+
+    bool replaceFile(const QString &from, const QString &to, QString &reason) override
+    {
+        const std::wstring oldName = native(from), newName = native(to);
+        if (!faulted(FileCall::Rename, from) && patiently([&] {
+                return ::MoveFileExW(oldName.c_str(), newName.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+            }))
+            return true;
+        reason = systemReason();
+        return false;
+    }
+
+    bool remove(const QString &path, QString &reason) override
+    {
+        const std::wstring name = native(path);
+        const DWORD attributes = ::GetFileAttributesW(name.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                return true;
+            reason = systemReason(error);
+            return false;
+        }
+        if (faulted(FileCall::Remove, path)) {
+            reason = systemReason();
+            return false;
+        }
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (patiently([&] { return ::DeleteFileW(name.c_str()); }))
+                return true;
+            reason = systemReason();
+            return false;
+        }
+        DWORD firstError = 0;
+        if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            removeFolderContents(path, firstError);
+        const bool gone = patiently([&] { return ::RemoveDirectoryW(name.c_str()); });
+        if (gone && firstError == 0)
+            return true;
+        reason = systemReason(firstError ? firstError : ::GetLastError());
+        return false;
+    }
+
+    std::optional<FileIdentity> identity(const QString &path) override { return identityOf(path, 0); }
+
+    std::optional<FileIdentity> entryIdentity(const QString &path) override
+    {
+        return identityOf(path, FILE_FLAG_OPEN_REPARSE_POINT);
+    }
+
+    std::vector<FileIdentity> holdingFolders(const QString &path) override
+    {
+        // The final path of what `path` leads to (links and junctions
+        // followed), or of the nearest folder on its way that is there.
+        QString start = QDir::cleanPath(QDir::fromNativeSeparators(QString::fromStdWString(native(path))));
+        HANDLE file = INVALID_HANDLE_VALUE;
+        for (;;) {
+            file = ::CreateFileW(native(start).c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+            const qsizetype slash = start.lastIndexOf(QLatin1Char('/'));
+            if (file != INVALID_HANDLE_VALUE || slash <= 0)
+                break;
+            start = start.left(slash);
+        }
+        std::vector<FileIdentity> chain;
+        if (file == INVALID_HANDLE_VALUE)
+            return chain;
+        std::vector<wchar_t> final(32768);
+        const DWORD length = ::GetFinalPathNameByHandleW(file, final.data(), DWORD(final.size()), FILE_NAME_NORMALIZED);
+        ::CloseHandle(file);
+        if (length == 0 || length >= final.size())
+            return chain;
+        QString folder = QDir::fromNativeSeparators(QString::fromWCharArray(final.data(), int(length)));
+        // Each folder up to the volume's root, by identity.
+        for (;;) {
+            const qsizetype slash = folder.lastIndexOf(QLatin1Char('/'));
+            if (slash <= 0)
+                break;
+            folder = folder.left(slash);
+            const std::optional<FileIdentity> id = identityOf(folder + QLatin1Char('/'), 0);
+            if (!id)
+                break;
+            chain.push_back(*id);
+        }
+        return chain;
+    }
+
+    std::optional<std::vector<TreeEntry>> listTree(const QString &folder, QString &reason) override
+    {
+        const DWORD attributes = ::GetFileAttributesW(native(folder).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)
+            || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            reason = attributes == INVALID_FILE_ATTRIBUTES ? systemReason() : QStringLiteral("not a folder");
+            return std::nullopt;
+        }
+        std::vector<TreeEntry> entries;
+        if (!listInto(folder, QString(), entries, reason, 0))
+            return std::nullopt;
+        std::sort(entries.begin(), entries.end(), [](const TreeEntry &a, const TreeEntry &b) { return a.path < b.path; });
+        return entries;
+    }
+
+    std::optional<qint64> freeBytes(const QString &folder) override
+    {
+        ULARGE_INTEGER available;
+        if (!::GetDiskFreeSpaceExW(native(folder).c_str(), &available, nullptr, nullptr))
+            return std::nullopt;
+        return qint64(available.QuadPart);
+    }
+
+    bool flush(const QString &folder, QString &reason) override
+    {
+        // Each file was flushed as it was closed, and each rename writes
+        // through; there is no more to wait for.
+        if (!faulted(FileCall::Flush, folder))
+            return true;
+        reason = systemReason();
+        return false;
+    }
+
+    void setHidden(const QString &path, bool hidden) override
     {
         const std::wstring name = native(path);
         const DWORD attributes = ::GetFileAttributesW(name.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)
-            return ::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetLastError() == ERROR_PATH_NOT_FOUND;
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-            return ::DeleteFileW(name.c_str());
-        }
-        const bool emptied = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) || removeFolderContents(path);
-        return ::RemoveDirectoryW(name.c_str()) && emptied;
+            return;
+        const DWORD wanted = hidden ? attributes | FILE_ATTRIBUTE_HIDDEN : attributes & ~DWORD(FILE_ATTRIBUTE_HIDDEN);
+        if (wanted != attributes)
+            ::SetFileAttributesW(name.c_str(), wanted == 0 ? FILE_ATTRIBUTE_NORMAL : wanted);
     }
+
+    // A Windows folder holds no two names that differ only in letter case.
+    QStringList caseTwins(const QString &) override { return {}; }
 
     std::function<void()> prepareImageLibrary(const QString &stagingFolder) override
     {

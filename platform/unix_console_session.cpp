@@ -49,6 +49,24 @@ InterruptionWatch::~InterruptionWatch()
     ::sigaction(SIGPIPE, &previousPipeAction, nullptr);
 }
 
+DeferredInterruptions::DeferredInterruptions()
+{
+    sigset_t deferred;
+    sigemptyset(&deferred);
+    for (const int signal : watchedSignals)
+        sigaddset(&deferred, signal);
+    ::sigprocmask(SIG_BLOCK, &deferred, nullptr);
+}
+
+DeferredInterruptions::~DeferredInterruptions()
+{
+    sigset_t deferred;
+    sigemptyset(&deferred);
+    for (const int signal : watchedSignals)
+        sigaddset(&deferred, signal);
+    ::sigprocmask(SIG_UNBLOCK, &deferred, nullptr);
+}
+
 bool InterruptionWatch::interrupted()
 {
     return interruptedBySignal != 0;

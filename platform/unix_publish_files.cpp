@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <clocale>
@@ -18,10 +19,14 @@
 #include <langinfo.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
+
+#include "projectfile/letter_case.h"
 
 #ifdef __linux__
 #include <linux/fs.h>
@@ -45,13 +50,26 @@ QString systemReason(int error = errno)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// The fault a test asks for before a call; sets errno to it.
+bool faulted(FileCall call, const QString &path)
+{
+    const int error = fileFault(call, path);
+    if (error != 0)
+        errno = error;
+    return error != 0;
+}
+
 class UnixReadableFile final : public ReadableFile {
 public:
-    UnixReadableFile(int fd, qint64 size) : m_fd(fd), m_size(size) {}
+    UnixReadableFile(int fd, qint64 size, QString path) : m_fd(fd), m_size(size), m_path(std::move(path)) {}
     ~UnixReadableFile() override { ::close(m_fd); }
     qint64 size() const override { return m_size; }
     qint64 read(char *buffer, qint64 size) override
     {
+        if (faulted(FileCall::Read, m_path)) {
+            m_reason = systemReason();
+            return -1;
+        }
         for (;;) {
             const ssize_t n = ::read(m_fd, buffer, std::size_t(size));
             if (n >= 0)
@@ -64,16 +82,18 @@ public:
     }
     QString reason() const override { return m_reason; }
     int fd() const { return m_fd; }
+    const QString &path() const { return m_path; }
 
 private:
     int m_fd;
     qint64 m_size;
+    QString m_path;
     QString m_reason;
 };
 
 class UnixWritableFile final : public WritableFile {
 public:
-    explicit UnixWritableFile(int fd) : m_fd(fd) {}
+    UnixWritableFile(int fd, QString path) : m_fd(fd), m_path(std::move(path)) {}
     ~UnixWritableFile() override
     {
         if (m_fd >= 0)
@@ -81,6 +101,10 @@ public:
     }
     bool write(const char *data, qint64 size) override
     {
+        if (faulted(FileCall::Write, m_path)) {
+            m_reason = systemReason();
+            return false;
+        }
         while (size > 0) {
             const ssize_t n = ::write(m_fd, data, std::size_t(size));
             if (n < 0 && errno == EINTR)
@@ -106,19 +130,28 @@ public:
     }
     QString reason() const override { return m_reason; }
     int fd() const { return m_fd; }
+    const QString &path() const { return m_path; }
 
 private:
     int m_fd;
+    QString m_path;
     QString m_reason;
 };
 
 // Copies within the kernel from the source's position to its end; false
 // with errno set when it fails, `unsupported` when this pair of files can't
 // be copied so and nothing was copied yet.
-bool copyInKernel(int from, int to, qint64 &copied, const CopyProgress &progress, bool &unsupported, bool &stopped)
+bool copyInKernel(const UnixReadableFile &from, const UnixWritableFile &to, qint64 &copied,
+                  const CopyProgress &progress, bool &unsupported, bool &stopped)
 {
     for (;;) {
-        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, std::size_t(CopyPiece), 0);
+        // A fault asked for stops the copy here; the copy through a buffer
+        // that follows meets it again and tells which side it is on.
+        if (fileFault(FileCall::Read, from.path()) != 0 || fileFault(FileCall::Write, to.path()) != 0) {
+            errno = EIO;
+            return false;
+        }
+        const ssize_t n = ::copy_file_range(from.fd(), nullptr, to.fd(), nullptr, std::size_t(CopyPiece), 0);
         if (n == 0)
             return true;
         if (n < 0) {
@@ -182,11 +215,15 @@ public:
         }
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        return std::make_unique<UnixReadableFile>(fd, qint64(info.st_size));
+        return std::make_unique<UnixReadableFile>(fd, qint64(info.st_size), path);
     }
 
     std::unique_ptr<WritableFile> create(const QString &path, bool executable, QString &reason) override
     {
+        if (faulted(FileCall::Write, path)) {
+            reason = systemReason();
+            return nullptr;
+        }
         const int fd = ::open(encoded(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             reason = systemReason();
@@ -199,23 +236,29 @@ public:
             ::unlink(encoded(path).constData());
             return nullptr;
         }
-        return std::make_unique<UnixWritableFile>(fd);
+        return std::make_unique<UnixWritableFile>(fd, path);
     }
 
-    bool copy(const QString &source, const QString &target, const CopyProgress &progress, QString &reason) override
+    bool copy(const QString &source, const QString &target, const CopyProgress &progress,
+              CopyFailure &failure) override
     {
         FileKind kind;
-        const std::unique_ptr<ReadableFile> opened = openForReading(source, kind, reason);
-        if (!opened)
+        failure = {};
+        const std::unique_ptr<ReadableFile> opened = openForReading(source, kind, failure.reason);
+        if (!opened) {
+            failure.reading = true;
             return false;
+        }
         auto &from = static_cast<UnixReadableFile &>(*opened);
-        std::unique_ptr<WritableFile> created = create(target, false, reason);
+        // Made here, never taken over: whatever fails below removes only
+        // what this copy made.
+        std::unique_ptr<WritableFile> created = create(target, false, failure.reason);
         if (!created)
             return false;
         auto &to = static_cast<UnixWritableFile &>(*created);
-        bool copied = copyOpen(from, to, progress, reason);
+        bool copied = copyOpen(from, to, progress, failure);
         if (copied && !to.close()) {
-            reason = to.reason();
+            failure.reason = to.reason();
             copied = false;
         }
         if (!copied)
@@ -226,7 +269,8 @@ public:
     bool makeFolder(const QString &path, QString &reason) override
     {
         const QByteArray name = encoded(path);
-        if (::mkdir(name.constData(), 0700) != 0 || ::chmod(name.constData(), 0755) != 0) {
+        if (faulted(FileCall::MakeFolder, path) || ::mkdir(name.constData(), 0700) != 0
+            || ::chmod(name.constData(), 0755) != 0) {
             reason = systemReason();
             return false;
         }
@@ -242,6 +286,10 @@ public:
 
     bool rename(const QString &from, const QString &to, QString &reason) override
     {
+        if (faulted(FileCall::Rename, from)) {
+            reason = systemReason();
+            return false;
+        }
         const QByteArray oldName = encoded(from), newName = encoded(to);
         if (::renameat2(AT_FDCWD, oldName.constData(), AT_FDCWD, newName.constData(), RENAME_NOREPLACE) == 0)
             return true;
@@ -258,17 +306,169 @@ public:
         return false;
     }
 
-    bool remove(const QString &path) override
+    bool exchange(const QString &first, const QString &second, bool &unsupported, QString &reason) override
+    {
+        unsupported = false;
+        if (!faulted(FileCall::Exchange, first)
+            && ::renameat2(AT_FDCWD, encoded(first).constData(), AT_FDCWD, encoded(second).constData(),
+                           RENAME_EXCHANGE)
+                   == 0)
+            return true;
+        // Older kernels and some file systems (FUSE, network ones) can't.
+        unsupported = errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
+        if (!unsupported)
+            reason = systemReason();
+        return false;
+    }
+
+    bool replaceFile(const QString &from, const QString &to, QString &reason) override
+    {
+        if (faulted(FileCall::Rename, from) || ::rename(encoded(from).constData(), encoded(to).constData()) != 0) {
+            reason = systemReason();
+            return false;
+        }
+        return true;
+    }
+
+    bool remove(const QString &path, QString &reason) override
     {
         const QByteArray name = encoded(path);
         struct stat info;
-        if (::lstat(name.constData(), &info) != 0)
-            return errno == ENOENT;
-        if (!S_ISDIR(info.st_mode))
-            return ::unlink(name.constData()) == 0;
+        if (::lstat(name.constData(), &info) != 0) {
+            if (errno == ENOENT)
+                return true;
+            reason = systemReason();
+            return false;
+        }
+        if (faulted(FileCall::Remove, path)) {
+            reason = systemReason();
+            return false;
+        }
+        if (!S_ISDIR(info.st_mode)) {
+            if (::unlink(name.constData()) == 0)
+                return true;
+            reason = systemReason();
+            return false;
+        }
         const int folder = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        const bool emptied = folder >= 0 && removeContents(folder);
-        return ::rmdir(name.constData()) == 0 && emptied;
+        if (folder < 0) {
+            reason = systemReason();
+            return false;
+        }
+        int error = 0;
+        removeContents(folder, error);
+        if (::rmdir(name.constData()) != 0 && error == 0)
+            error = errno;
+        if (error == 0)
+            return true;
+        reason = systemReason(error);
+        return false;
+    }
+
+    std::optional<FileIdentity> identity(const QString &path) override
+    {
+        struct stat info;
+        if (::stat(encoded(path).constData(), &info) != 0)
+            return std::nullopt;
+        return FileIdentity{quint64(info.st_dev), quint64(info.st_ino)};
+    }
+
+    std::optional<FileIdentity> entryIdentity(const QString &path) override
+    {
+        struct stat info;
+        if (::lstat(encoded(path).constData(), &info) != 0)
+            return std::nullopt;
+        return FileIdentity{quint64(info.st_dev), quint64(info.st_ino)};
+    }
+
+    std::vector<FileIdentity> holdingFolders(const QString &path) override
+    {
+        // From the folder the path leads into, links followed; for a path
+        // that is not there (yet), from the nearest folder on its way that is.
+        std::vector<FileIdentity> chain;
+        QByteArray name = encoded(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+        if (char *real = ::realpath(name.constData(), nullptr)) {
+            name = real;
+            std::free(real);
+        }
+        int fd = -1;
+        for (;;) {
+            const qsizetype slash = name.lastIndexOf('/');
+            name = slash > 0 ? name.left(slash) : QByteArray("/");
+            fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd >= 0 || name == "/")
+                break;
+        }
+        // Up through "..", as the system goes, until the root, which is its
+        // own parent.
+        for (int depth = 0; fd >= 0 && depth < 4096; ++depth) {
+            struct stat here;
+            if (::fstat(fd, &here) != 0)
+                break;
+            chain.push_back({quint64(here.st_dev), quint64(here.st_ino)});
+            const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(fd);
+            fd = up;
+            struct stat parent;
+            if (fd >= 0 && ::fstat(fd, &parent) == 0 && parent.st_dev == here.st_dev && parent.st_ino == here.st_ino)
+                break;
+        }
+        if (fd >= 0)
+            ::close(fd);
+        return chain;
+    }
+
+    std::optional<std::vector<TreeEntry>> listTree(const QString &folder, QString &reason) override
+    {
+        const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) {
+            reason = systemReason();
+            return std::nullopt;
+        }
+        std::vector<TreeEntry> entries;
+        if (!listInto(fd, QString(), entries, reason, 0))
+            return std::nullopt;
+        std::sort(entries.begin(), entries.end(), [](const TreeEntry &a, const TreeEntry &b) { return a.path < b.path; });
+        return entries;
+    }
+
+    std::optional<qint64> freeBytes(const QString &folder) override
+    {
+        struct statvfs info;
+        if (::statvfs(encoded(folder).constData(), &info) != 0)
+            return std::nullopt;
+        return qint64(info.f_bavail) * qint64(info.f_frsize);
+    }
+
+    bool flush(const QString &folder, QString &reason) override
+    {
+        const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool flushed = fd >= 0 && !faulted(FileCall::Flush, folder) && ::syncfs(fd) == 0;
+        if (!flushed)
+            reason = systemReason();
+        if (fd >= 0)
+            ::close(fd);
+        return flushed;
+    }
+
+    void setHidden(const QString &, bool) override {}
+
+    QStringList caseTwins(const QString &path) override
+    {
+        const QFileInfo info(path);
+        const std::string wanted = fileNameFoldUtf8(info.fileName().toStdString());
+        QStringList twins;
+        DIR *dir = ::opendir(encoded(info.path()).constData());
+        if (!dir)
+            return twins;
+        const QByteArray own = encoded(info.fileName());
+        while (const dirent *entry = ::readdir(dir)) {
+            if (own != entry->d_name && fileNameFoldUtf8(QFile::decodeName(entry->d_name).toStdString()) == wanted)
+                twins << QFile::decodeName(entry->d_name);
+        }
+        ::closedir(dir);
+        twins.sort();
+        return twins;
     }
 
     std::function<void()> prepareImageLibrary(const QString &stagingFolder) override
@@ -304,84 +504,126 @@ private:
         return false;
     }
 
-    static bool copyOpen(UnixReadableFile &from, UnixWritableFile &to, const CopyProgress &progress, QString &reason)
+    static bool copyOpen(UnixReadableFile &from, UnixWritableFile &to, const CopyProgress &progress,
+                         CopyFailure &failure)
     {
+        const auto stop = [&failure] {
+            failure.stopped = true;
+            failure.reason = QStringLiteral("stopped");
+            return false;
+        };
 #ifdef FICLONE
         // Where the file system shares blocks between files (Btrfs, XFS), the
         // copy takes no time and no room.
-        if (::ioctl(to.fd(), FICLONE, from.fd()) == 0) {
-            if (progress(from.size()))
-                return true;
-            reason = QStringLiteral("stopped");
-            return false;
-        }
+        if (fileFault(FileCall::Read, from.path()) == 0 && fileFault(FileCall::Write, to.path()) == 0
+            && ::ioctl(to.fd(), FICLONE, from.fd()) == 0)
+            return progress(from.size()) || stop();
 #endif
         qint64 copied = 0;
         bool unsupported = false, stopped = false;
-        if (copyInKernel(from.fd(), to.fd(), copied, progress, unsupported, stopped))
+        if (copyInKernel(from, to, copied, progress, unsupported, stopped))
             return true;
-        if (stopped) {
-            reason = QStringLiteral("stopped");
-            return false;
-        }
-        if (!unsupported) {
-            reason = systemReason();
-            return false;
-        }
-        // Through a buffer of this process, where the kernel can't copy.
+        if (stopped)
+            return stop();
+        // Where the kernel can't copy, or failed without saying on which side,
+        // through a buffer of this process from where it stopped: a failure
+        // there is a read's or a write's.
         std::unique_ptr<char[]> buffer(new char[std::size_t(BufferSize)]);
         for (;;) {
             const qint64 n = from.read(buffer.get(), BufferSize);
             if (n < 0) {
-                reason = from.reason();
+                failure.reading = true;
+                failure.reason = from.reason();
                 return false;
             }
             if (n == 0)
                 return true;
             if (!to.write(buffer.get(), n)) {
-                reason = to.reason();
+                failure.reason = to.reason();
                 return false;
             }
             copied += n;
-            if (!progress(copied)) {
-                reason = QStringLiteral("stopped");
-                return false;
+            if (!progress(copied))
+                return stop();
+        }
+    }
+
+    // Adds the entries below the open folder to `entries`, each folder's
+    // before what it holds; closes it. Never follows a link.
+    static bool listInto(int folder, const QString &prefix, std::vector<TreeEntry> &entries, QString &reason,
+                         int depth)
+    {
+        DIR *dir = ::fdopendir(folder);
+        if (!dir) {
+            reason = systemReason();
+            ::close(folder);
+            return false;
+        }
+        bool listed = true;
+        while (const dirent *entry = ::readdir(dir)) {
+            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+                continue;
+            struct stat info;
+            if (::fstatat(folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                reason = systemReason();
+                listed = false;
+                break;
+            }
+            TreeEntry found;
+            found.path = prefix + QFile::decodeName(entry->d_name);
+            found.folder = S_ISDIR(info.st_mode);
+            found.identity = {quint64(info.st_dev), quint64(info.st_ino)};
+            found.bytes = found.folder ? 0 : qint64(info.st_size);
+            entries.push_back(found);
+            if (found.folder) {
+                const int inner = depth < 64 ? ::openat(folder, entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
+                if (inner < 0 || !listInto(inner, found.path + QLatin1Char('/'), entries, reason, depth + 1)) {
+                    if (reason.isEmpty())
+                        reason = systemReason();
+                    listed = false;
+                    break;
+                }
             }
         }
+        ::closedir(dir);
+        return listed;
     }
 
     // Removes everything in the open folder, never following a link; closes
     // it. The names are all read first: a folder changed while it is read
-    // may list some twice or not at all.
-    static bool removeContents(int folder)
+    // may list some twice or not at all. The first error stays in `error`.
+    static void removeContents(int folder, int &error)
     {
         DIR *dir = ::fdopendir(folder);
         if (!dir) {
+            error = error ? error : errno;
             ::close(folder);
-            return false;
+            return;
         }
         std::vector<std::string> names;
         while (const dirent *entry = ::readdir(dir)) {
             if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
                 names.emplace_back(entry->d_name);
         }
-        bool removed = true;
         for (const std::string &name : names) {
             struct stat info;
             if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-                removed = false;
+                error = error ? error : errno;
                 continue;
             }
             if (S_ISDIR(info.st_mode)) {
                 const int inner = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-                removed = inner >= 0 && removeContents(inner) && removed;
-                removed = ::unlinkat(folder, name.c_str(), AT_REMOVEDIR) == 0 && removed;
-            } else {
-                removed = ::unlinkat(folder, name.c_str(), 0) == 0 && removed;
+                if (inner >= 0)
+                    removeContents(inner, error);
+                else
+                    error = error ? error : errno;
+                if (::unlinkat(folder, name.c_str(), AT_REMOVEDIR) != 0)
+                    error = error ? error : errno;
+            } else if (::unlinkat(folder, name.c_str(), 0) != 0) {
+                error = error ? error : errno;
             }
         }
         ::closedir(dir);
-        return removed;
     }
 };
 

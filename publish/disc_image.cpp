@@ -3,7 +3,6 @@
 #include "disccheck/disc_names.h"
 
 #include <QDateTime>
-#include <QDir>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -81,6 +80,12 @@ private:
     bool addFolder(const QString &path);
     bool addFile(const DiscFile &file);
     bool failed(const QString &reason);
+    bool failedReading(const QString &path, const QString &reason)
+    {
+        failed(reason);
+        m_outcome.readingFile = path;
+        return false;
+    }
 
     const DiscLayout &m_disc;
     QString m_root;
@@ -148,7 +153,7 @@ bool ImageWriter::addFile(const DiscFile &file)
     const QString onDisk = m_root + QLatin1Char('/') + file.path;
     const std::unique_ptr<ReadableFile> source = m_files.openForReading(onDisk, kind, reason);
     if (!source)
-        return failed(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(onDisk), reason));
+        return failedReading(file.path, reason);
 
     std::unique_ptr<archive_entry, EntryDeleter> entry(archive_entry_new());
     // Wide, so that on Windows the Joliet names come from the UTF-16 itself
@@ -166,9 +171,9 @@ bool ImageWriter::addFile(const DiscFile &file)
     for (qint64 left = source->size(); left > 0;) {
         const qint64 n = source->read(buffer.get(), std::min(left, FeedPiece));
         if (n < 0)
-            return failed(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(onDisk), source->reason()));
+            return failedReading(file.path, source->reason());
         if (n == 0)
-            return failed(QStringLiteral("%1 got shorter while the image was written").arg(QDir::toNativeSeparators(onDisk)));
+            return failedReading(file.path, QStringLiteral("it got shorter while the image was written"));
         if (archive_write_data(m_archive.get(), buffer.get(), std::size_t(n)) != n)
             return failed(QString::fromUtf8(archive_error_string(m_archive.get())));
         left -= n;

@@ -14,6 +14,9 @@ struct ImageOutcome {
     bool written = false;
     qint64 bytes = 0;
     QString reason;  // why not, in the system's or libarchive's words
+    // The disc's file (its path on the disc) that could not be read; empty
+    // when writing the image failed.
+    QString readingFile;
 };
 
 // Writes the image of the disc folder `root`, assembled after `disc`, to the

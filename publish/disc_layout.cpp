@@ -28,8 +28,9 @@ bool hasNonAscii(const QString &text)
 
 class Layout {
 public:
-    Layout(const ProjectSources &sources, const ProgramFiles &program, NameLetters letters, QString whyAscii)
-        : m_sources(sources), m_program(program), m_letters(letters), m_whyAscii(std::move(whyAscii))
+    Layout(const ProjectSources &sources, const ProgramFiles &program, bool images, NameLetters letters,
+           QString whyAscii)
+        : m_sources(sources), m_program(program), m_images(images), m_letters(letters), m_whyAscii(std::move(whyAscii))
     {
     }
 
@@ -39,9 +40,11 @@ private:
     void placeSetting(const std::optional<SourceFile> &file, QString &field);
     DiscLayout layOutDisc(const QString &label);
     void nameOutputs();
+    void noteLineBreaks();
 
     const ProjectSources &m_sources;
     const ProgramFiles &m_program;
+    bool m_images;
     NameLetters m_letters;
     QString m_whyAscii;
     PublishPlan m_plan;
@@ -80,6 +83,7 @@ PublishPlan Layout::run()
         project.MovieCDs[entry].clear();
     }
     project.TitleCount = project.PathCount = project.CDCount = QString::number(movies);
+    noteLineBreaks();
     m_plan.projectFile = composeProjectFile(project).join();
     for (DiscLayout &disc : m_plan.discs) {
         disc.files.insert(disc.files.begin(), {DiscProjectName, QString(), m_plan.projectFile, false,
@@ -143,20 +147,55 @@ DiscLayout Layout::layOutDisc(const QString &label)
 }
 
 // Each disc's folder in OUTDIR and its image beside it: names a disc can
-// hold, and none the same to Windows as another.
+// hold, none hidden, and none the same to Windows as another.
 void Layout::nameOutputs()
 {
     FolderNames folders;
-    for (DiscLayout &disc : m_plan.discs)
-        disc.folderName = folders.add(disc.label, NameLetters::Any).name;
+    for (DiscLayout &disc : m_plan.discs) {
+        // A name that starts with a dot is hidden on Linux and in the discs'
+        // listings; "." and ".." name no folder at all.
+        QString wanted = disc.label;
+        QString why;
+        if (wanted.startsWith(QLatin1Char('.')) && wanted != QLatin1String(".") && wanted != QLatin1String("..")) {
+            for (qsizetype i = 0; i < wanted.size() && wanted[i] == QLatin1Char('.'); ++i)
+                wanted[i] = QLatin1Char('_');
+            why = QStringLiteral("a folder whose name starts with a dot is hidden");
+        }
+        const GivenName given = folders.add(wanted, NameLetters::Any);
+        disc.folderName = given.name;
+        if (given.name != disc.label)
+            m_plan.renamed.push_back({disc.label, disc.label, given.name, given.name == wanted ? why : given.reason, true});
+    }
     std::set<std::string> outputs;
     for (const DiscLayout &disc : m_plan.discs) {
-        for (const QString &name : {disc.folderName, disc.folderName + QStringLiteral(".iso")}) {
+        QStringList names = {disc.folderName};
+        if (m_images)
+            names << disc.folderName + QStringLiteral(".iso");
+        for (const QString &name : names) {
             if (!outputs.insert(jolietKey(name)).second)
                 m_plan.errors << QStringLiteral("the disc %1 would be made as %2, a name another disc takes; give "
                                                 "the labels names that differ in more than letter case")
                                      .arg(disc.label, name);
         }
+    }
+}
+
+// A line break in a value would start a line of its own in Autorun.inf:
+// the writer puts a blank in its place, and the author hears of it.
+void Layout::noteLineBreaks()
+{
+    const Project &project = m_plan.discProject;
+    const auto note = [this](const QString &what, const QString &value) {
+        if (holdsLineBreak(value))
+            m_plan.notes << QStringLiteral("%1 holds a line break, which every disc's Autorun.inf writes as a blank: "
+                                           "\"%2\"")
+                                .arg(what, withoutLineBreaks(value));
+    };
+    note(QStringLiteral("the project title"), project.ProjectTitle);
+    for (int n = 1; n <= counterValue(project.TitleCount) && n < MovieTableSize; ++n) {
+        const auto e = std::size_t(n);
+        note(QStringLiteral("movie %1's title").arg(n), project.MovieTitles[e]);
+        note(QStringLiteral("movie %1's CD label").arg(n), project.MovieCDs[e]);
     }
 }
 
@@ -170,11 +209,12 @@ qint64 DiscLayout::bytes() const
     return total;
 }
 
-PublishPlan layOutDiscs(const ProjectSources &sources, const ProgramFiles &program, const QString &asciiBecause)
+PublishPlan layOutDiscs(const ProjectSources &sources, const ProgramFiles &program, bool images,
+                        const QString &asciiBecause)
 {
     if (!asciiBecause.isEmpty())
-        return Layout(sources, program, NameLetters::Ascii, asciiBecause).run();
-    PublishPlan plan = Layout(sources, program, NameLetters::Any, QString()).run();
+        return Layout(sources, program, images, NameLetters::Ascii, asciiBecause).run();
+    PublishPlan plan = Layout(sources, program, images, NameLetters::Any, QString()).run();
     // In the code page, a letter beyond ASCII is another letter on a Windows
     // set to another code page: the names the file holds keep to ASCII.
     const Project &project = plan.discProject;
@@ -183,7 +223,7 @@ PublishPlan layOutDiscs(const ProjectSources &sources, const ProgramFiles &progr
     for (const QString &path : project.MoviePaths)
         nonAscii = nonAscii || hasNonAscii(path);
     if (nonAscii && encodeProjectLines(projectFileLines(project)).encoding == FileEncoding::CodePage) {
-        plan = Layout(sources, program, NameLetters::Ascii,
+        plan = Layout(sources, program, images, NameLetters::Ascii,
                       QStringLiteral("Autorun.inf is written in the code page, where a Windows set to another "
                                      "code page reads another letter"))
                    .run();

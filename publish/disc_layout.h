@@ -45,6 +45,7 @@ struct Renaming {
     QString from;   // disc paths as Windows spells them
     QString to;
     QString reason;
+    bool output = false;  // the name of a disc's folder in OUTDIR, not of a file on it
 };
 
 // What the program puts on every disc besides the project's own files.
@@ -60,6 +61,7 @@ struct PublishPlan {
     std::vector<Renaming> renamed;
     Project discProject;            // what every disc's Autorun.inf holds
     QByteArray projectFile;         // its bytes, as the Write command writes them
+    QStringList notes;              // values the discs' Autorun.inf holds otherwise than the project
     QStringList errors;             // what can't be laid out
 };
 
@@ -68,8 +70,9 @@ struct PublishPlan {
 // its root, the marker of its label, Vidorun.exe, autorun.sh and the
 // notices. Names are made safe (safe_names.h), and kept to ASCII where the
 // project file is written in the code page, or whatever it is written in
-// when `asciiBecause` says why they must be.
-PublishPlan layOutDiscs(const ProjectSources &sources, const ProgramFiles &program,
+// when `asciiBecause` says why they must be. With `images`, each disc's
+// image <name>.iso goes beside its folder in OUTDIR.
+PublishPlan layOutDiscs(const ProjectSources &sources, const ProgramFiles &program, bool images,
                         const QString &asciiBecause = QString());
 
 }  // namespace vidorun

@@ -1,5 +1,6 @@
 #include "publish/project_sources.h"
 
+#include "disccheck/disc_check.h"
 #include "disccheck/disc_names.h"
 #include "platform/publish_files.h"
 #include "playback/play_logic.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <map>
 
@@ -19,11 +21,6 @@ namespace {
 
 // A project file of 99 movies is some 10 kB; anything near this is no project.
 constexpr qint64 MaxProjectFileBytes = 16 * 1024 * 1024;
-
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 QString movieSubject(int number, const QString &title)
 {
@@ -44,6 +41,7 @@ private:
     PublishFiles &m_files;
     ProjectSources &m_sources;
     QString m_folder;
+    std::optional<FileIdentity> m_folderIdentity;
 };
 
 bool SourceFinder::readProject(const QString &argument)
@@ -57,13 +55,13 @@ bool SourceFinder::readProject(const QString &argument)
         m_sources.errors << (folderGiven && kind == FileKind::Missing
                                  ? QStringLiteral("%1 holds no Autorun.inf, in any letter case: give the project's "
                                                   "Autorun.inf or the folder holding it")
-                                       .arg(shown(argument))
-                                 : QStringLiteral("%1: %2").arg(shown(m_sources.projectFile), reason));
+                                       .arg(shownPath(argument))
+                                 : QStringLiteral("%1: %2").arg(shownPath(m_sources.projectFile), reason));
         return false;
     }
     if (file->size() > MaxProjectFileBytes) {
         m_sources.errors << QStringLiteral("%1 is %2 bytes, far more than any project: not read")
-                                .arg(shown(m_sources.projectFile))
+                                .arg(shownPath(m_sources.projectFile))
                                 .arg(file->size());
         return false;
     }
@@ -72,11 +70,25 @@ bool SourceFinder::readProject(const QString &argument)
     for (qint64 n = 1; n > 0 && got < qint64(bytes.size()); got += n) {
         n = file->read(bytes.data() + got, qint64(bytes.size()) - got);
         if (n < 0) {
-            m_sources.errors << QStringLiteral("%1 can't be read: %2").arg(shown(m_sources.projectFile), file->reason());
+            m_sources.errors << QStringLiteral("%1 can't be read: %2").arg(shownPath(m_sources.projectFile), file->reason());
             return false;
         }
     }
     bytes.resize(std::size_t(got));
+
+    // What the disc check would say of this Autorun.inf: an error there
+    // makes discs that say something else than the author meant.
+    bool wrong = false;
+    for (const Finding &finding : projectFileFindings(QByteArray::fromStdString(bytes))) {
+        const QString said = findingLine(finding).mid(8);
+        if (finding.severity == Severity::Error)
+            m_sources.errors << said;
+        else if (finding.severity == Severity::Warning)
+            m_sources.warnings << said;
+        wrong = wrong || finding.severity == Severity::Error;
+    }
+    if (wrong)
+        return false;
 
     // The counters start at "0", as the program's start-up sets them.
     Project &project = m_sources.project;
@@ -84,6 +96,7 @@ bool SourceFinder::readProject(const QString &argument)
     MemorySource source(std::move(bytes));
     readProjectItems(source, project);
     m_folder = QFileInfo(m_sources.projectFile).absolutePath();
+    m_folderIdentity = m_files.identity(m_folder);
     return true;
 }
 
@@ -94,10 +107,28 @@ std::optional<SourceFile> SourceFinder::find(const QString &written, const QStri
     QString reason;
     const std::unique_ptr<ReadableFile> file = m_files.openForReading(path, kind, reason);
     if (!file) {
-        m_sources.errors << QStringLiteral("%1: %2 (%3): %4").arg(subject, written, shown(path), reason);
+        m_sources.errors << QStringLiteral("%1: %2 (%3): %4").arg(subject, written, shownPath(path), reason);
         return std::nullopt;
     }
-    return SourceFile{written, path, QFileInfo(path).fileName(), file->size()};
+    // The reader upper-cases the path: of two names that differ only in
+    // letter case, no viewer would ever get the other.
+    if (const QStringList twins = m_files.caseTwins(path); !twins.isEmpty()) {
+        m_sources.errors << QStringLiteral("%1: %2 finds %3 and %4 in %5 alike, as Vidorun reads paths in capitals: "
+                                           "rename all but one of them")
+                                .arg(subject, written, shownName(QFileInfo(path).fileName()),
+                                     twins.join(QStringLiteral(", ")), shownPath(QFileInfo(path).absolutePath()));
+        return std::nullopt;
+    }
+    SourceFile found{written, path, QFileInfo(path).fileName(), file->size(), false};
+    const std::vector<FileIdentity> holders = m_files.holdingFolders(path);
+    found.outsideProject = !m_folderIdentity
+                           || std::find(holders.begin(), holders.end(), *m_folderIdentity) == holders.end();
+    if (found.outsideProject) {
+        m_sources.warnings << QStringLiteral("%1: %2 is outside the project's folder %3, and goes on the discs all the "
+                                             "same: see that it is what you mean to hand out")
+                                  .arg(subject, shownPath(path), shownPath(m_folder));
+    }
+    return found;
 }
 
 void SourceFinder::findMovies()
@@ -106,12 +137,12 @@ void SourceFinder::findMovies()
     const int counted = counterValue(project.TitleCount);
     if (counted == 0) {
         m_sources.errors << QStringLiteral("%1 lists no movies: there is nothing to publish")
-                                .arg(shown(m_sources.projectFile));
+                                .arg(shownPath(m_sources.projectFile));
         return;
     }
     if (counted > MaxWrittenMovie) {
         m_sources.errors << QStringLiteral("%1 counts %2 movies, more than the %3 an Autorun.inf can hold")
-                                .arg(shown(m_sources.projectFile))
+                                .arg(shownPath(m_sources.projectFile))
                                 .arg(counted)
                                 .arg(MaxWrittenMovie);
         return;

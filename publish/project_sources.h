@@ -21,6 +21,7 @@ struct SourceFile {
     QString path;     // where it is on this computer
     QString name;     // its own file name there
     qint64 bytes = 0;
+    bool outsideProject = false;  // not in the project's folder or below it
 };
 
 struct SourceMovie {
@@ -39,12 +40,17 @@ struct ProjectSources {
     // movie (number and title) or the setting and the path. Nothing is
     // written while there is any.
     QStringList errors;
+    // What the author must hear of all the same: files taken from outside
+    // the project's folder, lines the program reads otherwise than meant.
+    QStringList warnings;
 };
 
 // Reads the project `projectArgument` (an Autorun.inf, or a folder holding
-// one in any letter case) and finds its files. Every movie needs a file and a
-// CD label whose marker a disc can hold; each file must be a regular file
-// (or a link to one) that can be read.
+// one in any letter case) and finds its files. Autorun.inf must be one the
+// disc check finds no error in; every movie needs a file and a CD label
+// whose marker a disc can hold; each file must be a regular file (or a link
+// to one) that can be read, and the only one of its folder that the
+// program's upper-cased path finds.
 ProjectSources readProjectSources(const QString &projectArgument, PublishFiles &files);
 
 // The labels of the movies, each once, in the order they first appear.

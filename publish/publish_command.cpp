@@ -94,9 +94,19 @@ int runPublishCommand(const QCommandLineParser &parser, const PublishOptions &op
             << ": vidorun --publish PROJECT FOLDER [--iso]\nSee vidorun --help." << Qt::endl;
         return 2;
     }
+    if (folders.front().isEmpty() || parser.value(options.publish).isEmpty()) {
+        err << "vidorun: "
+            << (folders.front().isEmpty() ? QStringLiteral("the folder to make the discs in is an empty name")
+                                          : QStringLiteral("the project is an empty name"))
+            << ": vidorun --publish PROJECT FOLDER [--iso]" << Qt::endl;
+        return 2;
+    }
     PublishRequest request;
     request.project = parser.value(options.publish);
-    request.outFolder = QDir::cleanPath(folders.front());
+    // Absolute from the start: a relative folder would mean another place
+    // to anything that changes the working folder, and on Windows a long
+    // path needs its absolute form.
+    request.outFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folders.front()));
     request.image = parser.isSet(options.iso);
     request.replace = parser.isSet(options.force);
     request.quiet = parser.isSet(options.quiet);

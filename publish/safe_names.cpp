@@ -1,6 +1,7 @@
 #include "publish/safe_names.h"
 
 #include "disccheck/disc_names.h"
+#include "platform/windows_names.h"
 
 #include <QList>
 
@@ -17,15 +18,7 @@ constexpr int MaxKeptExtension = 16;
 
 bool refused(char32_t c)
 {
-    static constexpr std::array<char32_t, 10> forbidden = {U'*', U'/', U':', U';', U'?',
-                                                           U'\\', U'<', U'>', U'"', U'|'};
-    if (c < 0x20 || c > 0xFFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return true;
-    for (const char32_t f : forbidden) {
-        if (c == f)
-            return true;
-    }
-    return false;
+    return c < 0x20 || c > 0xFFFF || (c >= 0xD800 && c <= 0xDFFF) || isForbiddenNameCharacter(c);
 }
 
 // Letters of the code page that no decomposition takes apart.

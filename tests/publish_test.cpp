@@ -7,6 +7,7 @@
 #include "platform/publish_files.h"
 #include "projectfile/project_writer.h"
 #include "publish/disc_layout.h"
+#include "publish/disc_set.h"
 #include "publish/publisher.h"
 #include "support/failing_publish_files.h"
 #include "support/main_window_fixture.h"
@@ -16,6 +17,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <archive.h>
@@ -25,6 +27,8 @@
 #include <csignal>
 #include <map>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace vidorun;
 using namespace vidorun::testing;
@@ -161,7 +165,7 @@ const QByteArray ExpectedProjectFile = projectFileBytes({
 TEST_F(PublishTest, EachLabelBecomesACheckedDiscAndImage)
 {
     ASSERT_EQ(publish(), 0) << errors.toStdString() << output.toStdString();
-    EXPECT_EQ(outputs(), QStringList({"HOLIDAY1.iso", "HOLIDAY1/", "HOLIDAY1/Autorun.inf", "HOLIDAY1/HOLIDAY1.INI",
+    EXPECT_EQ(outputs(), QStringList({".vidorun-published", "HOLIDAY1.iso", "HOLIDAY1/", "HOLIDAY1/Autorun.inf", "HOLIDAY1/HOLIDAY1.INI",
                                       "HOLIDAY1/MOVIES/", "HOLIDAY1/MOVIES/Sunrise.avi", "HOLIDAY1/MOVIES/夜市 night.avi",
                                       "HOLIDAY1/NOTICES.TXT", "HOLIDAY1/PLAYER.EXE", "HOLIDAY1/Vidorun.exe",
                                       "HOLIDAY1/autorun.sh", "HOLIDAY1/cover.jpg", "HOLIDAY2.iso", "HOLIDAY2/",
@@ -187,6 +191,17 @@ TEST_F(PublishTest, EachLabelBecomesACheckedDiscAndImage)
         << output.toStdString();
     EXPECT_TRUE(output.contains(QStringLiteral("HOLIDAY1.iso (")) && output.contains("the disc check finds no problem"))
         << output.toStdString();
+    // Every source is named; one from outside the project's folder is a
+    // warning, which --quiet does not silence.
+    EXPECT_TRUE(output.contains(QStringLiteral("HOLIDAY2  MOVIES/Harbour_ noon.avi from ") + path("project dir/clips/Harbour: noon.avi")))
+        << output.toStdString();
+    request.quiet = true;
+    request.outFolder = path(QStringLiteral("quiet discs"));
+    ASSERT_EQ(publish(), 0) << errors.toStdString();
+    EXPECT_EQ(output, QString());
+    EXPECT_EQ(errors, QStringLiteral("vidorun: warning: movie 1 \"Sunrise, over the bay\": ") + path("videos/Sunrise.avi")
+                          + " is outside the project's folder " + path("project dir")
+                          + ", and goes on the discs all the same: see that it is what you mean to hand out\n");
 }
 
 // Under the C locale too, as a machine without a UTF-8 locale runs it.
@@ -241,7 +256,6 @@ TEST_F(PublishTest, AFailureLeavesNoPartialDisc)
         entries.sort();
         return entries;
     };
-    const auto emptyOutFolder = [this] { ASSERT_TRUE(QDir(request.outFolder).removeRecursively()); };
 
     // A movie that is not there: nothing is written, not even OUTDIR.
     const QString harbour = QStringLiteral("project dir/clips/Harbour: noon.avi");
@@ -262,18 +276,17 @@ TEST_F(PublishTest, AFailureLeavesNoPartialDisc)
         EXPECT_EQ(topLevel(), QStringList());
     }
 
-    // A read error in the second disc's movie.
+    // A read error in the second disc's movie: the set is made whole or
+    // not at all, and the message names the file that could not be read.
     {
         FailingPublishFiles files(*real);
         files.failReadOf = QStringLiteral("Harbour: noon.avi");
         files.readBeforeFailing = 70000;
         EXPECT_EQ(publish(files), 2);
-        EXPECT_TRUE(errors.contains(QStringLiteral("HOLIDAY2 could not be made: "))
-                    && errors.contains(QStringLiteral("Input/output error")))
+        EXPECT_TRUE(errors.contains(QStringLiteral("HOLIDAY2 could not be made: reading ")
+                                    + path("project dir/clips/Harbour: noon.avi: Input/output error")))
             << errors.toStdString();
-        EXPECT_EQ(topLevel(), QStringList({"HOLIDAY1", "HOLIDAY1.iso"}));
-        EXPECT_EQ(discFiles(QStringLiteral("HOLIDAY1")).size(), 9);
-        emptyOutFolder();
+        EXPECT_EQ(topLevel(), QStringList());
     }
 
     // Ctrl+C while the first disc's files are copied, and while its image is
@@ -285,34 +298,173 @@ TEST_F(PublishTest, AFailureLeavesNoPartialDisc)
         interrupted = false;
         files.afterEachRead = [&](qint64 n) { interrupted = interrupted || (read += n) >= readBeforeCtrlC; };
         EXPECT_EQ(publish(files), 2);
-        EXPECT_TRUE(errors.contains(QStringLiteral("HOLIDAY1: interrupted; nothing of it is left"))) << errors.toStdString();
+        EXPECT_TRUE(errors.contains(QStringLiteral("interrupted while HOLIDAY1 was made\nvidorun: no disc was made, "
+                                                   "and nothing of the new ones is left")))
+            << errors.toStdString();
         EXPECT_EQ(topLevel(), QStringList());
     }
 }
 
-TEST_F(PublishTest, AnExistingDiscIsReplacedOnlyWhenAsked)
+// --force replaces what publishing made there, as it made it, and nothing
+// else: not an author's folder that has a label's name, not a disc someone
+// put a file into, not a folder holding the project's own files, however
+// the path to it is spelled.
+TEST_F(PublishTest, OnlyPublishingsOwnDiscsAreReplaced)
 {
-    writeFile(QStringLiteral("discs out/HOLIDAY2/mine.txt"), "the author's");
+    writeFile(QStringLiteral("discs out/HOLIDAY2/photos/wedding.jpg"), "the author's");
     EXPECT_EQ(publish(), 2);
     EXPECT_TRUE(errors.contains(QStringLiteral("HOLIDAY2 is already there"))) << errors.toStdString();
-    EXPECT_TRUE(errors.contains(QStringLiteral("nothing was written")));
-    EXPECT_EQ(outputs(), QStringList({"HOLIDAY2/", "HOLIDAY2/mine.txt"}));
-
     request.replace = true;
-    EXPECT_EQ(publish(), 0) << errors.toStdString();
-    EXPECT_FALSE(discFiles(QStringLiteral("HOLIDAY2")).contains(QStringLiteral("mine.txt")));
-    EXPECT_EQ(discFiles(QStringLiteral("HOLIDAY2")).size(), 8);
+    EXPECT_EQ(publish(), 2);
+    EXPECT_TRUE(errors.contains(QStringLiteral("HOLIDAY2 was not made by vidorun --publish: it is not replaced, even "
+                                               "with --force")))
+        << errors.toStdString();
+    EXPECT_EQ(outputs(), QStringList({"HOLIDAY2/", "HOLIDAY2/photos/", "HOLIDAY2/photos/wedding.jpg"}));
 
-    // Never a folder holding the project's own files, even so.
+    QDir(path(QStringLiteral("discs out/HOLIDAY2"))).removeRecursively();
+    ASSERT_EQ(publish(), 0) << errors.toStdString();
+    ASSERT_EQ(publish(), 0) << errors.toStdString();  // its own discs, replaced
+    writeFile(QStringLiteral("discs out/HOLIDAY2/mine.txt"), "the author's");
+    EXPECT_EQ(publish(), 2);
+    EXPECT_TRUE(errors.contains(QStringLiteral("HOLIDAY2 holds mine.txt, which vidorun --publish did not put there")))
+        << errors.toStdString();
+    EXPECT_EQ(readFile(path(QStringLiteral("discs out/HOLIDAY2/mine.txt"))), "the author's");
+
+    // The project's own folder, in HOLIDAY1's place and reached through a
+    // link to the output folder.
     const QString projectThere = request.outFolder + QStringLiteral("/HOLIDAY1");
     ASSERT_TRUE(QDir(projectThere).removeRecursively());
     ASSERT_TRUE(QDir().rename(request.project, projectThere));
-    request.project = projectThere;
+    ASSERT_TRUE(QFile::link(request.outFolder, path(QStringLiteral("another way"))));
+    request.project = path(QStringLiteral("another way/HOLIDAY1"));
+    request.outFolder = path(QStringLiteral("discs out"));
     EXPECT_EQ(publish(), 2);
-    EXPECT_TRUE(errors.contains(QStringLiteral("HOLIDAY1 holds ")) && errors.contains(QStringLiteral("Autorun.inf, "
-                                                                                                    "which the project publishes from")))
+    EXPECT_TRUE(errors.contains(QStringLiteral("HOLIDAY1 holds the project's Autorun.inf")))
         << errors.toStdString();
     EXPECT_TRUE(QFileInfo::exists(projectThere + QStringLiteral("/MOVIES/夜市 night.avi")));
+}
+
+// A set whose second disc can't be made leaves both old discs as they were,
+// and the message blames the disc that is full, not the movie.
+TEST_F(PublishTest, ASetIsReplacedWholeOrNotAtAll)
+{
+    request.image = false;
+    ASSERT_EQ(publish(), 0) << errors.toStdString();
+    const auto identityOf = [this](const char *name) { return real->entryIdentity(path(name)); };
+    const std::optional<FileIdentity> first = identityOf("discs out/HOLIDAY1"), second = identityOf("discs out/HOLIDAY2");
+    const QStringList before = outputs();
+
+    request.replace = true;
+    setFileFaultHook([](FileCall call, const QString &file) {
+        return call == FileCall::Write && file.endsWith(QStringLiteral("MOVIES/Harbour_ noon.avi")) ? ENOSPC : 0;
+    });
+    const int status = publish();
+    setFileFaultHook(nullptr);
+    EXPECT_EQ(status, 2);
+    EXPECT_TRUE(errors.contains(QStringLiteral("HOLIDAY2 could not be made: writing ")
+                                + path("discs out/HOLIDAY2/MOVIES/Harbour_ noon.avi: No space left on device")))
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QStringLiteral("HOLIDAY1, HOLIDAY2 there are as they were"))) << errors.toStdString();
+    EXPECT_EQ(outputs(), before);
+    EXPECT_EQ(identityOf("discs out/HOLIDAY1"), first);
+    EXPECT_EQ(identityOf("discs out/HOLIDAY2"), second);
+}
+
+// A run killed at any step, however far it got, leaves a folder the next
+// run makes whole: every disc old or every disc new, nothing hidden left,
+// and the discs still known as publishing's.
+TEST_F(PublishTest, ARunStoppedAtAnyStepIsFinishedOrUndoneByTheNext)
+{
+    const QByteArray oldProject = readFile(path(QStringLiteral("project dir/Autorun.inf")));
+    const QByteArray newProject = QByteArray(oldProject).replace("Holiday 2026", "Holiday 2027");
+    // The old set, made afresh, and the project changed for the new one.
+    const auto oldSet = [&] {
+        QDir(request.outFolder).removeRecursively();
+        writeFile(QStringLiteral("project dir/Autorun.inf"), oldProject);
+        request.replace = false;
+        ASSERT_EQ(publish(), 0) << errors.toStdString();
+        writeFile(QStringLiteral("project dir/Autorun.inf"), newProject);
+        request.replace = true;
+    };
+    const auto changesOutput = [](FileCall call) {
+        return call == FileCall::Rename || call == FileCall::Exchange || call == FileCall::Remove;
+    };
+
+    // Where the file system swaps two names in one step, and where it
+    // can't (the old disc moves aside first).
+    for (const bool exchanges : {true, false}) {
+        const auto noExchange = [exchanges](FileCall call) {
+            return call == FileCall::Exchange && !exchanges ? EINVAL : 0;
+        };
+        // The steps that change what is in OUTDIR, counted in a whole run.
+        int steps = 0;
+        oldSet();
+        setFileFaultHook([&](FileCall call, const QString &) { return (steps += changesOutput(call)), noExchange(call); });
+        ASSERT_EQ(publish(), 0) << errors.toStdString();
+        setFileFaultHook(nullptr);
+        ASSERT_GT(steps, 6);
+
+        for (int step = 1; step <= steps; ++step) {
+            SCOPED_TRACE(QStringLiteral("step %1 of %2, %3")
+                             .arg(step)
+                             .arg(steps)
+                             .arg(exchanges ? "swapping" : "moving aside")
+                             .toStdString());
+            oldSet();
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                int seen = 0;
+                setFileFaultHook([&](FileCall call, const QString &) {
+                    if (changesOutput(call) && ++seen == step)
+                        ::_exit(9);
+                    return noExchange(call);
+                });
+                ::_exit(publish());
+            }
+            int waited = 0;
+            ASSERT_EQ(::waitpid(child, &waited, 0), child);
+
+            bool recovered = false;
+            recoverOutputFolder(*real, request.outFolder, recovered);
+            EXPECT_TRUE(recovered);
+            const QStringList found = outputs();
+            EXPECT_EQ(found.filter(QRegularExpression(QStringLiteral("^\\."))), QStringList({".vidorun-published"}));
+            EXPECT_EQ(found.size(), 24) << found.join(QLatin1Char(' ')).toStdString();
+            const QByteArray one = readFile(path(QStringLiteral("discs out/HOLIDAY1/Autorun.inf")));
+            EXPECT_EQ(readFile(path(QStringLiteral("discs out/HOLIDAY2/Autorun.inf"))), one);
+            EXPECT_TRUE(one.contains("Holiday 2026") || one.contains("Holiday 2027"));
+            EXPECT_EQ(publish(), 0) << errors.toStdString();
+        }
+    }
+}
+
+// The project as the disc check reads it, before anything is written: a
+// misread line stops publishing with the check's words, two files that
+// the upper-cased path takes alike are named, and a line break in a title
+// reaches no disc's Autorun.inf.
+TEST_F(PublishTest, TheProjectIsReadAsTheDiscCheckReadsIt)
+{
+    const QByteArray project = readFile(path(QStringLiteral("project dir/Autorun.inf")));
+    writeFile(QStringLiteral("project dir/Autorun.inf"), QByteArray(project).replace("title02=", "title2="));
+    EXPECT_EQ(publish(), 2);
+    EXPECT_TRUE(errors.contains(QStringLiteral("has a one-digit number"))) << errors.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(request.outFolder));
+
+    writeFile(QStringLiteral("project dir/Autorun.inf"), project);
+    writeFile(QStringLiteral("project dir/MOVIES/夜市 NIGHT.avi"), movieBytes('N', 10));
+    EXPECT_EQ(publish(), 2);
+    EXPECT_TRUE(errors.contains(QStringLiteral("finds 夜市 night.avi and 夜市 NIGHT.avi in ")) ||
+                errors.contains(QStringLiteral("finds 夜市 NIGHT.avi and 夜市 night.avi in ")))
+        << errors.toStdString();
+    QFile::remove(path(QStringLiteral("project dir/MOVIES/夜市 NIGHT.avi")));
+
+    writeFile(QStringLiteral("project dir/Autorun.inf"),
+              QByteArray(project).replace("title02=The harbour at noon",
+                                          "\"title02=The harbour\r\n[autorun]\r\nshell\\open\\command=x.exe\""));
+    request.image = false;
+    EXPECT_EQ(publish(), 2);
+    EXPECT_TRUE(errors.contains(QStringLiteral("runs on past the end of the line"))) << errors.toStdString();
 }
 
 // Folders, pipes and devices in a file's place are refused and never read
@@ -370,15 +522,45 @@ TEST(DiscLayout, NamesKeepToAsciiWhereTheProjectFileIsInTheCodePage)
     sources.movies = {{1, project.MovieTitles[1], project.MovieCDs[1],
                        {QStringLiteral("MOVIES\\CAFÉ.AVI"), QStringLiteral("/x/Café.avi"), QStringLiteral("Café.avi"), 10}}};
 
-    PublishPlan plan = layOutDiscs(sources, ProgramFiles());
+    PublishPlan plan = layOutDiscs(sources, ProgramFiles(), false);
     EXPECT_EQ(plan.discProject.MoviePaths[1], QStringLiteral("MOVIES\\Cafe.avi"));
     ASSERT_EQ(plan.renamed.size(), 1u);
     EXPECT_TRUE(plan.renamed.front().reason.contains(QStringLiteral("code page"))) << plan.renamed.front().reason.toStdString();
 
     project.ProjectTitle = QStringLiteral("夜市");
-    plan = layOutDiscs(sources, ProgramFiles());
+    plan = layOutDiscs(sources, ProgramFiles(), false);
     EXPECT_EQ(plan.discProject.MoviePaths[1], QStringLiteral("MOVIES\\Café.avi"));
     EXPECT_TRUE(plan.renamed.empty());
+}
+
+// A disc's folder is never hidden or nameless, and every renaming is said;
+// "A" and "A.iso" clash only where the images go beside the folders.
+TEST(DiscLayout, DiscFoldersAreVisibleAndEveryRenamingIsSaid)
+{
+    ProjectSources sources;
+    const QStringList labels = {".hidden", "..", "?", "A", "A.iso"};
+    for (int n = 1; n <= labels.size(); ++n) {
+        const QString file = QStringLiteral("M%1.AVI").arg(n);
+        sources.movies.push_back({n, file, labels.at(n - 1), {file, "/x/" + file, file, 10, false}});
+    }
+    sources.project.TitleCount = QString::number(labels.size());
+
+    PublishPlan plan = layOutDiscs(sources, ProgramFiles(), false);
+    EXPECT_TRUE(plan.errors.isEmpty()) << plan.errors.join('\n').toStdString();
+    QStringList folders, said;
+    for (const DiscLayout &disc : plan.discs)
+        folders << disc.folderName;
+    for (const Renaming &renamed : plan.renamed)
+        said << renamed.from + " -> " + renamed.to + ": " + renamed.reason;
+    EXPECT_EQ(folders, QStringList({"_hidden", "_", "__2", "A", "A.iso"}));
+    EXPECT_EQ(said, QStringList({".hidden -> _hidden: a folder whose name starts with a dot is hidden",
+                                 ".. -> _: a file needs a name",
+                                 "? -> __2: another file of the folder has that name, to Windows"}));
+
+    plan = layOutDiscs(sources, ProgramFiles(), true);
+    ASSERT_EQ(plan.errors.size(), 1);
+    EXPECT_TRUE(plan.errors.front().startsWith("the disc A.iso would be made as A.iso, a name another disc takes"))
+        << plan.errors.front().toStdString();
 }
 
 // The first Ctrl+C is noted for the work to stop and clean up, and a reader

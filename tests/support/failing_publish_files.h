@@ -43,34 +43,39 @@ public:
     {
         return m_real.create(path, executable, reason);
     }
-    bool copy(const QString &source, const QString &target, const CopyProgress &progress, QString &reason) override
+    bool copy(const QString &source, const QString &target, const CopyProgress &progress,
+              CopyFailure &failure) override
     {
         FileKind kind;
-        const std::unique_ptr<ReadableFile> from = openForReading(source, kind, reason);
-        const std::unique_ptr<WritableFile> to = from ? create(target, false, reason) : nullptr;
+        failure = {};
+        const std::unique_ptr<ReadableFile> from = openForReading(source, kind, failure.reason);
+        failure.reading = !from;
+        const std::unique_ptr<WritableFile> to = from ? create(target, false, failure.reason) : nullptr;
         if (!to)
             return false;
         char buffer[64 * 1024];
         for (qint64 copied = 0;;) {
             const qint64 n = from->read(buffer, sizeof buffer);
             if (n < 0) {
-                reason = from->reason();
+                failure.reading = true;
+                failure.reason = from->reason();
                 return false;
             }
             if (n == 0)
                 break;
             if (!to->write(buffer, n)) {
-                reason = to->reason();
+                failure.reason = to->reason();
                 return false;
             }
             copied += n;
             if (!progress(copied)) {
-                reason = QStringLiteral("stopped");
+                failure.stopped = true;
+                failure.reason = QStringLiteral("stopped");
                 return false;
             }
         }
         if (!to->close()) {
-            reason = to->reason();
+            failure.reason = to->reason();
             return false;
         }
         return true;
@@ -88,7 +93,26 @@ public:
     {
         return m_real.rename(from, to, reason);
     }
-    bool remove(const QString &path) override { return m_real.remove(path); }
+    bool exchange(const QString &first, const QString &second, bool &unsupported, QString &reason) override
+    {
+        return m_real.exchange(first, second, unsupported, reason);
+    }
+    bool replaceFile(const QString &from, const QString &to, QString &reason) override
+    {
+        return m_real.replaceFile(from, to, reason);
+    }
+    bool remove(const QString &path, QString &reason) override { return m_real.remove(path, reason); }
+    std::optional<FileIdentity> identity(const QString &path) override { return m_real.identity(path); }
+    std::optional<FileIdentity> entryIdentity(const QString &path) override { return m_real.entryIdentity(path); }
+    std::vector<FileIdentity> holdingFolders(const QString &path) override { return m_real.holdingFolders(path); }
+    std::optional<std::vector<TreeEntry>> listTree(const QString &folder, QString &reason) override
+    {
+        return m_real.listTree(folder, reason);
+    }
+    std::optional<qint64> freeBytes(const QString &folder) override { return m_real.freeBytes(folder); }
+    bool flush(const QString &folder, QString &reason) override { return m_real.flush(folder, reason); }
+    void setHidden(const QString &path, bool hidden) override { m_real.setHidden(path, hidden); }
+    QStringList caseTwins(const QString &path) override { return m_real.caseTwins(path); }
     std::function<void()> prepareImageLibrary(const QString &stagingFolder) override
     {
         return m_real.prepareImageLibrary(stagingFolder);

@@ -43,8 +43,9 @@ done
 cmp -s "$disc/Vidorun.exe" "$exe" || fail "the disc's Vidorun.exe is not the program that made it"
 cmp -s "$disc/MOVIES/NIGHT.AVI" "$demo/MOVIES/NIGHT.AVI" || fail "MOVIES/NIGHT.AVI is not the project's movie"
 [ -s "$out/HOLIDAY1.iso" ] || fail "no image HOLIDAY1.iso"
-leftovers=$(find "$out" -maxdepth 1 -name '.*' ! -name . | head -n 3)
+leftovers=$(find "$out" -maxdepth 1 -name '.*' ! -name . ! -name .vidorun-published | head -n 3)
 [ -z "$leftovers" ] || fail "temporary files left: $leftovers"
+[ -s "$out/.vidorun-published" ] || fail "no record of what publishing made in $out"
 if command -v isoinfo >/dev/null; then
   isoinfo -J -f -i "$out/HOLIDAY1.iso" | grep -q '^/MOVIES/SUNRISE.AVI$' \
     || fail "the image's Joliet names lack /MOVIES/SUNRISE.AVI"
@@ -70,4 +71,26 @@ vidorun --publish "$(windows_path "$project")" "$(windows_path "$out")" --force 
 [ "$status" -eq 0 ] || fail "publishing with --force ended with $status: $(cat "$work/force.out")"
 [ ! -s "$work/force.out" ] || fail "--quiet said: $(cat "$work/force.out")"
 [ "$(stat -c %Y "$disc/HOLIDAY1.INI")" != "$(date -d 2001-01-01 +%s)" ] || fail "--force left the old disc"
+# An author's own folder with a disc's name is never replaced, even with
+# --force, and says why.
+mkdir -p "$work/an author/other discs/HOLIDAY1/photos"
+echo "the author's" >"$work/an author/other discs/HOLIDAY1/photos/wedding.jpg"
+status=0
+vidorun --publish "$(windows_path "$project")" "$(windows_path "$work/an author/other discs")" --force \
+  >"$work/theirs.out" 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "publishing over an author's folder with --force ended with $status, not 2"
+grep -q 'was not made by vidorun --publish: it is not replaced, even with --force' "$work/theirs.out" \
+  || fail "publishing over an author's folder did not say why: $(cat "$work/theirs.out")"
+[ "$(cat "$work/an author/other discs/HOLIDAY1/photos/wedding.jpg")" = "the author's" ] || fail "the author's file changed"
+
+# A relative output folder under a working folder deeper than Windows' old
+# limit of 260 characters.
+deep=$work/deep
+for part in 1 2 3 4 5 6; do deep=$deep/a-folder-name-of-some-forty-eight-characters-$part; done
+mkdir -p "$deep"
+status=0
+(cd "$deep" && "$here/wine-run.sh" "$prefix" "$exe" --publish "$(windows_path "$project")" "discs" --quiet) \
+  >"$work/deep.out" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "publishing under a deep working folder ended with $status: $(cat "$work/deep.out")"
+cmp -s "$deep/discs/HOLIDAY1/MOVIES/NIGHT.AVI" "$demo/MOVIES/NIGHT.AVI" || fail "the deep disc lacks its movie"
 echo "publish: all checks passed"

@@ -1,0 +1,88 @@
+#pragma once
+
+// Makes a project's discs in OUTDIR as one set. Every disc folder and image
+// is made under a temporary name first; only when all are complete (and on
+// the disk for good) do they take their places, and what they replace goes
+// only then. A journal (output_record.h) says at every step what the run
+// was doing, so that a run stopped half way (a second Ctrl+C, a power cut)
+// is finished or undone by the next one.
+#include "platform/publish_files.h"
+#include "publish/disc_layout.h"
+#include "publish/output_record.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace vidorun {
+
+struct DiscOutputs {
+    QString folder;  // OUTDIR/<name>
+    QString image;   // OUTDIR/<name>.iso; empty for no image
+};
+
+// The work the making reports for `disc`, in bytes moved.
+qint64 discWork(const DiscLayout &disc, bool image);
+
+// Told which disc is being made and the work done on it so far; answers
+// false to stop.
+using SetProgress = std::function<bool(std::size_t disc, qint64 done)>;
+
+class DiscSet {
+public:
+    DiscSet(const std::vector<DiscLayout> &discs, const std::vector<DiscOutputs> &outputs, const QString &outFolder,
+            PublishFiles &files);
+    ~DiscSet();
+    DiscSet(const DiscSet &) = delete;
+    DiscSet &operator=(const DiscSet &) = delete;
+
+    // Makes every disc and image under its temporary name. False when one
+    // can't be made or the progress stops it; then nothing of the set is
+    // left, and reason() says why ("writing OUTDIR/HOLIDAY2/MOVIES/A.AVI:
+    // No space left on device").
+    bool make(const SetProgress &progress);
+
+    // Puts the set in place of what OUTDIR had under its names, all of it or
+    // nothing: should one step fail, what was done is undone and the old
+    // outputs stay. `record` is OUTDIR's record, brought up to date. An old
+    // output that can't be removed afterwards is named in leftovers(), the
+    // new set is in place all the same.
+    bool place(OutputRecord &record);
+
+    bool stopped() const { return m_stopped; }
+    // The disc that could not be made.
+    std::size_t failedDisc() const { return m_failedDisc; }
+    const QString &reason() const { return m_reason; }
+    const QStringList &leftovers() const { return m_leftovers; }
+    // The bytes of each disc's image, once made.
+    const std::vector<qint64> &imageBytes() const { return m_imageBytes; }
+
+private:
+    bool makeDisc(std::size_t disc, const SetProgress &progress);
+    bool fill(std::size_t disc, const QString &root, const SetProgress &progress);
+    bool fail(const QString &reason);
+    void removeTemporaries();
+    QString path(const QString &name) const { return m_outFolder + QLatin1Char('/') + name; }
+
+    const std::vector<DiscLayout> &m_discs;
+    const std::vector<DiscOutputs> &m_outputs;
+    QString m_outFolder;
+    PublishFiles &m_files;
+    Journal m_journal;
+    bool m_journalWritten = false;
+    bool m_placed = false;
+    bool m_stopped = false;
+    QString m_reason;
+    QStringList m_leftovers;
+    std::vector<qint64> m_imageBytes;
+    std::size_t m_failedDisc = 0;
+};
+
+// Finishes or undoes the work of a run to `outFolder` that was stopped half
+// way, as its journal tells; answers what it did, one sentence each, or the
+// reason it could not (`ok` false: then nothing more may be done there).
+QStringList recoverOutputFolder(PublishFiles &files, const QString &outFolder, bool &ok);
+
+}  // namespace vidorun
