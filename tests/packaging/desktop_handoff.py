@@ -43,21 +43,21 @@ def main():
 
 def check(entry, work):
     data = os.path.join(work, "share")
+    bin_folder = os.path.join(work, "bin")
+    # Before GLib first reads them.
+    os.environ.update(HOME=work, XDG_DATA_HOME=data, XDG_DATA_DIRS=data,
+                      XDG_CONFIG_HOME=os.path.join(work, "config"), XDG_CONFIG_DIRS=os.path.join(work, "config"),
+                      PATH=bin_folder + os.pathsep + os.environ.get("PATH", "/usr/bin:/bin"))
     os.makedirs(os.path.join(data, "applications"))
     shutil.copy(entry, os.path.join(data, "applications", "vidorun.desktop"))
     # GIO finds the applications for a type in this cache, which
     # desktop-file-utils' dpkg trigger makes when the package is installed.
     subprocess.run(["update-desktop-database", os.path.join(data, "applications")], check=True)
     os.symlink(MIME_DATABASE, os.path.join(data, "mime"))
-    bin_folder = os.path.join(work, "bin")
     os.mkdir(bin_folder)
     with open(os.path.join(bin_folder, "vidorun"), "w") as stand_in:
         stand_in.write(STAND_IN)
     os.chmod(os.path.join(bin_folder, "vidorun"), 0o755)
-    # Before GLib first reads them.
-    os.environ.update(HOME=work, XDG_DATA_HOME=data, XDG_DATA_DIRS=data,
-                      XDG_CONFIG_HOME=os.path.join(work, "config"), XDG_CONFIG_DIRS=os.path.join(work, "config"),
-                      PATH=bin_folder + os.pathsep + os.environ.get("PATH", "/usr/bin:/bin"))
     try:
         import gi
         gi.require_version("Gio", "2.0")

@@ -49,7 +49,7 @@ run_case() {
   local what=$1 from=$2 expected=$3 path=$4
   shift 4
   rm -f "$work/record"
-  (cd "$from" && env PATH="$path" RECORD="$work/record" "$@") >"$work/out" 2>&1 \
+  (cd "$from" && env HOME="$work" PATH="$path" RECORD="$work/record" "$@") >"$work/out" 2>&1 \
     || fail "$what: ended with $?: $(cat "$work/out")"
   if [ ! -f "$work/record" ]; then
     fail "$what: nothing was started: $(cat "$work/out")"
