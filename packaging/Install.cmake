@@ -69,5 +69,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 # Movies open in the desktop's own player through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# No maintainer scripts: dpkg's file triggers keep the desktop's caches
+# current when the package is installed or removed. desktop-file-utils
+# watches share/applications and rebuilds mimeinfo.cache, where GIO looks
+# up the applications for a disc's type (x-content/win32-software for
+# Vidorun's menu entry); hicolor-icon-theme refreshes the icon cache.
+# The package brings no MIME type of its own, so shared-mime-info's
+# trigger has nothing to do.
 
 include(CPack)

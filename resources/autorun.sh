@@ -1,7 +1,18 @@
 #!/bin/sh
 # Desktops that offer to run a disc's autorun.sh (after asking the viewer)
-# start Vidorun's movie menu on this disc with it.
-cd "$(dirname "$0")" || exit 1
+# start Vidorun's movie menu on this disc with it: GNOME as
+# "/bin/sh /media/ann/HOLIDAY1/autorun.sh" or "/bin/sh autorun.sh" in the
+# disc's root, Xfce by running it directly. It writes nothing, on the disc
+# or anywhere else.
+
+# The disc's root is this script's folder, whatever its name holds; "./"
+# before a relative one keeps cd from looking it up in CDPATH.
+case $0 in
+    /*) root=${0%/*}/ ;;
+    */*) root=./${0%/*}/ ;;
+    *) root=./ ;;
+esac
+cd "$root" || exit 1
 if command -v vidorun >/dev/null 2>&1; then
     exec vidorun .
 fi
@@ -19,5 +30,5 @@ else
     echo "$message" >&2
 fi
 if [ -d MOVIES ] && command -v xdg-open >/dev/null 2>&1; then
-    exec xdg-open MOVIES
+    exec xdg-open "$PWD/MOVIES"
 fi

@@ -12,7 +12,7 @@ set -euo pipefail
 
 run_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libarchive-dev fonts-liberation2 xdg-utils)
 package_packages=(dpkg-dev file)
-test_packages=(googletest libgtest-dev libgmock-dev mingw-w64 desktop-file-utils appstream dpkg-dev file lintian)
+test_packages=(googletest libgtest-dev libgmock-dev mingw-w64 desktop-file-utils appstream dpkg-dev file lintian python3-gi gir1.2-glib-2.0 shared-mime-info)
 fuzz_packages=(clang libclang-rt-dev)
 bench_packages=(libbenchmark-dev xvfb xauth python3 xorriso)
 windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools ninja-build dpkg-dev xz-utils wine wine64 xvfb xauth xdotool imagemagick googletest fonts-liberation2)

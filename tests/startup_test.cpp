@@ -122,6 +122,23 @@ TEST_F(StartUp, TitleCountPastTheTablesListsOneHundred)
     EXPECT_EQ(movies()->count(), 100);
 }
 
+// Desktops offer Vidorun for every disc with an Autorun.inf, another
+// program's CD among them: its menu is empty, and nothing is said.
+TEST_F(StartUp, AnotherProgramsAutorunInfShowsAnEmptyMenuAndSaysNothing)
+{
+    writeFile(QStringLiteral("AUTORUN.INF"),
+              projectFileBytes({"[autorun]", "open=setup.exe /autorun", "icon=setup.exe,0", "label=Super Game 2",
+                                "action=Install Super Game 2", "shell\\install=&Install",
+                                "shell\\install\\command=setup.exe /install"}));
+    start();
+    EXPECT_EQ(project().ProjectFile, QStringLiteral(".\\Autorun.inf"));
+    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_EQ(movies()->count(), 0);
+    EXPECT_EQ(label("TotalMoviesText")->text(), QStringLiteral("Total number of movies: 0"));
+    EXPECT_TRUE(label("NoPictureText")->isVisible());
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("Vidorun"));
+}
+
 TEST_F(StartUp, AFolderNamedAutorunInfIsNoProject)
 {
     ASSERT_TRUE(QDir().mkdir(path(QStringLiteral("Autorun.inf"))));
