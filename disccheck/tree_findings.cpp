@@ -264,13 +264,13 @@ void noteLinuxAutorun(Context &context)
         const DiscEntry &file = context.index.at(context.index.followed(entry));
         if (file.permissions.testFlag(QFileDevice::ExeOther)) {
             context.add(Severity::Note,
-                        QStringLiteral("%1 is on the root: desktops that support it (GNOME's Files, for one) offer to "
-                                       "run it when the disc is mounted")
+                        QStringLiteral("%1 is on the root: desktops that support it offer to run it when the disc is "
+                                       "mounted (GNOME asks, or shows a Run Software button)")
                             .arg(QLatin1String(name)));
         } else {
             context.add(Severity::Note,
-                        QStringLiteral("%1 is on the root but not executable for everyone, so no desktop offers to run "
-                                       "it; chmod a+x %1 (Rock Ridge names keep that)")
+                        QStringLiteral("%1 is on the root but not executable for everyone: GNOME runs it all the same, "
+                                       "Xfce and Dolphin do not; chmod a+x %1 (Rock Ridge names keep that)")
                             .arg(QLatin1String(name)));
         }
         return;
