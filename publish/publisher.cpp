@@ -252,7 +252,7 @@ void Publisher::tellPlan(const ProjectSources &sources, const ProgramFiles &prog
                   : QStringLiteral("with Vidorun.exe from ") + shownPath(program.windowsProgram))
           << '\n';
     // Every file that goes on a disc, and where it comes from.
-    m_out << "  the project        " << shownPath(sources.projectFile) << '\n';
+    m_out << "  the project  " << shownPath(QFileInfo(sources.projectFile).absoluteFilePath()) << '\n';
     std::set<QString> told;
     for (const DiscLayout &disc : m_plan.discs) {
         for (const DiscFile &file : disc.files) {
@@ -262,7 +262,8 @@ void Publisher::tellPlan(const ProjectSources &sources, const ProgramFiles &prog
             if (everyDisc && !told.insert(file.path).second)
                 continue;
             m_out << "  " << (everyDisc ? QStringLiteral("every disc") : disc.label) << "  "
-                  << shownPath(file.path) << " from " << shownPath(file.source) << '\n';
+                  << shownName(QString(file.path).replace(QLatin1Char('/'), QLatin1Char('\\'))) << " from "
+                  << shownPath(file.source) << '\n';
         }
     }
     for (const Renaming &renamed : m_plan.renamed) {

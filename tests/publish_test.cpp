@@ -193,7 +193,7 @@ TEST_F(PublishTest, EachLabelBecomesACheckedDiscAndImage)
         << output.toStdString();
     // Every source is named; one from outside the project's folder is a
     // warning, which --quiet does not silence.
-    EXPECT_TRUE(output.contains(QStringLiteral("HOLIDAY2  MOVIES/Harbour_ noon.avi from ") + path("project dir/clips/Harbour: noon.avi")))
+    EXPECT_TRUE(output.contains(QStringLiteral("HOLIDAY2  MOVIES\\Harbour_ noon.avi from ") + path("project dir/clips/Harbour: noon.avi")))
         << output.toStdString();
     request.quiet = true;
     request.outFolder = path(QStringLiteral("quiet discs"));
