@@ -44,7 +44,8 @@ constexpr std::array MainControls{
     Control{.name = "CoverPicture", .kind = Picture, .left = 8, .top = 8, .width = 209, .height = 329,
             .border = true, .scaled = true, .accessibleName = "Cover picture"},
     Control{.name = "CodecLogo", .kind = Picture, .left = 488, .top = 272, .width = 72, .height = 56,
-            .picture = BuiltInPicture::CodecLogo, .accessibleName = "Video codec logo"},
+            .picture = BuiltInPicture::CodecLogo, .accessibleName = "Video codec logo",
+            .accessibleDescription = "The movies need a video codec"},
     // The hidden transfer fields through which the Add and Remove windows
     // hand back; never shown.
     Control{.name = "tempmoviename", .kind = Label, .caption = TransferEmpty, .left = 16, .top = 256,
@@ -175,8 +176,10 @@ constexpr std::array AboutControls{
     Control{.name = "lblDescription", .kind = Label, .caption = "Made by the Vidorun developers", .left = 64,
             .top = 75, .width = 259, .height = 14, .tabIndex = 3, .font = {"MS Sans Serif", 8.25, false, true},
             .textColour = &Black},
+    // Sized to its text: it widens where the system's font runs wider than
+    // the one it was laid out with.
     Control{.name = "Bugreporttext", .kind = Label, .caption = "Bugs can be reported at", .left = 64, .top = 136,
-            .width = 114, .height = 13, .tabIndex = 4},
+            .width = 114, .height = 13, .tabIndex = 4, .growsWithText = true},
     // Plain blue text: the address is shown, not opened.
     Control{.name = "bugreportlink", .kind = Label, .caption = "https://vidorun.example/bugs", .left = 64,
             .top = 152, .width = 281, .height = 17, .tabIndex = 5, .textColour = &Blue},

@@ -50,10 +50,12 @@ struct Control {
     bool enabled = true;
     bool visible = true;
     bool wordWrap = false;         // a label whose text wraps onto further lines
+    bool growsWithText = false;    // a label as wide as its text where that is wider than designed
     bool border = false;           // a picture frame with a single-line border
     bool scaled = false;           // a picture scaled to fill its frame
     BuiltInPicture picture = BuiltInPicture::None;
-    std::string_view accessibleName = {};  // what a screen reader calls a control without a caption
+    std::string_view accessibleName = {};         // what a screen reader calls a control without a caption
+    std::string_view accessibleDescription = {};  // and what it says of it
     std::string_view labels = {};          // the control this label names (its access key focuses it)
 };
 
