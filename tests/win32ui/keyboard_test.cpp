@@ -89,11 +89,13 @@ TEST(Keyboard, MenuShortcutsWorkOnlyWhileTheMainWindowIsEnabled)
     main.view->show();
     EXPECT_EQ(commandsOf(main, 'O', {}, Ctrl), Names{"OPENINIFILE"});
     EXPECT_EQ(commandsOf(main, 'S', {}, Ctrl), Names{"SAVEFILE"});
+    main.view->setFocus("PlayButton");
     main.view->setWindowEnabled(false);
     EXPECT_EQ(commandsOf(main, 'O', {}, Ctrl), Names{});
     main.view->setWindowEnabled(true);
     main.view->activate();
-    EXPECT_EQ(main.view->focused(), "Movies");  // the focus comes back
+    settle();
+    EXPECT_EQ(main.view->focused(), "PlayButton");  // the focus comes back where it was
     EXPECT_EQ(commandsOf(main, 'O', {}, Ctrl), Names{"OPENINIFILE"});
 }
 
@@ -143,6 +145,32 @@ TEST(Keyboard, TheInputBoxAnswersTheTypedTextOnEnterAndNothingOnEsc)
         press(VK_ESCAPE);
     });
     EXPECT_EQ(frontEnd().askText(main.view.get(), "Movie name?", "add movie", "old name"), "");
+    EXPECT_TRUE(main.view->isWindowEnabled());
+}
+
+TEST(Keyboard, TheMessageBoxShowsTheProgramsTextAndAnswers)
+{
+    Realised main(MainWindow);
+    main.view->show();
+    settle();
+    std::wstring caption, text;
+    const auto answerWithEnter = [&, hwnd = main.hwnd()] {
+        EXPECT_FALSE(IsWindowEnabled(hwnd));  // while the box is up
+        HWND box = GetActiveWindow();
+        wchar_t buffer[256] = {};
+        GetWindowTextW(box, buffer, 256);
+        caption = buffer;
+        GetDlgItemTextW(box, 0xffff, buffer, 256);  // the box's text
+        text = buffer;
+        sendKey(VK_RETURN);  // for the box's own loop
+    };
+    frontEnd().post(answerWithEnter);
+    EXPECT_EQ(messageBox(main.view.get(), "Remove \"Été\"?\r\nIt stays on the disc.", "Vidorun ; été", 36),
+              MessageAnswer::Yes);
+    EXPECT_EQ(caption, L"Vidorun ; \u00e9t\u00e9");
+    EXPECT_EQ(text, L"Remove \"\u00c9t\u00e9\"?\r\nIt stays on the disc.");
+    frontEnd().post(answerWithEnter);
+    EXPECT_EQ(messageBox(main.view.get(), "No such file", "Vidorun", 16), MessageAnswer::Ok);
     EXPECT_TRUE(main.view->isWindowEnabled());
 }
 

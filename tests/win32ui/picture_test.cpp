@@ -57,13 +57,29 @@ TEST(Pictures, Screenshots)
 {
     for (const Window *window : allWindows()) {
         Realised realised(*window);
+        const std::wstring name(window->name.begin(), window->name.end());
         if (window->main) {
+            // As it opens on a disc without a cover: the placeholder over the frame.
+            realised.view->show();
+            settle();
+            EXPECT_TRUE(writeBmp(capture(realised.hwnd(), true), L"screenshot-" + name + L"-no-cover.bmp"));
             for (const char *movie : {"Holiday 1999", "Birthday & party", "The garden"})
                 realised.view->addItem("Movies", movie);
+            EXPECT_EQ(realised.view->currentIndex("Movies"), -1);
             realised.view->setCurrentIndex("Movies", 0);
+            EXPECT_EQ(realised.view->itemCount("Movies"), 3);
+            EXPECT_EQ(realised.view->itemText("Movies", 1), "Birthday & party");
+            EXPECT_EQ(realised.view->text("Movies"), "Holiday 1999");
             realised.view->setText("TotalMoviesText", "total number of movies: 3");
             realised.view->setVisible("NoPictureText", false);
             realised.view->setPicture("CoverPicture", loadPicture(VIDORUN_DEMO_DIR "/COVER.JPG"));
+        }
+        if (window == &RemoveMovieWindow) {
+            realised.view->addItem("RemoveMovieList", "Holiday 1999");
+            realised.view->addItem("RemoveMovieList", "Birthday & party");
+            realised.view->setCurrentIndex("RemoveMovieList", 1);
+            EXPECT_EQ(realised.view->currentIndex("RemoveMovieList"), 1);
+            EXPECT_EQ(realised.view->itemText("RemoveMovieList", 1), "Birthday & party");
         }
         if (window == &InputBoxWindow) {
             realised.view->setCaption("Vidorun project title");
@@ -76,7 +92,7 @@ TEST(Pictures, Screenshots)
         RECT box{};
         GetWindowRect(realised.hwnd(), &box);
         EXPECT_EQ(pixels.width, box.right - box.left);
-        EXPECT_TRUE(writeBmp(pixels, L"screenshot-" + std::wstring(window->name.begin(), window->name.end()) + L".bmp"));
+        EXPECT_TRUE(writeBmp(pixels, L"screenshot-" + name + L".bmp"));
     }
 }
 

@@ -40,6 +40,12 @@ INPUT keyInput(WORD key, bool up)
 
 void press(WORD key, int modifiers)
 {
+    sendKey(key, modifiers);
+    settle();
+}
+
+void sendKey(WORD key, int modifiers)
+{
     std::vector<INPUT> inputs;
     if (modifiers & Ctrl)
         inputs.push_back(keyInput(VK_CONTROL, false));
@@ -52,7 +58,6 @@ void press(WORD key, int modifiers)
     if (modifiers & Ctrl)
         inputs.push_back(keyInput(VK_CONTROL, true));
     SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-    settle();
 }
 
 void type(std::wstring_view text)

@@ -51,6 +51,8 @@ void settle();
 // Presses a key as the user does (SendInput), with Ctrl or Shift held.
 enum Modifier { NoModifier = 0, Ctrl = 1, Shift = 2 };
 void press(WORD key, int modifiers = NoModifier);
+// The same, left for whichever message loop runs next (a system dialog's).
+void sendKey(WORD key, int modifiers = NoModifier);
 void type(std::wstring_view text);
 
 // The pixels of a rectangle of the screen, as 0x00RRGGBB.
