@@ -89,9 +89,21 @@ TEST(Keyboard, MenuShortcutsWorkOnlyWhileTheMainWindowIsEnabled)
     main.view->show();
     EXPECT_EQ(commandsOf(main, 'O', {}, Ctrl), Names{"OPENINIFILE"});
     EXPECT_EQ(commandsOf(main, 'S', {}, Ctrl), Names{"SAVEFILE"});
-    main.view->setFocus("PlayButton");
+    // A child window opens over the disabled main window, as the program
+    // opens About, and closes again.
+    for (int i = 0; i < 3; ++i)
+        press(VK_TAB);
+    ASSERT_EQ(main.view->focused(), "PlayButton");
     main.view->setWindowEnabled(false);
     EXPECT_EQ(commandsOf(main, 'O', {}, Ctrl), Names{});
+    {
+        Realised about(AboutWindow);
+        about.view->show();
+        EXPECT_EQ(commandsOf(main, 'O', {}, Ctrl), Names{});
+        EXPECT_EQ(about.events.commands, Names{});
+        about.view->close();
+        EXPECT_EQ(about.events.closings, 1);
+    }
     main.view->setWindowEnabled(true);
     main.view->activate();
     settle();
@@ -104,6 +116,7 @@ TEST(Keyboard, TheCloseBoxAsksTheHandlers)
     Realised main(MainWindow);
     main.view->show();
     settle();
+    EXPECT_GE(main.events.activations, 1);
     main.events.allowClose = false;
     PostMessageW(main.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     settle();
@@ -146,6 +159,17 @@ TEST(Keyboard, TheInputBoxAnswersTheTypedTextOnEnterAndNothingOnEsc)
     });
     EXPECT_EQ(frontEnd().askText(main.view.get(), "Movie name?", "add movie", "old name"), "");
     EXPECT_TRUE(main.view->isWindowEnabled());
+
+    // Enter presses OK wherever the focus is, and OK alone looks it.
+    frontEnd().post([] {
+        press(VK_TAB);
+        press(VK_TAB);
+        HWND cancel = GetFocus(), ok = GetWindow(cancel, GW_HWNDPREV);
+        EXPECT_EQ(GetWindowLongPtrW(cancel, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+        EXPECT_EQ(GetWindowLongPtrW(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+        press(VK_RETURN);
+    });
+    EXPECT_EQ(frontEnd().askText(main.view.get(), "Movie name?", "add movie", "old name"), "old name");
 }
 
 TEST(Keyboard, TheMessageBoxShowsTheProgramsTextAndAnswers)
