@@ -67,7 +67,7 @@ Win32FrontEnd::Win32FrontEnd()
     (void)registered;
     // Never shown: it owns the child windows (which so get no taskbar button
     // of their own) and runs post()'s work.
-    helper_ = CreateWindowExW(0, HelperClass, L"Vidorun", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this);
+    helper_ = CreateWindowExW(0, HelperClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this);
 }
 
 Win32FrontEnd::~Win32FrontEnd()
