@@ -2,6 +2,7 @@
 
 #include "ui/win32/win32_text.h"
 
+#include <cctype>
 #include <string>
 #include <vector>
 
