@@ -36,7 +36,7 @@ TEST(Pictures, ACoverFillsItsFrame)
         {right * 3 / 4, bottom * 3 / 4, Yellow},
     };
     for (const auto &sample : samples) {
-        EXPECT_TRUE(closeTo(pixels.at(sample.x, sample.y), sample.colour, 48))
+        EXPECT_TRUE(closeTo(pixels.at(sample.x, sample.y), sample.colour, 16))
             << "at " << sample.x << "," << sample.y << ": " << std::hex << pixels.at(sample.x, sample.y);
     }
     // The border is the frame's own, a line round the picture.
