@@ -4,33 +4,33 @@
 
 namespace vidorun {
 
-int counterValue(const QString &counter)
+int counterValue(const std::string &counter)
 {
     long long value = 0;
-    int i = 0;
-    while (i < counter.size() && counter.at(i) == QLatin1Char(' '))
+    std::size_t i = 0;
+    while (i < counter.size() && counter[i] == ' ')
         ++i;
     bool negative = false;
-    if (i < counter.size() && (counter.at(i) == QLatin1Char('-') || counter.at(i) == QLatin1Char('+'))) {
-        negative = counter.at(i) == QLatin1Char('-');
+    if (i < counter.size() && (counter[i] == '-' || counter[i] == '+')) {
+        negative = counter[i] == '-';
         ++i;
     }
-    for (; i < counter.size() && counter.at(i).isDigit(); ++i) {
-        value = value * 10 + counter.at(i).digitValue();
+    for (; i < counter.size() && counter[i] >= '0' && counter[i] <= '9'; ++i) {
+        value = value * 10 + (counter[i] - '0');
         if (value > 1000000000LL)
             break;
     }
     return int(negative ? -value : value);
 }
 
-QString raisedCounter(const QString &counter)
+std::string raisedCounter(const std::string &counter)
 {
-    return QString::number(counterValue(counter) + 1);
+    return std::to_string(counterValue(counter) + 1);
 }
 
-QString loweredCounter(const QString &counter)
+std::string loweredCounter(const std::string &counter)
 {
-    return QString::number(counterValue(counter) - 1);
+    return std::to_string(counterValue(counter) - 1);
 }
 
 bool roomForAnotherMovie(const Project &project)

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
-
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace vidorun {
 
@@ -12,39 +11,40 @@ namespace vidorun {
 constexpr int MaxMovieNumber = 100;
 constexpr int MovieTableSize = MaxMovieNumber + 1;
 
-using MovieTable = std::array<QString, MovieTableSize>;
+using MovieTable = std::array<std::string, MovieTableSize>;
 
 // The whole project, held by the main window: its settings, the three movie
-// tables with their counters, and some state of the running program.
+// tables with their counters, and some state of the running program. Every
+// text is UTF-8.
 //
 // The counters hold decimal text ("0", "1", ... "100"); every change goes
 // through raisedCounter()/loweredCounter() and every use as a number through
 // counterValue().
 struct Project {
     std::int16_t LoopIndex = 0;
-    QString PlatformId;
-    QString TrayState;
-    QString ProjectFile;
-    QString ProjectTitle;
-    QString CoverPicturePath;
-    QString PlayerPath;
-    QString CodecPath;
+    std::string PlatformId;
+    std::string TrayState;
+    std::string ProjectFile;
+    std::string ProjectTitle;
+    std::string CoverPicturePath;
+    std::string PlayerPath;
+    std::string CodecPath;
     std::int16_t KeyNumber = 0;
     MovieTable MovieTitles;
-    QString TitleCount;
+    std::string TitleCount;
     MovieTable MoviePaths;
-    QString PathCount;
+    std::string PathCount;
     MovieTable MovieCDs;
-    QString CDCount;
-    QString CloseAfterPlay;
+    std::string CDCount;
+    std::string CloseAfterPlay;
 };
 
 // A counter's value: the decimal number at the start of its text, 0 when the
 // text does not begin with one.
-int counterValue(const QString &counter);
+int counterValue(const std::string &counter);
 // The counter one higher / one lower, as text without leading zeros.
-QString raisedCounter(const QString &counter);
-QString loweredCounter(const QString &counter);
+std::string raisedCounter(const std::string &counter);
+std::string loweredCounter(const std::string &counter);
 
 // Number of movies that can be listed: TitleCount, but never past the tables.
 int listableMovies(const Project &project);

@@ -2,7 +2,7 @@
 
 namespace vidorun {
 
-bool CommonDialog::show(QWidget *parent, FileDialogKind kind)
+bool CommonDialog::show(const ui::WindowView *parent, FileDialogKind kind)
 {
     FileDialogRequest request;
     request.title = DialogTitle;
@@ -10,7 +10,7 @@ bool CommonDialog::show(QWidget *parent, FileDialogKind kind)
     request.filterIndex = FilterIndex;
     request.flags = Flags;
     request.fileName = FileName;
-    const std::optional<QString> chosen = m_dialogs.run(parent, kind, request);
+    const std::optional<std::string> chosen = m_dialogs.run(parent, kind, request);
     if (!chosen)
         return false;
     FileName = *chosen;

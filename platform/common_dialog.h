@@ -2,9 +2,7 @@
 
 #include "platform/file_dialog.h"
 
-#include <QString>
-
-class QWidget;
+#include <string>
 
 namespace vidorun {
 
@@ -18,16 +16,16 @@ public:
     explicit CommonDialog(FileDialogs &dialogs) : m_dialogs(dialogs) {}
 
     bool CancelError = false;
-    QString DialogTitle;
+    std::string DialogTitle;
     int Flags = 0;
-    QString Filter;
+    std::string Filter;
     int FilterIndex = 0;
-    QString FileName;
+    std::string FileName;
 
     // What every file command sets before each use: a cancel ends the
     // command, only the read-only check box is hidden, and the command's own
     // title and "description|pattern" filter with its 1-based index.
-    void prepare(const QString &title, const QString &filter, int filterIndex)
+    void prepare(const std::string &title, const std::string &filter, int filterIndex)
     {
         CancelError = true;
         DialogTitle = title;
@@ -38,11 +36,11 @@ public:
 
     // Show the dialog. True when a file was chosen (FileName then holds it);
     // false on cancel, which the callers treat as the failure that ends them.
-    bool ShowOpen(QWidget *parent) { return show(parent, FileDialogKind::Open); }
-    bool ShowSave(QWidget *parent) { return show(parent, FileDialogKind::Save); }
+    bool ShowOpen(const ui::WindowView *parent) { return show(parent, FileDialogKind::Open); }
+    bool ShowSave(const ui::WindowView *parent) { return show(parent, FileDialogKind::Save); }
 
 private:
-    bool show(QWidget *parent, FileDialogKind kind);
+    bool show(const ui::WindowView *parent, FileDialogKind kind);
 
     FileDialogs &m_dialogs;
 };

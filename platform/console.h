@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QStringList>
-
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace vidorun {
 
@@ -22,12 +22,12 @@ inline void answerOnParentConsole() {}
 // Windows they come from the wide command line, so that a folder named in
 // any script arrives whole (the narrow `argv` holds "?" for every letter
 // the ANSI code page lacks); elsewhere they are `argv` in the system's
-// encoding.
-QStringList programArguments(int argc, char *argv[]);
+// encoding (UTF-8 on Windows).
+std::vector<std::string> programArguments(int argc, char *argv[]);
 
 // Writes an answer to standard output or error: to a Windows console in
 // UTF-16, so that every letter shows whatever the console's code page;
 // anywhere else (a file, a pipe, a terminal) in UTF-8.
-void writeAnswer(std::FILE *stream, const QString &text);
+void writeAnswer(std::FILE *stream, const std::string &utf8);
 
 }  // namespace vidorun

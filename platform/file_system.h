@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace vidorun {
 
@@ -10,10 +10,10 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
     // True for a file that exists and can be opened for reading.
-    virtual bool fileExists(const QString &path) = 0;
+    virtual bool fileExists(const std::string &path) = 0;
     // The path under which the file named by `path` is found on this system
     // (the path itself when nothing better is known).
-    virtual QString resolve(const QString &path) = 0;
+    virtual std::string resolve(const std::string &path) = 0;
 };
 
 }  // namespace vidorun

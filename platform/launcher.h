@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace vidorun {
 
 struct LaunchResult {
     bool started = false;
-    QString error;  // the system's reason when not started
+    std::string error;  // the system's reason when not started
 };
 
 // Starts programs and documents. Never goes through a command interpreter:
@@ -16,9 +16,9 @@ public:
     virtual ~Launcher() = default;
     // Opens a document with the program the system associates with its type,
     // in the background (minimised, without taking the focus). Does not wait.
-    virtual LaunchResult openDocument(const QString &path) = 0;
+    virtual LaunchResult openDocument(const std::string &path) = 0;
     // Starts the file itself as a program in a normal window. Does not wait.
-    virtual LaunchResult startProgram(const QString &path) = 0;
+    virtual LaunchResult startProgram(const std::string &path) = 0;
 };
 
 }  // namespace vidorun

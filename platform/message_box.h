@@ -1,10 +1,12 @@
 #pragma once
 
-#include <QString>
-
-class QWidget;
+#include <string>
 
 namespace vidorun {
+
+namespace ui {
+class WindowView;
+}
 
 // Message box styles, as the program names them: the stop icon with one OK
 // button, and the question icon with Yes and No.
@@ -15,11 +17,13 @@ constexpr int Question = 36;
 
 enum class MsgAnswer { Ok, Yes, No };
 
-// A modal message box. Blocks until the user answers.
+// A modal message box over the window `parent` (or none). Blocks until the
+// user answers. Line breaks in the text are CR LF.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    virtual MsgAnswer show(QWidget *parent, const QString &text, const QString &title, int style) = 0;
+    virtual MsgAnswer show(const ui::WindowView *parent, const std::string &text, const std::string &title,
+                           int style) = 0;
 };
 
 }  // namespace vidorun

@@ -1,32 +1,33 @@
 #pragma once
 
-#include <QImage>
-#include <QSize>
-#include <QString>
-
 #include <functional>
-
-class QObject;
+#include <memory>
+#include <string>
 
 namespace vidorun {
 
-// Loads a picture file, decoded at (about) the size it is shown at.
-// Answers a null image when the file is no picture the loader can read.
+namespace ui {
+class Picture;
+}
+
+using PictureHandle = std::shared_ptr<const ui::Picture>;
+
+// Loads a picture file for a picture frame of `width` × `height` pixels,
+// decoded at (about) the size it is shown at. Answers nothing when the file
+// is no picture the loader can read.
 class PictureLoader {
 public:
     virtual ~PictureLoader() = default;
-    virtual QImage load(const QString &path, const QSize &shownSize) = 0;
+    virtual PictureHandle load(const std::string &path, int width, int height) = 0;
 
-    // The same, without keeping `receiver`'s thread waiting: the picture is
-    // handed to `done` on that thread once it is decoded, unless `receiver`
-    // is gone by then. A large photo takes longer to decode than the whole
-    // window takes to come up. This plain version decodes at once and calls
-    // `done` before it returns.
-    virtual void loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
-                                  std::function<void(const QImage &)> done)
+    // The same, without keeping the windows waiting: the picture is handed
+    // to `done` on the windows' thread once it is decoded. A large photo
+    // takes longer to decode than the whole window takes to come up. This
+    // plain version decodes at once and calls `done` before it returns.
+    virtual void loadInBackground(const std::string &path, int width, int height,
+                                  std::function<void(PictureHandle)> done)
     {
-        (void)receiver;
-        done(load(path, shownSize));
+        done(load(path, width, height));
     }
 };
 

@@ -4,42 +4,42 @@
 
 namespace vidorun {
 
-QString wrongCdText(const QString &label)
+std::string wrongCdText(const std::string &label)
 {
-    return QStringLiteral("Please insert CD with label: '") + label + QLatin1Char('\'');
+    return "Please insert CD with label: '" + label + '\'';
 }
 
-QString missingMovieText(const QString &path)
+std::string missingMovieText(const std::string &path)
 {
-    return QStringLiteral("I can't find '") + path + QLatin1Char('\'');
+    return "I can't find '" + path + '\'';
 }
 
-QString startFailedText(const QString &path, const QString &reason)
+std::string startFailedText(const std::string &path, const std::string &reason)
 {
-    QString text = QStringLiteral("I can't play '") + path + QLatin1Char('\'');
-    if (!reason.isEmpty())
-        text += QLatin1String("\r\n") + reason;
+    std::string text = "I can't play '" + path + '\'';
+    if (!reason.empty())
+        text += "\r\n" + reason;
     return text;
 }
 
-QString markerFileName(const QString &label)
+std::string markerFileName(const std::string &label)
 {
-    return windowsUpper(label + QLatin1String(".ini"));
+    return windowsUpper(label + ".ini");
 }
 
-QString startCommandLine(const QString &platformId, const QString &path)
+std::string startCommandLine(const std::string &platformId, const std::string &path)
 {
-    if (platformId == QLatin1String("2"))
-        return QStringLiteral("CMD /C ") + path;
-    return QStringLiteral("START ") + path;
+    if (platformId == "2")
+        return "CMD /C " + path;
+    return "START " + path;
 }
 
-bool closesAfterPlay(const QString &closeAfterPlay)
+bool closesAfterPlay(const std::string &closeAfterPlay)
 {
-    return closeAfterPlay == QLatin1String("1");
+    return closeAfterPlay == "1";
 }
 
-std::optional<TrayStep> trayStep(const QString &trayState)
+std::optional<TrayStep> trayStep(const std::string &trayState)
 {
     if (trayState == TrayClosed)
         return TrayStep{CloseCaption, TrayOpenCommand, TrayOpen};

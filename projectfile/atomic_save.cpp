@@ -2,41 +2,12 @@
 
 namespace vidorun {
 
-bool FileSaveSteps::open()
-{
-    return m_file.open(QIODevice::WriteOnly);
-}
-
-bool FileSaveSteps::write(const QByteArray &piece)
-{
-    return m_file.write(piece) == piece.size();
-}
-
-bool FileSaveSteps::flush()
-{
-    return m_file.flush();
-}
-
-bool FileSaveSteps::commit()
-{
-    return m_file.commit();
-}
-
-void FileSaveSteps::discard()
-{
-    if (!m_file.isOpen())
-        return;
-    // A cancelled QSaveFile removes its temporary file on commit.
-    m_file.cancelWriting();
-    m_file.commit();
-}
-
-SaveOutcome saveWhole(SaveSteps &steps, const QByteArrayList &pieces)
+SaveOutcome saveWhole(SaveSteps &steps, const std::vector<std::string> &pieces)
 {
     return saveWhole(steps, [&pieces] { return pieces; });
 }
 
-SaveOutcome saveWhole(SaveSteps &steps, const std::function<QByteArrayList()> &piecesOnceOpen)
+SaveOutcome saveWhole(SaveSteps &steps, const std::function<std::vector<std::string>()> &piecesOnceOpen)
 {
     // The reason is taken before the copy is dropped, which may reset it.
     auto failed = [&steps] {
@@ -47,7 +18,7 @@ SaveOutcome saveWhole(SaveSteps &steps, const std::function<QByteArrayList()> &p
     };
     if (!steps.open())
         return failed();
-    for (const QByteArray &piece : piecesOnceOpen()) {
+    for (const std::string &piece : piecesOnceOpen()) {
         if (!steps.write(piece))
             return failed();
     }
@@ -58,10 +29,10 @@ SaveOutcome saveWhole(SaveSteps &steps, const std::function<QByteArrayList()> &p
     return outcome;
 }
 
-SaveOutcome saveFileWhole(const QString &path, const QByteArrayList &pieces)
+SaveOutcome saveFileWhole(const std::string &path, const std::vector<std::string> &pieces)
 {
-    FileSaveSteps steps(path);
-    return saveWhole(steps, pieces);
+    const std::unique_ptr<SaveSteps> steps = makeFileSaveSteps(path);
+    return saveWhole(*steps, pieces);
 }
 
 }  // namespace vidorun

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "projectfile/text_codec.h"
+#include "base/utf8.h"
 
 #include <cstddef>
 #include <string>

@@ -1,9 +1,8 @@
 #pragma once
 
+// The letter cases of the program's text (UTF-8 throughout).
 #include <string>
 #include <string_view>
-
-class QString;
 
 namespace vidorun {
 
@@ -15,9 +14,8 @@ namespace vidorun {
 // made of comes from the reader already upper-cased (projectUpper), and
 // whatever else it holds is upper-cased as a code-page file would be.
 char32_t windowsUpper(char32_t c);
-QString windowsUpper(const QString &text);
-// The same for UTF-8 text; bytes that are not UTF-8 stay as they are.
-std::string windowsUpperUtf8(std::string_view utf8);
+// Bytes that are not UTF-8 stay as they are.
+std::string windowsUpper(std::string_view utf8);
 
 // The upper case the reader gives the paths and CD labels of a project
 // file: one character for one, wherever the capital can be written in the
@@ -30,7 +28,7 @@ std::string windowsUpperUtf8(std::string_view utf8);
 // on Windows), both the letter and its capital must be in that code page.
 // ß stays ß everywhere: one character for one, never two.
 char32_t projectUpper(char32_t c, bool fileIsUtf8);
-QString projectUpper(const QString &text, bool fileIsUtf8);
+std::string projectUpper(std::string_view utf8, bool fileIsUtf8);
 
 // How the disc lookup compares file names, as Windows' file systems do:
 // without regard to letter case, one UTF-16 unit for one (ß is not SS).

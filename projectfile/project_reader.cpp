@@ -1,8 +1,7 @@
 #include "projectfile/project_reader.h"
 
+#include "platform/file_io.h"
 #include "projectfile/letter_case.h"
-
-#include <QFile>
 
 #include <array>
 #include <cctype>
@@ -96,15 +95,15 @@ bool startsWith(const std::string &item, const char (&key)[6])
     return true;
 }
 
-void applyTable(const TableSlots &table, MovieTable &target, QString &counter, bool upper, bool utf8)
+void applyTable(const TableSlots &table, MovieTable &target, std::string &counter, bool upper, bool utf8)
 {
     for (std::size_t n = 0; n < table.elements.size(); ++n) {
         if (!table.elements[n].set)
             continue;
-        const QString value = decodeProjectText(std::string(table.elements[n].value(utf8)), utf8);
+        const std::string value = decodeProjectText(std::string(table.elements[n].value(utf8)), utf8);
         target[n] = upper ? projectUpper(value, utf8) : value;
     }
-    counter = QString::number(counterValue(counter) + table.count);
+    counter = std::to_string(counterValue(counter) + table.count);
 }
 
 }  // namespace
@@ -172,25 +171,25 @@ namespace {
 
 class FileSource final : public ByteSource {
 public:
-    explicit FileSource(QFile &file) : m_file(file) {}
+    explicit FileSource(InputFile &file) : m_file(file) {}
     std::size_t read(char *buffer, std::size_t size) override
     {
-        const qint64 n = m_file.read(buffer, qint64(size));
+        const long long n = m_file.read(buffer, size);
         return n > 0 ? std::size_t(n) : 0;
     }
 
 private:
-    QFile &m_file;
+    InputFile &m_file;
 };
 
 }  // namespace
 
-ReadOutcome readProjectFile(const QString &path, Project &project)
+ReadOutcome readProjectFile(const std::string &path, Project &project)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::unique_ptr<InputFile> file = openInputFile(path);
+    if (!file)
         return {};
-    FileSource source(file);
+    FileSource source(*file);
     return readProjectItems(source, project);
 }
 

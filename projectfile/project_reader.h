@@ -3,8 +3,6 @@
 #include "app/project.h"
 #include "projectfile/item_reader.h"
 
-#include <QString>
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,7 +24,7 @@ struct ReadOutcome {
     bool opened = false;
     // The last project title read, if the file had one: the main window's
     // caption follows it.
-    std::optional<QString> title;
+    std::optional<std::string> title;
 };
 
 // Reads every item of a project file into the project. Recognised keys
@@ -36,6 +34,6 @@ struct ReadOutcome {
 ReadOutcome readProjectItems(ByteSource &source, Project &project);
 
 // The same for the file at `path`; `opened` is false when it can't be opened.
-ReadOutcome readProjectFile(const QString &path, Project &project);
+ReadOutcome readProjectFile(const std::string &path, Project &project);
 
 }  // namespace vidorun

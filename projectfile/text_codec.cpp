@@ -1,53 +1,10 @@
 #include "projectfile/text_codec.h"
 
-#include <QStringDecoder>
+#include "platform/code_page.h"
 
 #include <array>
 
 namespace vidorun {
-
-void Utf8Validator::feed(const char *data, std::size_t size)
-{
-    for (std::size_t i = 0; i < size && !m_invalid; ++i) {
-        const auto b = static_cast<unsigned char>(data[i]);
-        if (m_pending > 0) {
-            if (b < m_lower || b > m_upper) {
-                m_invalid = true;
-                return;
-            }
-            m_lower = 0x80;
-            m_upper = 0xBF;
-            --m_pending;
-            continue;
-        }
-        if (b < 0x80)
-            continue;
-        if (b >= 0xC2 && b <= 0xDF) {
-            m_pending = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            m_pending = 2;
-            if (b == 0xE0)
-                m_lower = 0xA0;  // no overlong forms
-            else if (b == 0xED)
-                m_upper = 0x9F;  // no surrogates
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            m_pending = 3;
-            if (b == 0xF0)
-                m_lower = 0x90;
-            else if (b == 0xF4)
-                m_upper = 0x8F;  // nothing past U+10FFFF
-        } else {
-            m_invalid = true;
-        }
-    }
-}
-
-bool isValidUtf8(const QByteArray &bytes)
-{
-    Utf8Validator validator;
-    validator.feed(bytes.constData(), std::size_t(bytes.size()));
-    return validator.valid();
-}
 
 namespace {
 
@@ -59,72 +16,65 @@ constexpr std::array<char16_t, 32> Cp1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
+std::optional<char> cp1252Byte(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return char(c);
+    for (std::size_t i = 0; i < Cp1252High.size(); ++i) {
+        if (Cp1252High[i] == c || (Cp1252High[i] == 0 && c == 0x80 + i))
+            return char(0x80 + i);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
-QString decodeCp1252(const char *data, std::size_t size)
+std::string decodeCp1252(std::string_view bytes)
 {
-    QString text;
-    text.reserve(qsizetype(size));
-    for (std::size_t i = 0; i < size; ++i) {
-        const auto b = static_cast<unsigned char>(data[i]);
+    std::string text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
         if (b >= 0x80 && b <= 0x9F) {
             const char16_t c = Cp1252High[b - 0x80];
             // Unused places decode as the C1 control of the same number, as Windows does.
-            text.append(QChar(c ? c : char16_t(b)));
+            appendUtf8(text, c ? c : char16_t(b));
         } else {
-            text.append(QChar(char16_t(b)));
+            appendUtf8(text, b);
         }
     }
     return text;
 }
 
-std::optional<QByteArray> encodeCp1252(const QString &text)
+std::optional<std::string> encodeCp1252(std::string_view utf8)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            bytes.append(char(c));
-            continue;
-        }
-        bool found = false;
-        for (std::size_t i = 0; i < Cp1252High.size(); ++i) {
-            if (Cp1252High[i] == c || (Cp1252High[i] == 0 && c == 0x80 + i)) {
-                bytes.append(char(0x80 + i));
-                found = true;
-                break;
-            }
-        }
-        if (!found)
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::optional<char> byte = cp1252Byte(nextCodePoint(utf8, i));
+        if (!byte)
             return std::nullopt;
+        bytes += *byte;
     }
     return bytes;
 }
 
-QString decodeProjectText(const std::string &bytes, bool fileIsUtf8)
+std::string decodeProjectText(const std::string &bytes, bool fileIsUtf8)
 {
-    if (fileIsUtf8) {
-        // A value that begins with U+FEFF keeps it; QString::fromUtf8 would
-        // take it for a byte-order mark and drop it.
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-        return utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    }
-#ifdef Q_OS_WIN
-    return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
-#else
-    return decodeCp1252(bytes.data(), bytes.size());
-#endif
+    if (!fileIsUtf8)
+        return decodeCodePage(bytes);
+    // A value cut short in the middle of a letter keeps the rest as U+FFFD.
+    return isValidUtf8(bytes) ? bytes : fromUtf32(toUtf32(bytes));
 }
 
-bool inProjectCodePage(char16_t c)
+bool inProjectCodePage(char32_t c)
 {
-#ifdef Q_OS_WIN
-    // A character the code page lacks comes back as "?" or a look-alike.
-    const QString text(QChar{c});
-    return QString::fromLocal8Bit(text.toLocal8Bit()) == text;
+#ifdef _WIN32
+    std::string text;
+    appendUtf8(text, c);
+    return encodeCodePage(text).has_value();
 #else
-    return encodeCp1252(QString(QChar{c})).has_value();
+    return cp1252Byte(c).has_value();
 #endif
 }
 
