@@ -5,31 +5,33 @@
 
 #include "windows/child_window.h"
 
-#include <QComboBox>
-
 namespace vidorun {
 
-void VidorunMain::openChildWindow(ChildWindow *child)
+void VidorunMain::openChildWindow(std::unique_ptr<ChildWindow> child)
 {
-    m_openChild = child;
-    m_focusBeforeChild = focusWidget();
-    connect(child, &ChildWindow::closing, this, &VidorunMain::childClosed);
-    setEnabled(false);
-    child->show();
+    m_focusBeforeChild = m_view->focused();
+    m_openChild = std::move(child);
+    m_view->setWindowEnabled(false);
+    m_openChild->view().show();
     // Without a window manager a child that is only shown never becomes
-    // active; ask for it, so keys reach it at once.
-    child->raise();
-    child->activateWindow();
+    // active; ask for it, so that keys reach it at once.
+    m_openChild->view().activate();
 }
 
-void VidorunMain::childClosed()
+void VidorunMain::childClosed(ChildWindow &child)
 {
-    m_openChild = nullptr;
-    setEnabled(true);
-    activateWindow();
-    QWidget *focus = m_focusBeforeChild ? m_focusBeforeChild.data() : static_cast<QWidget *>(Movies);
-    focus->setFocus(Qt::ActiveWindowFocusReason);
-    m_focusBeforeChild = nullptr;
+    if (m_openChild.get() != &child)
+        return;
+    // The child is inside its own handler now: it goes once that is over.
+    m_closedChild = std::move(m_openChild);
+    m_frontEnd.post([this, alive = std::weak_ptr<bool>(m_alive)] {
+        if (!alive.expired())
+            m_closedChild.reset();
+    });
+    m_view->setWindowEnabled(true);
+    m_view->activate();
+    m_view->setFocus(m_focusBeforeChild.empty() ? std::string_view("Movies") : std::string_view(m_focusBeforeChild));
+    m_focusBeforeChild.clear();
     // The hand-back must not wait for the window manager's activation event,
     // which never comes on some desktops; Form_Activate is safe to run twice.
     Form_Activate();

@@ -1,54 +1,91 @@
 #include "app/vidorun_main.h"
 
+#include "base/text.h"
+#include "ui/descriptions.h"
 #include "windows/child_window.h"
 
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QLabel>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace vidorun {
 
-QString versionText()
+VidorunMain::VidorunMain(const Platform &platform, ui::FrontEnd &frontEnd)
+    : m_platform(platform), m_frontEnd(frontEnd), m_comDlg(platform.dialogs),
+      m_view(frontEnd.realise(ui::MainWindow, *this))
 {
-    return QString::number(VersionMajor) + QLatin1Char('.') + QString::number(VersionMinor);
-}
-
-VidorunMain::VidorunMain(const Platform &platform, QWidget *parent)
-    : QMainWindow(parent), m_platform(platform), m_comDlg(platform.dialogs)
-{
-    buildUi();
-    buildMenus();
-    connectCommands();
     Form_Load();
 }
 
 VidorunMain::~VidorunMain()
 {
-    // A child window has no owner; it must not outlive the window it hands back to.
-    if (m_openChild) {
-        m_openChild->disconnect(this);
-        delete m_openChild.data();
-    }
+    *m_alive = false;
+    // A child window must not outlive the window it hands back to.
+    m_openChild.reset();
+    m_closedChild.reset();
 }
 
-void VidorunMain::setCommandObserver(std::function<void(const QString &)> observer)
+void VidorunMain::show()
+{
+    m_view->show();
+    // Where no window manager hands out the focus, take it, so that the keys
+    // reach the movie list at once.
+    m_view->activate();
+}
+
+void VidorunMain::setCommandObserver(std::function<void(const std::string &)> observer)
 {
     m_commandObserver = std::move(observer);
 }
 
-void VidorunMain::runCommand(const char *name, void (VidorunMain::*handler)())
+// Every button and menu item runs one handler, named after it.
+void VidorunMain::command(std::string_view name)
 {
+    struct Command {
+        std::string_view control;
+        const char *handlerName;
+        void (VidorunMain::*handler)();
+    };
+    static constexpr Command commands[] = {
+        {"PlayButton", "PlayButton_Click", &VidorunMain::PlayButton_Click},
+        {"EjectButton", "EjectButton_Click", &VidorunMain::EjectButton_Click},
+        {"QuitButton", "QuitButton_Click", &VidorunMain::QuitButton_Click},
+        {"About", "About_Click", &VidorunMain::About_Click},
+        {"MPlayer", "MPlayer_Click", &VidorunMain::MPlayer_Click},
+        {"Codec_Button", "Codec_Button_Click", &VidorunMain::Codec_Button_Click},
+        {"OPENINIFILE", "OPENINIFILE_Click", &VidorunMain::OPENINIFILE_Click},
+        {"SAVEFILE", "SAVEFILE_Click", &VidorunMain::SAVEFILE_Click},
+        {"EXIT", "EXIT_Click", &VidorunMain::EXIT_Click},
+        {"ADDMOVIE", "ADDMOVIE_Click", &VidorunMain::ADDMOVIE_Click},
+        {"REMOVEMOVIE", "REMOVEMOVIE_Click", &VidorunMain::REMOVEMOVIE_Click},
+        {"PLAYMOVIE", "PLAYMOVIE_Click", &VidorunMain::PLAYMOVIE_Click},
+        {"INSTALLPLAYER", "INSTALLPLAYER_Click", &VidorunMain::INSTALLPLAYER_Click},
+        {"INSTALLCODEC", "INSTALLCODEC_Click", &VidorunMain::INSTALLCODEC_Click},
+        {"CURRENTSETTINGS", "CURRENTSETTINGS_Click", &VidorunMain::CURRENTSETTINGS_Click},
+        {"VIDORUNTITLE", "VIDORUNTITLE_Click", &VidorunMain::VIDORUNTITLE_Click},
+        {"SELECTCOVER", "SELECTCOVER_Click", &VidorunMain::SELECTCOVER_Click},
+        {"PLAYERLOCATION", "PLAYERLOCATION_Click", &VidorunMain::PLAYERLOCATION_Click},
+        {"CODECLOCATION", "CODECLOCATION_Click", &VidorunMain::CODECLOCATION_Click},
+        {"ENGLISHLANGUAGE", "ENGLISHLANGUAGE_Click", &VidorunMain::ENGLISHLANGUAGE_Click},
+        {"DUTCHLANGUAGE", "DUTCHLANGUAGE_Click", &VidorunMain::DUTCHLANGUAGE_Click},
+        {"HELPME", "HELPME_Click", &VidorunMain::HELPME_Click},
+        {"ABOUTSCREEN", "ABOUTSCREEN_Click", &VidorunMain::ABOUTSCREEN_Click},
+    };
+    const auto found = std::find_if(std::begin(commands), std::end(commands),
+                                    [name](const Command &c) { return c.control == name; });
+    if (found == std::end(commands) || m_closing)
+        return;
     if (m_commandObserver)
-        m_commandObserver(QString::fromLatin1(name));
-    (this->*handler)();
+        m_commandObserver(found->handlerName);
+    (this->*found->handler)();
 }
 
-void VidorunMain::showMessage(const QString &text, const QString &title, int style)
+void VidorunMain::showMessage(const std::string &text, const std::string &title, int style)
 {
-    m_platform.messages.show(this, text, title, style);
+    m_platform.messages.show(m_view.get(), text, title, style);
 }
 
-bool VidorunMain::FileExists(const QString &FileNameToTest)
+bool VidorunMain::FileExists(const std::string &FileNameToTest)
 {
     return m_platform.files.fileExists(FileNameToTest);
 }
@@ -57,8 +94,8 @@ bool VidorunMain::FileExists(const QString &FileNameToTest)
 // read, check, cover, list; in this order.
 void VidorunMain::Form_Load()
 {
-    m.PlatformId = QString::number(std::int16_t(m_platform.system.platformId()));
-    m.ProjectFile = FileExists(QStringLiteral("Autorun.inf")) ? QStringLiteral(".\\Autorun.inf") : QString();
+    m.PlatformId = std::to_string(std::int16_t(m_platform.system.platformId()));
+    m.ProjectFile = FileExists("Autorun.inf") ? ".\\Autorun.inf" : "";
     ResetProject();
     ReadProjectFile();
     CheckProjectCounts();
@@ -69,26 +106,43 @@ void VidorunMain::Form_Load()
 
 void VidorunMain::ResetProject()
 {
-    m.TrayState = QStringLiteral("CLOSED");
-    m.TitleCount = QStringLiteral("0");
-    m.PathCount = QStringLiteral("0");
-    m.CDCount = QStringLiteral("0");
+    m.TrayState = "CLOSED";
+    m.TitleCount = "0";
+    m.PathCount = "0";
+    m.CDCount = "0";
 }
 
 void VidorunMain::FillMovieList()
 {
     const int n = listableMovies(m);
     for (m.LoopIndex = 1; m.LoopIndex <= n; ++m.LoopIndex)
-        Movies->addItem(m.MovieTitles[m.LoopIndex]);
-    Movies->setCurrentIndex(-1);
+        m_view->addItem("Movies", m.MovieTitles[std::size_t(m.LoopIndex)]);
+    m_view->setCurrentIndex("Movies", -1);
 }
 
 void VidorunMain::showTotalMovies()
 {
-    TotalMoviesText->setText(QStringLiteral("Total number of movies: ") + m.TitleCount);
+    m_view->setText("TotalMoviesText", "Total number of movies: " + m.TitleCount);
 }
 
-static const QString Empty = QStringLiteral("empty");
+namespace {
+
+// A movie's number as the Remove window hands it over: a decimal number,
+// rounded as the program rounds; nothing when the text is none.
+std::optional<int> handedNumber(const std::string &text)
+{
+    const std::string_view number = trimmed(text);
+    if (number.empty())
+        return std::nullopt;
+    const std::string copy(number);
+    char *end = nullptr;
+    const double value = std::strtod(copy.c_str(), &end);
+    if (end != copy.c_str() + copy.size() || !std::isfinite(value) || std::abs(value) > 1e9)
+        return std::nullopt;
+    return int(std::nearbyint(value));
+}
+
+}  // namespace
 
 // Applies what a child window handed back: a pending add, then a pending
 // removal. Running it twice is harmless: the second run finds "empty".
@@ -97,79 +151,70 @@ void VidorunMain::Form_Activate()
     if (!m_loaded)
         return;
 
-    const QString name = tempmoviename->text();
-    const QString cd = tempmoviecd->text();
-    const QString location = tempmovielocation->text();
-    if (name != Empty && cd != Empty && location != Empty) {
+    const std::string empty(ui::TransferEmpty);
+    const std::string name = transferField("tempmoviename");
+    const std::string cd = transferField("tempmoviecd");
+    const std::string location = transferField("tempmovielocation");
+    if (name != empty && cd != empty && location != empty) {
         // The Add movie command opens its window only when there is room,
         // and nothing changes the project while the window is up.
         if (roomForAnotherMovie(m)) {
             m.TitleCount = raisedCounter(m.TitleCount);
             m.PathCount = raisedCounter(m.PathCount);
             m.CDCount = raisedCounter(m.CDCount);
-            m.MovieTitles[std::max(0, counterValue(m.TitleCount))] = name;
-            m.MoviePaths[std::max(0, counterValue(m.PathCount))] = location;
-            m.MovieCDs[std::max(0, counterValue(m.CDCount))] = cd;
+            m.MovieTitles[std::size_t(std::max(0, counterValue(m.TitleCount)))] = name;
+            m.MoviePaths[std::size_t(std::max(0, counterValue(m.PathCount)))] = location;
+            m.MovieCDs[std::size_t(std::max(0, counterValue(m.CDCount)))] = cd;
         }
-        tempmoviename->setText(Empty);
-        tempmovielocation->setText(Empty);
-        tempmoviecd->setText(Empty);
-        Movies->clear();
+        setTransferField("tempmoviename", empty);
+        setTransferField("tempmovielocation", empty);
+        setTransferField("tempmoviecd", empty);
+        m_view->clearItems("Movies");
         FillMovieList();
         showTotalMovies();
     }
 
-    const QString removal = tempremovemovie->text();
-    if (removal != Empty) {
-        bool ok = false;
-        const double number = removal.trimmed().toDouble(&ok);
-        const int k = ok ? int(std::nearbyint(number)) : 0;
+    const std::string removal = transferField("tempremovemovie");
+    if (removal != empty) {
+        const std::optional<int> number = handedNumber(removal);
+        const int k = number.value_or(0);
         const int n = counterValue(m.TitleCount);
-        if (ok && k >= 1 && k <= std::min(n, MaxMovieNumber)) {
-            m.MovieTitles[k].clear();
-            m.MoviePaths[k].clear();
-            m.MovieCDs[k].clear();
+        if (number && k >= 1 && k <= std::min(n, MaxMovieNumber)) {
+            const auto at = [](int i) { return std::size_t(i); };
+            m.MovieTitles[at(k)].clear();
+            m.MoviePaths[at(k)].clear();
+            m.MovieCDs[at(k)].clear();
             const int last = std::min(n, MaxMovieNumber);
             for (m.LoopIndex = std::int16_t(k + 1); m.LoopIndex <= last; ++m.LoopIndex) {
-                m.MovieTitles[m.LoopIndex - 1] = m.MovieTitles[m.LoopIndex];
-                m.MoviePaths[m.LoopIndex - 1] = m.MoviePaths[m.LoopIndex];
-                m.MovieCDs[m.LoopIndex - 1] = m.MovieCDs[m.LoopIndex];
+                m.MovieTitles[at(m.LoopIndex - 1)] = m.MovieTitles[at(m.LoopIndex)];
+                m.MoviePaths[at(m.LoopIndex - 1)] = m.MoviePaths[at(m.LoopIndex)];
+                m.MovieCDs[at(m.LoopIndex - 1)] = m.MovieCDs[at(m.LoopIndex)];
             }
-            m.MovieTitles[last].clear();
-            m.MoviePaths[last].clear();
-            m.MovieCDs[last].clear();
+            m.MovieTitles[at(last)].clear();
+            m.MoviePaths[at(last)].clear();
+            m.MovieCDs[at(last)].clear();
             m.TitleCount = loweredCounter(m.TitleCount);
             m.PathCount = loweredCounter(m.PathCount);
             m.CDCount = loweredCounter(m.CDCount);
-            Movies->clear();
+            m_view->clearItems("Movies");
             FillMovieList();
             showTotalMovies();
         }
-        tempremovemovie->setText(Empty);
+        setTransferField("tempremovemovie", empty);
     }
 }
 
-void VidorunMain::changeEvent(QEvent *event)
+// The close box quits like Exit: at once, without asking. While a child
+// window is up the main window is disabled and stays.
+bool VidorunMain::mayClose()
 {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
-}
-
-void VidorunMain::closeEvent(QCloseEvent *event)
-{
-    // The close box quits like Exit: at once, without asking. While a child
-    // window is up the main window is disabled and stays.
-    if (m_openChild) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    return !m_openChild;
 }
 
 void VidorunMain::unloadMainWindow()
 {
-    close();
+    m_closing = true;
+    m_view->close();
 }
 
 void VidorunMain::QuitButton_Click()

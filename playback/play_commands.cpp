@@ -2,19 +2,11 @@
 #include "app/vidorun_main.h"
 #include "playback/play_logic.h"
 
-#include <QComboBox>
-#include <QLoggingCategory>
-#include <QPushButton>
-
 namespace vidorun {
-
-// Each start is logged as "START <path>" / "CMD /C <path>" when this category
-// is switched on (QT_LOGGING_RULES="vidorun.playback.info=true").
-Q_LOGGING_CATEGORY(lcPlayback, "vidorun.playback", QtWarningMsg)
 
 void VidorunMain::PlayButton_Click()
 {
-    if (Movies->currentIndex() == -1) {
+    if (m_view->currentIndex("Movies") == -1) {
         showMessage(NoMovieSelectedText, NoMovieSelectedTitle, MsgStyle::Critical);
         return;
     }
@@ -32,11 +24,11 @@ void VidorunMain::PLAYMOVIE_Click()
 // system to be opened with its own player, in the background.
 void VidorunMain::PlaySelectedMovie()
 {
-    const int k = Movies->currentIndex() + 1;
+    const int k = m_view->currentIndex("Movies") + 1;
     if (k < 1 || k > MaxMovieNumber)
         return;
-    const QString label = m.MovieCDs[k];
-    const QString path = m.MoviePaths[k];
+    const std::string label = m.MovieCDs[std::size_t(k)];
+    const std::string path = m.MoviePaths[std::size_t(k)];
 
     if (!FileExists(markerFileName(label))) {
         showMessage(wrongCdText(label), WrongCdTitle, MsgStyle::Critical);
@@ -49,7 +41,8 @@ void VidorunMain::PlaySelectedMovie()
         return;
     }
 
-    qCInfo(lcPlayback).noquote() << startCommandLine(m.PlatformId, path);
+    if (m_startLog)
+        m_startLog(startCommandLine(m.PlatformId, path));
     const LaunchResult started = m_platform.launcher.openDocument(m_platform.files.resolve(path));
     if (!started.started) {
         showMessage(startFailedText(path, started.error), ErrorTitle, MsgStyle::Critical);
@@ -67,7 +60,7 @@ void VidorunMain::EjectButton_Click()
     const std::optional<TrayStep> step = trayStep(m.TrayState);
     if (!step)
         return;
-    EjectButton->setText(step->caption);
+    m_view->setText("EjectButton", step->caption);
     m_platform.media.sendString(step->command);
     m.TrayState = step->nextState;
 }

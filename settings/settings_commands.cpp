@@ -1,33 +1,29 @@
 // Project title, cover picture, player and codec, and their installers.
 #include "app/vidorun_main.h"
-#include "windows/form_controls.h"
-
-#include <QLabel>
 
 namespace vidorun {
 
 void VidorunMain::VIDORUNTITLE_Click()
 {
     // An empty answer (a cancel, too) keeps the title; blanks are a title.
-    const QString previous = m.ProjectTitle;
-    m.ProjectTitle = m_platform.input.ask(this, QStringLiteral("Give me a title for your Vidorun project"),
-                                          QStringLiteral("Vidorun project title"), QString());
-    if (m.ProjectTitle.isEmpty())
+    const std::string previous = m.ProjectTitle;
+    m.ProjectTitle = m_platform.input.ask(m_view.get(), "Give me a title for your Vidorun project",
+                                          "Vidorun project title", "");
+    if (m.ProjectTitle.empty())
         m.ProjectTitle = previous;
-    setCaption(this, QStringLiteral("Vidorun ; ") + m.ProjectTitle);
+    setCaption("Vidorun ; " + m.ProjectTitle);
 }
 
 void VidorunMain::SELECTCOVER_Click()
 {
-    m_comDlg.prepare(QStringLiteral("Select your cover picture"),
-                     QStringLiteral("All Files (*.*)|*.*|Cover pictures (*.jpg)|*.jpg"), 2);
-    if (!m_comDlg.ShowOpen(this))
+    m_comDlg.prepare("Select your cover picture", "All Files (*.*)|*.*|Cover pictures (*.jpg)|*.jpg", 2);
+    if (!m_comDlg.ShowOpen(m_view.get()))
         return;
 
-    const QString chosen = m_comDlg.FileName;
+    const std::string chosen = m_comDlg.FileName;
     if (!FileExists(chosen)) {
-        showMessage(QStringLiteral("The file ") + chosen + QStringLiteral(" does not exists!"), ErrorTitle);
-        NoPictureText->show();
+        showMessage("The file " + chosen + " does not exists!", ErrorTitle);
+        m_view->setVisible("NoPictureText", true);
         return;
     }
     // The path is kept even when the file is no picture the loader can read;
@@ -38,12 +34,12 @@ void VidorunMain::SELECTCOVER_Click()
 
 // Player and codec differ only in their setting and their texts.
 struct InstallerSetting {
-    QString Project::*path;
-    const char *dialogTitle;
-    const char *notFound;
-    const char *notAttached;
-    const char *notAttachedTitle;
-    const char *notStarted;
+    std::string Project::*path;
+    std::string dialogTitle;
+    std::string notFound;
+    std::string notAttached;
+    std::string notAttachedTitle;
+    std::string notStarted;
 };
 
 static const InstallerSetting Player = {
@@ -66,38 +62,35 @@ static const InstallerSetting Codec = {
 
 void VidorunMain::selectInstaller(const InstallerSetting &installer)
 {
-    m_comDlg.prepare(QLatin1String(installer.dialogTitle), QStringLiteral("Executables (*.exe)|*.exe"), 1);
-    if (!m_comDlg.ShowOpen(this))
+    m_comDlg.prepare(installer.dialogTitle, "Executables (*.exe)|*.exe", 1);
+    if (!m_comDlg.ShowOpen(m_view.get()))
         return;
 
-    const QString chosen = m_comDlg.FileName;
+    const std::string chosen = m_comDlg.FileName;
     if (FileExists(chosen))
         m.*installer.path = chosen;
     else
-        showMessage(QLatin1String(installer.notFound), ErrorTitle);
+        showMessage(installer.notFound, ErrorTitle);
 }
 
 void VidorunMain::runInstaller(const InstallerSetting &installer)
 {
-    const QString path = m.*installer.path;
-    const QString crlf = QStringLiteral("\r\n");
+    const std::string path = m.*installer.path;
+    const std::string crlf = "\r\n";
     if (FileExists(path)) {
         // The installer is started as a program, its whole path the program's
         // name; no command interpreter ever sees it.
         const LaunchResult result = m_platform.launcher.startProgram(m_platform.files.resolve(path));
         if (!result.started) {
-            QString text = QLatin1String(installer.notStarted) + crlf + QStringLiteral("(it is in ") + path
-                + QLatin1Char(')');
-            if (!result.error.isEmpty())
+            std::string text = installer.notStarted + crlf + "(it is in " + path + ')';
+            if (!result.error.empty())
                 text += crlf + result.error;
             showMessage(text, ErrorTitle);
         }
-    } else if (path.isEmpty()) {
-        showMessage(QLatin1String(installer.notAttached), QLatin1String(installer.notAttachedTitle));
+    } else if (path.empty()) {
+        showMessage(installer.notAttached, installer.notAttachedTitle);
     } else {
-        showMessage(QLatin1String(installer.notAttached) + crlf + QStringLiteral("(it should be in ") + path
-                        + QLatin1Char(')'),
-                    QLatin1String(installer.notAttachedTitle));
+        showMessage(installer.notAttached + crlf + "(it should be in " + path + ')', installer.notAttachedTitle);
     }
 }
 

@@ -1,58 +1,22 @@
 #include "windows/child_window.h"
 
-#include <QCloseEvent>
-#include <QHideEvent>
+#include "app/vidorun_main.h"
 
 namespace vidorun {
 
-ChildWindow::ChildWindow(VidorunMain &main, int clientWidth, int clientHeight)
-    // No owner; a tool window has no taskbar entry. The system menu hint
-    // keeps the close box on Windows, where a tool window without it has none.
-    : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_main(main)
+ChildWindow::ChildWindow(VidorunMain &main, const ui::Window &description)
+    : m_main(main), m_description(description), m_view(main.frontEnd().realise(description, *this))
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(clientWidth, clientHeight);
-    setSizeGripEnabled(false);
 }
 
-ChildWindow::~ChildWindow()
-{
-    // A child window deleted without closing must not leave the main window
-    // disabled; it leaves the screen first, as a closing one does.
-    if (!m_closing) {
-        hide();
-        tellClosing();
-    }
-}
+ChildWindow::~ChildWindow() = default;
 
-void ChildWindow::closeEvent(QCloseEvent *event)
+void ChildWindow::closed()
 {
-    // Not QDialog's own closeEvent: it would route through reject() and could
-    // cancel the close. A child window always closes when asked.
-    event->accept();
-    m_closeAccepted = true;
-    // A window that was never shown is not hidden: tell the main window now.
-    if (!isVisible())
-        tellClosing();
-}
-
-void ChildWindow::hideEvent(QHideEvent *event)
-{
-    QDialog::hideEvent(event);
-    // The window is off the screen now: only then is the main window enabled,
-    // focused and handed back to.
-    if (m_closeAccepted && !event->spontaneous())
-        tellClosing();
-}
-
-void ChildWindow::tellClosing()
-{
-    if (m_closing)
+    if (m_closed)
         return;
-    m_closing = true;
-    Q_EMIT closing();
+    m_closed = true;
+    m_main.childClosed(*this);
 }
 
 }  // namespace vidorun

@@ -2,36 +2,22 @@
 
 #include "windows/child_window.h"
 
-class QLabel;
-class QListWidget;
-class QPushButton;
+#include <string>
 
 namespace vidorun {
 
-// "remove movie": lists every movie title; Remove hands the selected movie's
-// number to the main window's transfer label and closes, and the main window
-// removes the movie when it is active again. The window never touches the
-// project.
-class RemoveMovieForm : public ChildWindow {
-    Q_OBJECT
-
+// "remove movie": lists the project's titles; Remove hands the selected
+// movie's number to the main window's transfer label and closes.
+class RemoveMovieForm final : public ChildWindow {
 public:
     explicit RemoveMovieForm(VidorunMain &main);
 
-    // Appends one line to the list; line i is movie number i.
-    void addTitle(const QString &title);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
+    void addTitle(const std::string &title);
+    void command(std::string_view name) override;
 
 private:
     void RemoveButton_Click();
     void CloseButton_Click();
-
-    QLabel *SelectMovieText = nullptr;
-    QListWidget *RemoveMovieList = nullptr;
-    QPushButton *RemoveButton = nullptr;
-    QPushButton *CloseButton = nullptr;
 };
 
 }  // namespace vidorun

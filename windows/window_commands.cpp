@@ -11,36 +11,35 @@ void VidorunMain::ADDMOVIE_Click()
 {
     // Refused here rather than dropped on the way back.
     if (!roomForAnotherMovie(m)) {
-        showMessage(QStringLiteral("This project is full! A project can hold no more than 99 movies."),
-                    QStringLiteral("No room for another movie!"));
+        showMessage("This project is full! A project can hold no more than 99 movies.", "No room for another movie!");
         return;
     }
-    openChildWindow(new AddMovieForm(*this));
+    openChildWindow(std::make_unique<AddMovieForm>(*this));
 }
 
 void VidorunMain::REMOVEMOVIE_Click()
 {
-    if (m.TitleCount == QLatin1String("0")) {
-        showMessage(QStringLiteral("There are no movies to remove!"), QStringLiteral("No movies te remove!"));
+    if (m.TitleCount == "0") {
+        showMessage("There are no movies to remove!", "No movies te remove!");
         return;
     }
-    auto *form = new RemoveMovieForm(*this);
+    auto form = std::make_unique<RemoveMovieForm>(*this);
     const int n = listableMovies(m);
     for (m.LoopIndex = 1; m.LoopIndex <= n; ++m.LoopIndex)
-        form->addTitle(m.MovieTitles[m.LoopIndex]);
-    openChildWindow(form);
+        form->addTitle(m.MovieTitles[std::size_t(m.LoopIndex)]);
+    openChildWindow(std::move(form));
 }
 
 void VidorunMain::CURRENTSETTINGS_Click()
 {
-    auto *form = new OptionsForm(*this);
+    auto form = std::make_unique<OptionsForm>(*this);
     form->fill(settingsSnapshot(m));
-    openChildWindow(form);
+    openChildWindow(std::move(form));
 }
 
 void VidorunMain::About_Click()
 {
-    openChildWindow(new frmAbout(*this));
+    openChildWindow(std::make_unique<frmAbout>(*this));
 }
 
 void VidorunMain::ABOUTSCREEN_Click() { About_Click(); }
@@ -50,7 +49,7 @@ void VidorunMain::DUTCHLANGUAGE_Click() { notImplementedYet(); }
 
 void VidorunMain::notImplementedYet()
 {
-    showMessage(QStringLiteral("This option is not yet implemented!"), QStringLiteral("Not quite finished with this..."));
+    showMessage("This option is not yet implemented!", "Not quite finished with this...");
 }
 
 }  // namespace vidorun
