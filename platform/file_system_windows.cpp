@@ -8,11 +8,8 @@ namespace {
 
 class WindowsFileSystem final : public FileSystem {
 public:
-    bool fileExists(const QString &path) override
-    {
-        return !path.isEmpty() && isReadableRegularFile(path.toStdString());
-    }
-    QString resolve(const QString &path) override { return path; }
+    bool fileExists(const std::string &path) override { return !path.empty() && isReadableRegularFile(path); }
+    std::string resolve(const std::string &path) override { return path; }
 };
 
 }  // namespace

@@ -5,28 +5,30 @@
 #include "platform/file_test.h"
 #include "platform/native.h"
 
-#include <QDir>
-#include <QFile>
+#include <cstdlib>
+#include <unistd.h>
 
 namespace vidorun {
 namespace {
 
+std::string workingFolder()
+{
+    char *here = ::getcwd(nullptr, 0);
+    const std::string folder = here ? here : ".";
+    std::free(here);
+    return folder;
+}
+
 class UnixFileSystem final : public FileSystem {
 public:
-    bool fileExists(const QString &path) override
+    bool fileExists(const std::string &path) override
     {
-        if (path.isEmpty())
-            return false;
-        return isReadableRegularFile(QFile::encodeName(resolve(path)).toStdString());
+        return !path.empty() && isReadableRegularFile(resolve(path));
     }
 
-    QString resolve(const QString &path) override
+    std::string resolve(const std::string &path) override
     {
-        if (path.isEmpty())
-            return path;
-        const std::string resolved = resolveDiscPath(QFile::encodeName(path).toStdString(),
-                                                     QFile::encodeName(QDir::currentPath()).toStdString());
-        return QFile::decodeName(QByteArray::fromStdString(resolved));
+        return path.empty() ? path : resolveDiscPath(path, workingFolder());
     }
 };
 

@@ -1,25 +1,31 @@
-// Starting programs and documents on Linux and other Unix desktops, through
-// QProcess: no shell, the arguments handed over exactly as given, and the
-// program detached (a session of its own, not our child).
+// Starting programs and documents on Linux and other Unix desktops: no
+// shell, the arguments handed over exactly as given, and the program
+// detached (a session of its own, not our child).
 #include "platform/native.h"
 
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
+#include "base/paths.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
-
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <string>
+#include <vector>
+
+extern char **environ;
 
 namespace vidorun {
 namespace {
 
-// Qt 6.4's QProcess hands the program every descriptor that is not marked
-// close-on-exec (measured: one opened without O_CLOEXEC reached xdg-open);
-// only Qt 6.6 can close them for us. So they are all marked first. The
-// program itself never runs another program with descriptors of its own.
+// The program started gets no descriptor of ours: they are all marked
+// close-on-exec first. The program itself never runs another program with
+// descriptors of its own.
 void keepDescriptorsToOurselves()
 {
 #if defined(CLOSE_RANGE_CLOEXEC)
@@ -43,45 +49,114 @@ void keepDescriptorsToOurselves()
     ::closedir(open);
 }
 
-// Starts `program` with `arguments` and reports a failure with the system's
-// reason, after the program's name as the viewer knows it.
-LaunchResult startDetached(const QString &program, const QStringList &arguments, const QString &shownName)
+std::string absolute(const std::string &path)
+{
+    if (path.empty() || path.front() == '/')
+        return path;
+    char *here = ::getcwd(nullptr, 0);
+    const std::string folder = here ? here : ".";
+    std::free(here);
+    return cleanPath(folder + '/' + path);
+}
+
+// A program of that name in a folder of PATH, as a shell would find it;
+// empty when there is none.
+std::string findExecutable(const std::string &name)
+{
+    const char *path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    for (std::size_t start = 0; start <= folders.size();) {
+        std::size_t end = folders.find(':', start);
+        if (end == std::string::npos)
+            end = folders.size();
+        const std::string folder = folders.substr(start, end - start);
+        const std::string candidate = (folder.empty() ? std::string(".") : folder) + '/' + name;
+        struct stat info;
+        if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
+            return absolute(candidate);
+        start = end + 1;
+    }
+    return {};
+}
+
+// Starts `program` with `arguments`, detached: a child starts a session of
+// its own and starts the program from there, so that the program is nobody's
+// child of ours. A failed start is reported with the system's reason, after
+// the program's name as the viewer knows it.
+LaunchResult startDetached(const std::string &program, const std::vector<std::string> &arguments,
+                           const std::string &shownName)
 {
     keepDescriptorsToOurselves();
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    if (process.startDetached())
-        return {true, QString()};
-    // Qt puts the failed call before the system's words ("execv: Permission
-    // denied"); the viewer only needs the words.
-    QString reason = process.errorString();
-    if (reason.startsWith(QLatin1String("execv: ")))
-        reason.remove(0, 7);
-    return {false, shownName + QStringLiteral(": ") + reason};
+    // Everything the children need is made before they exist: between fork
+    // and exec only the simplest calls are safe.
+    std::vector<std::string> words = {program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char *> argv;
+    for (std::string &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    int report[2];
+    if (program.empty() || program.find('\0') != std::string::npos)
+        return {false, shownName + ": " + std::strerror(ENOENT)};
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return {false, shownName + ": " + std::strerror(errno)};
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setsid();
+        const pid_t grandchild = ::fork();
+        if (grandchild == 0) {
+            ::signal(SIGPIPE, SIG_DFL);
+            ::execve(argv[0], argv.data(), environ);
+            const int error = errno;
+            (void)!::write(report[1], &error, sizeof error);
+            ::_exit(127);
+        }
+        if (grandchild < 0) {
+            const int error = errno;
+            (void)!::write(report[1], &error, sizeof error);
+        }
+        ::_exit(0);
+    }
+    const int forkError = errno;
+    ::close(report[1]);
+    if (child < 0) {
+        ::close(report[0]);
+        return {false, shownName + ": " + std::strerror(forkError)};
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    // The pipe closes without a word when the program has started.
+    int error = 0;
+    ssize_t got;
+    while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+    }
+    ::close(report[0]);
+    if (got == ssize_t(sizeof error))
+        return {false, shownName + ": " + std::strerror(error)};
+    return {true, {}};
 }
 
 class UnixLauncher final : public Launcher {
 public:
     // xdg-open finds the desktop's player for the file; it is started
     // directly with the file as its one argument.
-    LaunchResult openDocument(const QString &path) override
+    LaunchResult openDocument(const std::string &path) override
     {
-        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-        if (opener.isEmpty())
-            return {false, QStringLiteral("xdg-open, which opens files with their program, is not installed.")};
+        const std::string opener = findExecutable("xdg-open");
+        if (opener.empty())
+            return {false, "xdg-open, which opens files with their program, is not installed."};
         // Absolute, so that a name beginning with "-" is never taken for an
         // option and a player already running elsewhere finds the file.
-        const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
-        return startDetached(opener, {absolute}, opener);
+        return startDetached(opener, {absolute(path)}, opener);
     }
 
     // The path is the program itself, never looked up on the search path
-    // (QProcess would look up a bare name) and never a command.
-    LaunchResult startProgram(const QString &path) override
+    // and never a command.
+    LaunchResult startProgram(const std::string &path) override
     {
-        const QString program = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
-        return startDetached(program, {}, path);
+        return startDetached(absolute(path), {}, path);
     }
 };
 
