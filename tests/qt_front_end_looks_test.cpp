@@ -116,6 +116,11 @@ protected:
         takeState(*old, *view, description);
         QWidget *now = qt::windowWidget(*view);
         expectSamePicture(old, now);
+        // What a picture of the client area does not show.
+        EXPECT_EQ(now->windowFlags(), old->windowFlags());
+        EXPECT_EQ(now->minimumSize(), old->minimumSize());
+        EXPECT_EQ(now->maximumSize(), old->maximumSize());
+        EXPECT_EQ(now->windowIcon().pixmap(32).toImage(), old->windowIcon().pixmap(32).toImage());
         for (QMenu *menu : old->findChildren<QMenu *>()) {
             if (!menu->objectName().isEmpty())  // not the menu bar's own overflow menu
                 expectSamePicture(menu, now->findChild<QMenu *>(menu->objectName()));

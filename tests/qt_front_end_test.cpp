@@ -119,6 +119,7 @@ TEST_F(QtFrontEndTest, EveryControlIsWhereItsDescriptionSaysWithItsFontAndName)
             EXPECT_EQ(widget->isHidden(), !c.visible);
             EXPECT_EQ(widget->isEnabled(), c.enabled);
             EXPECT_EQ(widget->accessibleName(), q(c.accessibleName));
+            EXPECT_EQ(widget->accessibleDescription(), q(c.accessibleDescription));
             if (!c.labels.empty()) {
                 EXPECT_EQ(static_cast<QLabel *>(widget)->buddy(), control(c.labels));
             }
