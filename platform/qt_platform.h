@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/qt_pictures.h"
 
 #include <QThreadPool>
 
@@ -19,13 +20,12 @@ public:
                 const QString &defaultAnswer) override;
 };
 
-// Decodes with QImageReader at the size shown. Pictures over MaxPicturePixels
-// are refused from their header alone, and no decode may allocate more than
-// MaxDecodedMegabytes, so a hostile cover can't exhaust memory.
+// Decodes with QImageReader at the size shown (decodePicture, with its
+// limits: qt_pictures.h).
 class QtPictureLoader final : public PictureLoader {
 public:
-    static constexpr qint64 MaxPicturePixels = 12000LL * 12000;
-    static constexpr int MaxDecodedMegabytes = 128;
+    static constexpr qint64 MaxPicturePixels = vidorun::MaxPicturePixels;
+    static constexpr int MaxDecodedMegabytes = vidorun::MaxDecodedMegabytes;
 
     QtPictureLoader();
     QImage load(const QString &path, const QSize &shownSize) override;

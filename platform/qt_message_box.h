@@ -1,0 +1,15 @@
+#pragma once
+
+// The program's message box on Qt, shared by its message box service
+// (qt_platform.h) and the Qt front end (ui/qt).
+#include "platform/message_box.h"
+
+namespace vidorun {
+
+// A modal QMessageBox over `parent` (or none): `style` MsgStyle::Question
+// asks Yes (the default) or No; any other style shows the stop icon and OK.
+// CR LF in `text` starts a new line; text is shown as written, never as
+// rich text.
+MsgAnswer showQtMessageBox(QWidget *parent, const QString &text, const QString &title, int style);
+
+}  // namespace vidorun
