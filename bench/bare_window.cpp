@@ -1,7 +1,7 @@
 // The yardstick for the program's start-up: a Qt program that shows an empty
 // window and nothing else. Its size is given as arguments (the harness passes
 // the main window's size); the first-frame probe reports as in the program.
-#include "app/startup_probe.h"
+#include "ui/qt/startup_probe.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -4,7 +4,7 @@
 // given as arguments, like the bare window's; the first-frame probe reports
 // as in the program. Built for Windows too, as the floor of Vidorun.exe's
 // size and start-up there.
-#include "app/startup_probe.h"
+#include "ui/qt/startup_probe.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -3,7 +3,7 @@
 //   vidorun_screenshots <demo folder> <output folder>
 // The child windows are those the menu opens; a command whose window does not
 // exist yet simply leaves no picture.
-#include "app/fonts.h"
+#include "ui/qt/fonts.h"
 #include "app/vidorun_main.h"
 #include "support/fake_platform.h"
 

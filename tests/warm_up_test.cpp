@@ -1,5 +1,5 @@
 // The warm-up that runs while the program starts.
-#include "platform/warm_up.h"
+#include "ui/qt/warm_up.h"
 
 #include <QFontDatabase>
 #include <QImageReader>

@@ -1,6 +1,6 @@
 // Runs the tests headless, with a home and settings folder of their own, so
 // no test ever touches the user's files or needs a display.
-#include "app/fonts.h"
+#include "ui/qt/fonts.h"
 
 #include <QApplication>
 #include <QDir>

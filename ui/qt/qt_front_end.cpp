@@ -1,6 +1,6 @@
 #include "ui/qt/qt_front_end.h"
 
-#include "platform/qt_message_box.h"
+#include "ui/qt/qt_message_box.h"
 #include "ui/descriptions.h"
 #include "ui/qt/qt_window.h"
 
@@ -15,7 +15,17 @@ namespace vidorun::ui::qt {
 
 std::unique_ptr<WindowView> QtFrontEnd::realise(const Window &description, WindowEvents &events)
 {
-    return std::make_unique<QtWindow>(description, events);
+    auto view = std::make_unique<QtWindow>(description, events);
+    if (description.main) {
+        m_main = view.get();
+        m_mainWidget = windowWidget(*view);
+    }
+    return view;
+}
+
+const WindowView *QtFrontEnd::mainWindow() const
+{
+    return m_mainWidget ? m_main : nullptr;
 }
 
 void QtFrontEnd::post(std::function<void()> work)

@@ -18,7 +18,8 @@
 #include <string>
 #include <string_view>
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 
 namespace vidorun::ui::qt {
 
@@ -34,6 +35,13 @@ public:
     // owner is disabled while it is up, then enabled and activated again.
     std::string askText(WindowView *owner, std::string_view prompt, std::string_view title,
                         std::string_view defaultAnswer);
+
+    // The program's main window, while it is there.
+    const WindowView *mainWindow() const;
+
+private:
+    const WindowView *m_main = nullptr;
+    QPointer<QWidget> m_mainWidget;
 };
 
 // A modal message box over `owner` (or none), as the program has always

@@ -1,6 +1,6 @@
 #include "ui/qt/qt_pictures.h"
 
-#include "platform/qt_pictures.h"
+#include "ui/qt/picture_decoding.h"
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/qt_front_end.h"
 

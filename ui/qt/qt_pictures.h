@@ -24,7 +24,7 @@ private:
 
 // The picture file at `path` (UTF-8), decoded no larger than shown at
 // `shownWidth` × `shownHeight`; nothing when the file is missing, no
-// picture, or larger than any picture may be (platform/qt_pictures.h).
+// picture, or larger than any picture may be (ui/qt/picture_decoding.h).
 std::shared_ptr<const Picture> loadPicture(std::string_view path, int shownWidth, int shownHeight);
 
 // Decodes picture files on a thread of its own, at a lower priority than the

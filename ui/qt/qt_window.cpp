@@ -16,6 +16,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 
 #include <utility>
 
@@ -388,6 +389,13 @@ void QtWindow::show()
 {
     if (!m_window || m_closing)
         return;
+    // The main window opens in the middle of the screen the program was
+    // started on; the child windows as Qt places dialogs without an owner.
+    if (m_description.main && !m_window->isVisible()) {
+        m_window->adjustSize();
+        if (const QScreen *screen = m_window->screen())
+            m_window->move(screen->availableGeometry().center() - m_window->rect().center());
+    }
     m_window->show();
     // Without a window manager a window that is only shown never becomes
     // active; ask for it, so that keys reach it at once.

@@ -1,7 +1,6 @@
 #pragma once
 
-// The program's message box on Qt, shared by its message box service
-// (qt_platform.h) and the Qt front end (ui/qt).
+// The program's message box on Qt.
 #include "platform/message_box.h"
 
 namespace vidorun {

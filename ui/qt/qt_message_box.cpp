@@ -1,4 +1,4 @@
-#include "platform/qt_message_box.h"
+#include "ui/qt/qt_message_box.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "app/startup_probe.h"
+#include "ui/qt/startup_probe.h"
 #include "platform/peak_memory.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/warm_up.h"
+#include "ui/qt/warm_up.h"
 
 #include <QByteArrayList>
 #include <QFontDatabase>

@@ -1,7 +1,6 @@
 #pragma once
 
-// Decoding picture files for showing, shared by the program's picture loader
-// (qt_platform.h) and the Qt front end's (ui/qt).
+// Decoding picture files for showing, with the program's limits.
 #include <QImage>
 #include <QSize>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "platform/qt_pictures.h"
+#include "ui/qt/picture_decoding.h"
 
 #include <QEvent>
 #include <QFileInfo>
