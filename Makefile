@@ -58,16 +58,18 @@ test-sanitize: deps-test
 	cmake --build $(SANITIZE_DIR) --target vidorun_tests -j $(JOBS)
 	$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS) --label-exclude packaging
 
-# Vidorun.exe, against the static Qt for Windows that scripts/windows-qt.sh
-# builds once per machine from Debian's qt6-base source (about 23 minutes on
-# two cores).
-# A build folder made with another Qt is made afresh.
+# Vidorun.exe, cross-built with Debian's mingw-w64 against the static
+# libarchive that scripts/windows-libarchive.sh builds once per machine from
+# Debian's own source (about a minute). A build folder made against another
+# libarchive is made afresh.
 windows-configure: deps-windows
-	@qt=$$(scripts/windows-qt.sh) && \
-	  if [ "$$(cat $(WINDOWS_DIR)/.windows-qt 2>/dev/null)" != "$$qt" ]; then rm -rf $(WINDOWS_DIR); fi && \
-	  $$qt/bin/qt-cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DVIDORUN_BUILD_TESTS=ON \
-	    -DQT_CHAINLOAD_TOOLCHAIN_FILE=$$qt/mingw-w64.cmake $(LAUNCHER) >/dev/null && \
-	  echo "$$qt" > $(WINDOWS_DIR)/.windows-qt
+	@archive=$$(scripts/windows-libarchive.sh) && \
+	  if [ "$$(cat $(WINDOWS_DIR)/.windows-libarchive 2>/dev/null)" != "$$archive" ]; then rm -rf $(WINDOWS_DIR); fi && \
+	  cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DVIDORUN_BUILD_TESTS=ON \
+	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
+	    -DLibArchive_INCLUDE_DIR=$$archive/include -DLibArchive_LIBRARY=$$archive/lib/libarchive.a \
+	    $(LAUNCHER) >/dev/null && \
+	  echo "$$archive" > $(WINDOWS_DIR)/.windows-libarchive
 
 windows: windows-configure
 	cmake --build $(WINDOWS_DIR) --target windows_disc -j $(JOBS)

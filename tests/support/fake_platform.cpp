@@ -2,11 +2,9 @@
 
 #include "platform/native.h"
 
-#include <QImageReader>
-
 namespace vidorun::testing {
 
-MsgAnswer FakeMessages::show(QWidget *, const QString &text, const QString &title, int style)
+MsgAnswer FakeMessages::show(const ui::WindowView *, const std::string &text, const std::string &title, int style)
 {
     shown.push_back({text, title, style});
     if (style != MsgStyle::Question)
@@ -18,17 +16,19 @@ MsgAnswer FakeMessages::show(QWidget *, const QString &text, const QString &titl
     return answer;
 }
 
-QString FakeInputBox::ask(QWidget *, const QString &prompt, const QString &title, const QString &defaultAnswer)
+std::string FakeInputBox::ask(const ui::WindowView *, const std::string &prompt, const std::string &title,
+                              const std::string &defaultAnswer)
 {
     asked.push_back({prompt, title, defaultAnswer});
     if (answers.empty())
-        return QString();
-    QString answer = answers.front();
+        return {};
+    std::string answer = answers.front();
     answers.pop_front();
     return answer;
 }
 
-std::optional<QString> FakeFileDialogs::run(QWidget *, FileDialogKind kind, const FileDialogRequest &request)
+std::optional<std::string> FakeFileDialogs::run(const ui::WindowView *, FileDialogKind kind,
+                                                const FileDialogRequest &request)
 {
     uses.push_back({kind, request});
     if (answers.empty())
@@ -36,23 +36,23 @@ std::optional<QString> FakeFileDialogs::run(QWidget *, FileDialogKind kind, cons
     // Taken apart rather than copied whole: GCC 12 warns, wrongly, that a
     // copied optional string may be used uninitialised.
     const bool chosen = answers.front().has_value();
-    const QString name = chosen ? *answers.front() : QString();
+    const std::string name = chosen ? *answers.front() : std::string();
     answers.pop_front();
     if (!chosen)
         return std::nullopt;
     return name;
 }
 
-LaunchResult FakeLauncher::openDocument(const QString &path)
+LaunchResult FakeLauncher::openDocument(const std::string &path)
 {
-    documents << path;
-    return fail ? LaunchResult{false, QStringLiteral("no program opens this file")} : LaunchResult{true, {}};
+    documents.push_back(path);
+    return fail ? LaunchResult{false, "no program opens this file"} : LaunchResult{true, {}};
 }
 
-LaunchResult FakeLauncher::startProgram(const QString &path)
+LaunchResult FakeLauncher::startProgram(const std::string &path)
 {
-    programs << path;
-    return fail ? LaunchResult{false, QStringLiteral("not a program")} : LaunchResult{true, {}};
+    programs.push_back(path);
+    return fail ? LaunchResult{false, "not a program"} : LaunchResult{true, {}};
 }
 
 int FakeMediaControl::sendString(const std::string &command)
@@ -64,40 +64,38 @@ int FakeMediaControl::sendString(const std::string &command)
 RealFiles::RealFiles() : m_real(makeNativeFileSystem()) {}
 RealFiles::~RealFiles() = default;
 
-bool RealFiles::fileExists(const QString &path)
+bool RealFiles::fileExists(const std::string &path)
 {
     return m_real->fileExists(path);
 }
 
-QString RealFiles::resolve(const QString &path)
+std::string RealFiles::resolve(const std::string &path)
 {
     return m_real->resolve(path);
 }
 
-QImage FakePictures::load(const QString &path, const QSize &)
+PictureHandle FakePictures::load(const std::string &path, int width, int height)
 {
-    loaded << path;
-    return QImageReader(path).read();
+    loaded.push_back(path);
+    return m_real.load(path, width, height);
 }
 
-void FakePictures::loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
-                                    std::function<void(const QImage &)> done)
+void FakePictures::loadInBackground(const std::string &path, int width, int height,
+                                    std::function<void(PictureHandle)> done)
 {
     if (!deferred) {
-        PictureLoader::loadInBackground(path, shownSize, receiver, std::move(done));
+        done(load(path, width, height));
         return;
     }
-    m_pending.push_back({receiver, load(path, shownSize), std::move(done)});
+    m_pending.push_back({load(path, width, height), std::move(done)});
 }
 
 void FakePictures::finishBackgroundLoads()
 {
     std::vector<PendingLoad> pending;
     pending.swap(m_pending);
-    for (const PendingLoad &p : pending) {
-        if (p.receiver)
-            p.done(p.picture);
-    }
+    for (const PendingLoad &p : pending)
+        p.done(p.picture);
 }
 
 }  // namespace vidorun::testing

@@ -2,21 +2,17 @@
 
 #include "platform/platform.h"
 
-#include <QImage>
-#include <QPointer>
-#include <QString>
-#include <QStringList>
-
 #include <deque>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vidorun::testing {
 
 struct ShownMessage {
-    QString text;
-    QString title;
+    std::string text;
+    std::string title;
     int style = 0;
 };
 
@@ -24,40 +20,43 @@ struct ShownMessage {
 // scripted Yes/No; No when the script has run out).
 class FakeMessages final : public MessageBoxes {
 public:
-    MsgAnswer show(QWidget *parent, const QString &text, const QString &title, int style) override;
+    MsgAnswer show(const ui::WindowView *parent, const std::string &text, const std::string &title,
+                   int style) override;
     std::vector<ShownMessage> shown;
     std::deque<MsgAnswer> answers;
 };
 
 class FakeInputBox final : public InputBox {
 public:
-    QString ask(QWidget *parent, const QString &prompt, const QString &title, const QString &defaultAnswer) override;
+    std::string ask(const ui::WindowView *parent, const std::string &prompt, const std::string &title,
+                    const std::string &defaultAnswer) override;
     struct Asked {
-        QString prompt, title, defaultAnswer;
+        std::string prompt, title, defaultAnswer;
     };
     std::vector<Asked> asked;
-    std::deque<QString> answers;  // "" (a cancel) when the script has run out
+    std::deque<std::string> answers;  // "" (a cancel) when the script has run out
 };
 
 // Records each dialog request and answers the next scripted choice; nothing
 // in the script (or std::nullopt) is a cancel.
 class FakeFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> run(QWidget *parent, FileDialogKind kind, const FileDialogRequest &request) override;
+    std::optional<std::string> run(const ui::WindowView *parent, FileDialogKind kind,
+                                   const FileDialogRequest &request) override;
     struct Use {
         FileDialogKind kind;
         FileDialogRequest request;
     };
     std::vector<Use> uses;
-    std::deque<std::optional<QString>> answers;
+    std::deque<std::optional<std::string>> answers;
 };
 
 class FakeLauncher final : public Launcher {
 public:
-    LaunchResult openDocument(const QString &path) override;
-    LaunchResult startProgram(const QString &path) override;
-    QStringList documents;
-    QStringList programs;
+    LaunchResult openDocument(const std::string &path) override;
+    LaunchResult startProgram(const std::string &path) override;
+    std::vector<std::string> documents;
+    std::vector<std::string> programs;
     bool fail = false;
 };
 
@@ -79,35 +78,39 @@ class RealFiles final : public FileSystem {
 public:
     RealFiles();
     ~RealFiles() override;
-    bool fileExists(const QString &path) override;
-    QString resolve(const QString &path) override;
+    bool fileExists(const std::string &path) override;
+    std::string resolve(const std::string &path) override;
 
 private:
     std::unique_ptr<FileSystem> m_real;
 };
 
+// The front end's real picture loading, recorded; loads at once, unless
+// `deferred`: then the pictures asked for in the background arrive when the
+// test calls finishBackgroundLoads(), in the order asked for.
 class FakePictures final : public PictureLoader {
 public:
-    QImage load(const QString &path, const QSize &shownSize) override;
-    // Loads at once, unless `deferred`: then the pictures asked for arrive
-    // when the test calls finishBackgroundLoads(), in the order asked for.
-    void loadInBackground(const QString &path, const QSize &shownSize, QObject *receiver,
-                          std::function<void(const QImage &)> done) override;
+    explicit FakePictures(PictureLoader &real) : m_real(real) {}
+    PictureHandle load(const std::string &path, int width, int height) override;
+    void loadInBackground(const std::string &path, int width, int height,
+                          std::function<void(PictureHandle)> done) override;
     void finishBackgroundLoads();
-    QStringList loaded;  // every path asked for
+    std::vector<std::string> loaded;  // every path asked for
     bool deferred = false;
 
 private:
     struct PendingLoad {
-        QPointer<QObject> receiver;
-        QImage picture;
-        std::function<void(const QImage &)> done;
+        PictureHandle picture;
+        std::function<void(PictureHandle)> done;
     };
+    PictureLoader &m_real;
     std::vector<PendingLoad> m_pending;
 };
 
 // One of each, handed to the main window as a Platform.
 struct FakePlatform {
+    explicit FakePlatform(PictureLoader &realPictures) : pictures(realPictures) {}
+
     FakeMessages messages;
     FakeInputBox input;
     FakeFileDialogs dialogs;
@@ -117,10 +120,7 @@ struct FakePlatform {
     RealFiles files;
     FakePictures pictures;
 
-    Platform platform()
-    {
-        return Platform{messages, input, dialogs, launcher, media, system, files, pictures};
-    }
+    Platform platform() { return Platform{messages, input, dialogs, launcher, media, system, files, pictures}; }
 };
 
 }  // namespace vidorun::testing

@@ -180,6 +180,12 @@ void showPicture(HWND frame, std::shared_ptr<const Picture> picture)
     }
 }
 
+bool showsPicture(HWND frame)
+{
+    const FrameState *state = frameState(frame);
+    return state && state->picture;
+}
+
 std::shared_ptr<const Picture> decodePicture(std::span<const std::byte> bytes)
 {
     if (bytes.empty() || bytes.size() > LargestPictureFile)
