@@ -2,6 +2,7 @@
 
 #include "platform/file_io.h"
 #include "projectfile/letter_case.h"
+#include "projectfile/text_codec.h"
 
 #include <array>
 #include <cctype>
