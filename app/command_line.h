@@ -2,11 +2,8 @@
 
 #include "disccheck/disc_check.h"
 
-#include <QString>
-
 #include <optional>
-
-class QTextStream;
+#include <string>
 
 namespace vidorun {
 
@@ -17,16 +14,17 @@ namespace vidorun {
 // had been started from that disc, and the menu starts: then, as without
 // arguments, nothing is answered. An unknown option, or a folder that is
 // not there, is reported on standard error with exit status 2.
-// Qt's own options of every window program (-platform, -style, ...) are
-// left to the application object.
+// The options every Qt window program takes (-platform, -style, ...) are
+// let through, and left to the window's start-up.
 std::optional<int> runCommandLine(int argc, char *argv[]);
 
-// What `vidorun --check` checks a disc with: the cover is read by the
-// program's own picture plugins and held to the largest picture it shows.
+// What `vidorun --check` checks a disc with: the cover's header is read as
+// the program's picture loader reads it, and held to the largest picture it
+// shows.
 DiscCheckOptions discCheckOptions();
 
-// `vidorun --check FOLDER`: prints the disc checker's report on `out`, or on
+// `vidorun --check FOLDER`: adds the disc checker's report to `out`, or to
 // `err` why the folder can't be checked; answers the exit status.
-int runDiscCheck(const QString &folder, QTextStream &out, QTextStream &err);
+int runDiscCheck(const std::string &folder, std::string &out, std::string &err);
 
 }  // namespace vidorun

@@ -1,10 +1,10 @@
 #pragma once
 
+// The program's version, shown as "4.0".
 #include <string>
 
 namespace vidorun {
 
-// The program's version, shown as "4.0".
 constexpr int VersionMajor = VIDORUN_VERSION_MAJOR;
 constexpr int VersionMinor = VIDORUN_VERSION_MINOR;
 

@@ -1,5 +1,6 @@
 #include "disccheck/autorun_text.h"
 
+#include "base/text.h"
 #include "disccheck/check_context.h"
 #include "projectfile/item_reader.h"
 #include "projectfile/project_reader.h"
@@ -16,26 +17,21 @@ namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string upper(std::string_view text)
-{
-    std::string result(text);
-    for (char &c : result)
-        c = (c >= 'a' && c <= 'z') ? char(c - 0x20) : c;
-    return result;
-}
-
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+// The number the digits write; 0 when it is too great for an int.
+int digitsValue(std::string_view digits)
+{
+    long long value = 0;
+    for (const char c : digits) {
+        value = value * 10 + (c - '0');
+        if (value > 0x7FFFFFFF)
+            return 0;
+    }
+    return int(value);
 }
 
 // A project key the reader knows, by its first five characters: the key as
@@ -54,7 +50,7 @@ const Key *projectKey(const std::string &item)
         {"THE_T", "the_title", 11, false}, {"COVER", "cover", 7, false}, {"PLAYE", "player", 8, false},
         {"CODEC", "codec", 7, false}, {"CLOSE", "close", 7, false},
     }};
-    const std::string head = upper(std::string_view(item).substr(0, 5));
+    const std::string head = asciiUpper(std::string_view(item).substr(0, 5));
     const auto it = std::find_if(keys.begin(), keys.end(), [&head](const Key &key) { return head == key.head; });
     return it == keys.end() ? nullptr : &*it;
 }
@@ -63,7 +59,7 @@ class Scan {
 public:
     Scan(AutorunText &written, bool utf8) : m_written(written), m_utf8(utf8) {}
 
-    QString text(std::string_view raw) const { return decodeProjectText(std::string(raw), m_utf8); }
+    std::string text(std::string_view raw) const { return decodeProjectText(std::string(raw), m_utf8); }
 
     // A project key's line, as the reader takes its first item.
     void projectItem(const std::string &item, int lineNumber);
@@ -84,7 +80,7 @@ private:
         int lineNumber;
         std::string head;
         int number;
-        QString line, read;
+        std::string line, read;
     };
     std::vector<LongNumber> m_longNumbers;
 };
@@ -123,35 +119,31 @@ void Scan::projectItem(const std::string &item, int lineNumber)
     if (!misread)
         return;
 
-    const QString line = text(item);
-    const QString meantKey = QLatin1String(key->written) + (key->numbered ? numberText(number) : QString()) + u'=';
+    const std::string line = text(item);
+    const std::string meantKey = std::string(key->written) + (key->numbered ? numberText(number) : std::string()) + '=';
     static const std::map<std::string, const char *> what = {
         {"MOVIE", "movie %1's path"}, {"TITLE", "movie %1's title"}, {"MDISK", "movie %1's CD label"},
         {"THE_T", "the project title"}, {"COVER", "the cover"}, {"PLAYE", "the player installer"},
         {"CODEC", "the codec installer"}, {"CLOSE", "the close switch"},
     };
-    const QString read = QString::fromLatin1(what.at(head)).arg(number) + u' ' + quoted(text(value));
+    const std::string read = fill(what.at(head), {std::to_string(number)}) + ' ' + quoted(text(value));
     std::size_t digits = 0;
     while (key->numbered && 5 + digits < item.size() && isDigit(item[5 + digits]))
         ++digits;
     if (digits > 2) {
-        m_written.meantMovies.insert(QString::fromStdString(item.substr(5, digits)).toInt());
+        m_written.meantMovies.insert(digitsValue(std::string_view(item).substr(5, digits)));
         // What follows for the movie depends on whether a later line sets
         // the same value again.
         m_longNumbers.push_back({lineNumber, head, number, line, read});
         return;
     }
-    const QString says =
-        digits == 1 ? QStringLiteral("Autorun.inf line %1: %2 has a one-digit number, and Vidorun takes the value from "
-                                     "a fixed place after two digits, so it reads %3; write %4")
-                          .arg(lineNumber)
-                          .arg(line, read, meantKey)
-                    : QStringLiteral("Autorun.inf line %1: Vidorun reads %2 as %3, taking the value from a fixed "
-                                     "place after the key; write %4 with the value right after it, or reword a line "
-                                     "that is no key")
-                          .arg(lineNumber)
-                          .arg(line, read, meantKey);
-    m_written.lineFindings.push_back({Severity::Error, 0, QString(), says});
+    const std::string says =
+        fill(digits == 1 ? "Autorun.inf line %1: %2 has a one-digit number, and Vidorun takes the value from a fixed "
+                           "place after two digits, so it reads %3; write %4"
+                         : "Autorun.inf line %1: Vidorun reads %2 as %3, taking the value from a fixed place after "
+                           "the key; write %4 with the value right after it, or reword a line that is no key",
+             {std::to_string(lineNumber), line, read, meantKey});
+    m_written.lineFindings.push_back({Severity::Error, 0, std::string(), says});
 }
 
 void Scan::cutItem(std::string_view content, const std::string &item, int lineNumber)
@@ -166,38 +158,35 @@ void Scan::cutItem(std::string_view content, const std::string &item, int lineNu
     if (meant == item)
         return;
     const std::size_t equals = item.find('=');
-    const QString key = text(std::string_view(item).substr(0, equals));
-    const QString kept = equals == std::string::npos ? QString() : text(std::string_view(item).substr(equals + 1));
-    const QString dropped = meant.size() > item.size() && meant.substr(0, item.size()) == item
-                                ? text(meant.substr(item.size()))
-                                : text(meant);
+    const std::string key = text(std::string_view(item).substr(0, equals));
+    const std::string kept = equals == std::string::npos ? std::string() : text(std::string_view(item).substr(equals + 1));
+    const std::string dropped = meant.size() > item.size() && meant.substr(0, item.size()) == item
+                                    ? text(meant.substr(item.size()))
+                                    : text(meant);
     m_written.lineFindings.push_back(
-        {Severity::Warning, 0, QString(),
-         QStringLiteral("Autorun.inf line %1: Vidorun reads %2 as %3 and drops %4: a comma, or a double quote after "
-                        "the opening one, ends a value; put the whole line in double quotes and write any double "
-                        "quote inside it as '")
-             .arg(lineNumber)
-             .arg(key, quoted(kept), quoted(dropped))});
+        {Severity::Warning, 0, std::string(),
+         fill("Autorun.inf line %1: Vidorun reads %2 as %3 and drops %4: a comma, or a double quote after the opening "
+              "one, ends a value; put the whole line in double quotes and write any double quote inside it as '",
+              {std::to_string(lineNumber), key, quoted(kept), quoted(dropped)})});
 }
 
 void Scan::finish()
 {
     for (const LongNumber &misread : m_longNumbers) {
         const auto last = m_lastLine.find({misread.head, misread.number});
-        QString follows;
+        std::string follows;
         if (last->second != misread.lineNumber)
-            follows = QStringLiteral("which line %1 sets again").arg(last->second);
+            follows = fill("which line %1 sets again", {std::to_string(last->second)});
         else if (misread.head == "TITLE")
-            follows = QStringLiteral("which the list shows in movie %1's place").arg(misread.number);
+            follows = fill("which the list shows in movie %1's place", {std::to_string(misread.number)});
         else
-            follows = QStringLiteral("so movie %1 can never play").arg(misread.number);
+            follows = fill("so movie %1 can never play", {std::to_string(misread.number)});
         m_written.lineFindings.push_back(
-            {Severity::Error, 0, QString(),
-             QStringLiteral("Autorun.inf line %1: Vidorun reads two digits of a key's number, so it takes %2 for %3, "
-                            "%4; a project holds %5 movies at most")
-                 .arg(misread.lineNumber)
-                 .arg(misread.line, misread.read, follows)
-                 .arg(MaxWrittenMovie)});
+            {Severity::Error, 0, std::string(),
+             fill("Autorun.inf line %1: Vidorun reads two digits of a key's number, so it takes %2 for %3, %4; a "
+                  "project holds %5 movies at most",
+                  {std::to_string(misread.lineNumber), misread.line, misread.read, follows,
+                   std::to_string(MaxWrittenMovie)})});
     }
     for (const auto &[element, misread] : m_lastMisread) {
         if (!misread)
@@ -233,38 +222,37 @@ bool quoteRunsOn(std::string_view line)
 
 // Text in UTF-16, as old Notepad saves "Unicode": a byte-order mark of its
 // own, or the NUL bytes that ASCII letters take in it.
-bool looksLikeUtf16(const QByteArray &bytes)
+bool looksLikeUtf16(std::string_view bytes)
 {
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+    if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF"))
         return true;
-    const QByteArray start = bytes.left(64);
-    return start.size() >= 4 && start.count('\0') * 4 >= start.size();
+    const std::string_view start = bytes.substr(0, 64);
+    return start.size() >= 4 && std::size_t(std::count(start.begin(), start.end(), '\0')) * 4 >= start.size();
 }
 
 }  // namespace
 
-AutorunText readAutorunText(const QByteArray &bytes, bool utf8)
+AutorunText readAutorunText(std::string_view bytes, bool utf8)
 {
     AutorunText written;
-    written.empty = bytes.isEmpty();
+    written.empty = bytes.empty();
     if (looksLikeUtf16(bytes)) {
         written.unreadable = true;
         written.lineFindings.push_back(
-            {Severity::Error, 0, QString(),
-             QStringLiteral("Autorun.inf is written in UTF-16 (what Notepad called \"Unicode\"): Vidorun finds none "
-                            "of its keys and lists no movies, and Windows AutoRun finds no [autorun] section; save it "
-                            "as ANSI or UTF-8")});
+            {Severity::Error, 0, std::string(),
+             "Autorun.inf is written in UTF-16 (what Notepad called \"Unicode\"): Vidorun finds none of its keys and "
+             "lists no movies, and Windows AutoRun finds no [autorun] section; save it as ANSI or UTF-8"});
         return written;
     }
-    written.byteOrderMark = bytes.startsWith(QByteArray(ByteOrderMark.data(), qsizetype(ByteOrderMark.size())));
+    written.byteOrderMark = startsWith(bytes, ByteOrderMark);
     Scan scan(written, utf8);
     bool inAutorun = false;
     int lineNumber = 0;
-    for (qsizetype start = 0; start < bytes.size();) {
-        qsizetype end = start;
+    for (std::size_t start = 0; start < bytes.size();) {
+        std::size_t end = start;
         while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
-        const std::string line(bytes.constData() + start, std::size_t(end - start));
+        const std::string line(bytes.substr(start, end - start));
         ++lineNumber;
         start = end + ((end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n') ? 2 : 1);
 
@@ -277,25 +265,24 @@ AutorunText readAutorunText(const QByteArray &bytes, bool utf8)
             continue;
         if (quoteRunsOn(line)) {
             written.lineFindings.push_back(
-                {Severity::Error, 0, QString(),
-                 QStringLiteral("Autorun.inf line %1: a value in double quotes runs on past the end of the line: "
-                                "Vidorun reads the lines after it into the value, while Windows AutoRun and any "
-                                "other reader take them as lines of their own (a line like [autorun] or "
-                                "shell\\...\\command= among them means what it says to Windows); keep each value on "
-                                "one line")
-                     .arg(lineNumber)});
+                {Severity::Error, 0, std::string(),
+                 fill("Autorun.inf line %1: a value in double quotes runs on past the end of the line: Vidorun reads "
+                      "the lines after it into the value, while Windows AutoRun and any other reader take them as "
+                      "lines of their own (a line like [autorun] or shell\\...\\command= among them means what it "
+                      "says to Windows); keep each value on one line",
+                      {std::to_string(lineNumber)})});
         }
         if (content.front() == '[') {
             const std::size_t close = content.find(']');
-            inAutorun = close != std::string_view::npos && upper(content.substr(1, close - 1)) == "AUTORUN";
+            inAutorun = close != std::string_view::npos && asciiUpper(content.substr(1, close - 1)) == "AUTORUN";
             continue;
         }
         if (inAutorun) {
             const std::size_t equals = content.find('=');
             if (equals == std::string_view::npos)
                 continue;
-            const std::string key = upper(trimmed(content.substr(0, equals)));
-            const QString value = scan.text(trimmed(content.substr(equals + 1)));
+            const std::string key = asciiUpper(trimmed(content.substr(0, equals)));
+            const std::string value = scan.text(trimmed(content.substr(equals + 1)));
             if (key == "OPEN" || (key == "SHELLEXECUTE" && !written.open))
                 written.open = value;
             else if (key == "ICON")

@@ -6,13 +6,11 @@
 #include "app/project.h"
 #include "disccheck/disc_check.h"
 
-#include <QByteArray>
-#include <QString>
-
 #include <array>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vidorun::check {
@@ -27,9 +25,9 @@ struct AutorunText {
     bool markHidesKey = false;
     // The reader upper-cases every path; what the author wrote is what a
     // path is compared with the disc's names by.
-    std::array<QString, MovieTableSize> moviePaths;
-    QString cover, player, codec;
-    std::optional<QString> open, icon;  // from the [autorun] section
+    std::array<std::string, MovieTableSize> moviePaths;
+    std::string cover, player, codec;
+    std::optional<std::string> open, icon;  // from the [autorun] section
     // Lines the reader takes in part (a comma, a quote) or from another place
     // than meant (a key spelled otherwise than "movie01="), as findings.
     std::vector<Finding> lineFindings;
@@ -44,6 +42,6 @@ struct AutorunText {
 // Goes through Autorun.inf a line at a time, each line read by the
 // program's own item reader, so that quotes and commas mean what they mean
 // to it. `utf8` says how the reader decodes the file.
-AutorunText readAutorunText(const QByteArray &bytes, bool utf8);
+AutorunText readAutorunText(std::string_view bytes, bool utf8);
 
 }  // namespace vidorun::check

@@ -8,8 +8,7 @@
 #include "disccheck/autorun_text.h"
 #include "disccheck/disc_check.h"
 #include "disccheck/disc_index.h"
-
-#include <QFile>
+#include "platform/publish_files.h"
 
 #include <memory>
 #include <set>
@@ -20,20 +19,20 @@ namespace vidorun::check {
 // What the check knows of a file the program opens.
 struct FileUse {
     int movie = 0;
-    QString title;
-    QString lead;       // "the cover " and so on; empty for a movie
-    QString written;    // the path as Autorun.inf spells it
-    QString read;       // the path as the program reads it
+    std::string title;
+    std::string lead;     // "the cover " and so on; empty for a movie
+    std::string written;  // the path as Autorun.inf spells it
+    std::string read;     // the path as the program reads it
 };
 
 struct Context {
-    Context(const QString &root, const DiscCheckOptions &options);
+    Context(const std::string &root, const DiscCheckOptions &options);
 
-    void add(Severity severity, const QString &text, int movie = 0, const QString &title = QString())
+    void add(Severity severity, const std::string &text, int movie = 0, const std::string &title = std::string())
     {
         report.findings.push_back({severity, movie, title, text});
     }
-    void add(const FileUse &use, Severity severity, const QString &text)
+    void add(const FileUse &use, Severity severity, const std::string &text)
     {
         add(severity, use.lead + text, use.movie, use.title);
     }
@@ -43,19 +42,20 @@ struct Context {
         for (int e = entry; e >= 0 && !used.count(e); e = index.at(e).parent)
             used.insert(e);
     }
-    QString absolutePath(int entry) const
-    {
-        return index.canonicalRoot() + QLatin1Char('/') + index.at(entry).shownPath();
-    }
+    std::string absolutePath(int entry) const { return index.canonicalRoot() + '/' + index.at(entry).path; }
+    // Opens an entry listed as a regular file, for reading, without ever
+    // waiting: should it have become a pipe since, it is refused unopened.
+    std::unique_ptr<ReadableFile> open(int entry, std::string *reason = nullptr);
 
     const DiscCheckOptions &options;
-    QString rootShown;
+    std::string rootShown;
     DiscIndex index;
     DiscCheckReport report;
     Project project;
     AutorunText written;
     bool utf8 = true;
     std::set<int> used;
+    std::unique_ptr<PublishFiles> files;
 };
 
 // The parts, in the order the report gives their findings.
@@ -70,42 +70,28 @@ void countImage(Context &context);           // image_size.cpp
 
 // A file the program opens must be readable by whoever views the disc;
 // answers whether it is, and adds the finding when not.
-bool readableByAll(Context &context, int entry, const QString &lead, const FileUse *use);
+bool readableByAll(Context &context, int entry, const std::string &lead, const FileUse *use);
 // A path or label with letters beyond ASCII in a file read as Windows-1252.
-void checkCodePage(Context &context, const QString &subject, const QString &text, const FileUse *use);
+void checkCodePage(Context &context, const std::string &subject, const std::string &text, const FileUse *use);
 
 // What a link that stays on the disc, in the place of a file the disc needs,
 // means to Windows viewers; empty when `entry` is no such link. `shown` is
 // how the finding names it.
-QString linkOnDisc(const Context &context, int entry, const QString &shown);  // file_findings.cpp
+std::string linkOnDisc(const Context &context, int entry, const std::string &shown);  // file_findings.cpp
 // "a link that leads outside the disc (to ...)", "... to nothing", "... round
 // in a loop".
-QString linkEnd(const DiscEntry &link);  // tree_findings.cpp
+std::string linkEnd(const DiscEntry &link);  // tree_findings.cpp
 
-// Opens a file listed as a regular file, for reading, without ever waiting:
-// should it have become a pipe since, the open does not block and the check
-// of what was opened refuses it.
-std::unique_ptr<QFile> openRegularFile(const QString &path, QString *reason = nullptr);
-
-inline QString fromUtf8(const std::string &text)
+inline std::string quoted(const std::string &text)
 {
-    return QString::fromUtf8(text.c_str(), qsizetype(text.size()));
-}
-
-inline QString windowsPath(QString path)
-{
-    return path.replace(QLatin1Char('/'), QLatin1Char('\\'));
-}
-
-inline QString quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    return '"' + text + '"';
 }
 
 // A movie's number as its keys carry it: "01", and "100" past them.
-inline QString numberText(int n)
+inline std::string numberText(int n)
 {
-    return QString::number(n).rightJustified(2, QLatin1Char('0'));
+    const std::string digits = std::to_string(n);
+    return digits.size() < 2 ? "0" + digits : digits;
 }
 
 }  // namespace vidorun::check

@@ -2,119 +2,113 @@
 // its severity in a column of its own, the totals, the count of problems.
 #include "disccheck/disc_check.h"
 
-#include <QLocale>
+#include "base/text.h"
 
 namespace vidorun {
 
 namespace {
 
-QString severityColumn(Severity severity)
+std::string severityColumn(Severity severity)
 {
     switch (severity) {
     case Severity::Error:
-        return QStringLiteral("error   ");
+        return "error   ";
     case Severity::Warning:
-        return QStringLiteral("warning ");
+        return "warning ";
     case Severity::Note:
         break;
     }
-    return QStringLiteral("note    ");
+    return "note    ";
 }
 
 // "1 movie", "3 movies".
-QString counted(qint64 n, const char *one, const char *many)
+std::string counted(std::int64_t n, const char *one, const char *many)
 {
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+    return std::to_string(n) + ' ' + (n == 1 ? one : many);
 }
 
-QString listed(const QStringList &items)
+std::string listed(const std::vector<std::string> &items)
 {
     if (items.size() < 2)
-        return items.join(QString());
-    return QStringList(items.mid(0, items.size() - 1)).join(QStringLiteral(", ")) + QStringLiteral(" and ")
-           + items.last();
+        return joined(items, "");
+    return joined(std::vector<std::string>(items.begin(), items.end() - 1), ", ") + " and " + items.back();
 }
 
 }  // namespace
 
-QString findingLine(const Finding &finding)
+std::string findingLine(const Finding &finding)
 {
-    QString line = severityColumn(finding.severity);
+    std::string line = severityColumn(finding.severity);
     if (finding.movie > 0) {
-        line += QStringLiteral("movie %1").arg(finding.movie);
-        if (!finding.title.isEmpty())
-            line += QStringLiteral(" \"%1\"").arg(finding.title);
-        line += QStringLiteral(": ");
+        line += "movie " + std::to_string(finding.movie);
+        if (!finding.title.empty())
+            line += " \"" + finding.title + '"';
+        line += ": ";
     }
     return line + finding.text;
 }
 
-QStringList reportLines(const QString &version, const QString &shownRoot, const DiscCheckReport &report)
+std::vector<std::string> reportLines(const std::string &version, const std::string &shownRoot,
+                                     const DiscCheckReport &report)
 {
-    const QLocale numbers(QLocale::English);
-    QStringList lines;
-    QString heading = QStringLiteral("Vidorun %1 checks %2").arg(version, shownRoot);
+    std::vector<std::string> lines;
+    std::string heading = fill("Vidorun %1 checks %2", {version, shownRoot});
     if (report.movies == 0)
-        heading += QStringLiteral(", whose Autorun.inf lists no movies");
+        heading += ", whose Autorun.inf lists no movies";
     else if (report.labels.empty())
-        heading += QStringLiteral(", whose movies have no CD label Vidorun reads");
+        heading += ", whose movies have no CD label Vidorun reads";
     else if (report.labelAssumed)
-        heading += QStringLiteral(" as the disc labelled %1, whose marker is missing").arg(report.labelsHere.front());
-    else if (report.labelsHere.isEmpty())
-        heading += QStringLiteral(" as a disc without the marker of any label");
+        heading += fill(" as the disc labelled %1, whose marker is missing", {report.labelsHere.front()});
+    else if (report.labelsHere.empty())
+        heading += " as a disc without the marker of any label";
     else
-        heading += QStringLiteral(" as the disc labelled ") + listed(report.labelsHere);
-    lines << heading;
+        heading += " as the disc labelled " + listed(report.labelsHere);
+    lines.push_back(heading);
 
     for (const Finding &finding : report.findings)
-        lines << findingLine(finding);
+        lines.push_back(findingLine(finding));
 
-    QString totals = QStringLiteral("ok      ");
+    std::string totals = "ok      ";
     if (report.movies == 0) {
-        totals += QStringLiteral("no movies");
+        totals += "no movies";
     } else {
-        QStringList perLabel;
+        std::vector<std::string> perLabel;
         for (const LabelCount &label : report.labels) {
-            perLabel << QStringLiteral("%1: %2 %3")
-                            .arg(label.label)
-                            .arg(label.movies)
-                            .arg(label.here ? QStringLiteral("here") : QStringLiteral("on another disc"));
+            perLabel.push_back(fill("%1: %2 %3", {label.label, std::to_string(label.movies),
+                                                  label.here ? "here" : "on another disc"}));
         }
         if (report.unlabelled > 0)
-            perLabel << QStringLiteral("%1 without a CD label").arg(report.unlabelled);
-        totals += QStringLiteral("%1 on %2 (%3)")
-                      .arg(counted(report.movies, "movie", "movies"),
-                           counted(qint64(report.labels.size()), "disc", "discs"),
-                           perLabel.join(QStringLiteral(", ")));
+            perLabel.push_back(fill("%1 without a CD label", {std::to_string(report.unlabelled)}));
+        totals += fill("%1 on %2 (%3)", {counted(report.movies, "movie", "movies"),
+                                         counted(std::int64_t(report.labels.size()), "disc", "discs"),
+                                         joined(perLabel, ", ")});
     }
-    if (!report.noImage.isEmpty()) {
-        totals += QStringLiteral(", no disc image: genisoimage -R -J can't make one (%1)").arg(report.noImage);
+    if (!report.noImage.empty()) {
+        totals += fill(", no disc image: genisoimage -R -J can't make one (%1)", {report.noImage});
     } else {
-        totals += QStringLiteral(", %1 bytes").arg(numbers.toString(report.imageBytes));
+        totals += fill(", %1 bytes", {groupedNumber(report.imageBytes)});
         if (const std::optional<Medium> medium = smallestMedium(report.imageBytes)) {
-            const qint64 spare = (medium->bytes - report.imageBytes) / 1000000;
-            totals += QStringLiteral(": fits %1 with %2 to spare")
-                          .arg(QLatin1String(medium->name), spare > 0 ? numbers.toString(spare) + QStringLiteral(" MB")
-                                                                       : QStringLiteral("less than 1 MB"));
+            const std::int64_t spare = (medium->bytes - report.imageBytes) / 1000000;
+            totals += fill(": fits %1 with %2 to spare",
+                           {medium->name, spare > 0 ? groupedNumber(spare) + " MB" : "less than 1 MB"});
         }
     }
-    lines << totals;
+    lines.push_back(totals);
 
-    qint64 errors = 0, warnings = 0;
+    std::int64_t errors = 0, warnings = 0;
     for (const Finding &finding : report.findings) {
         errors += finding.severity == Severity::Error;
         warnings += finding.severity == Severity::Warning;
     }
     if (errors + warnings == 0) {
-        lines << QStringLiteral("no problems");
+        lines.push_back("no problems");
     } else {
-        QStringList kinds;
+        std::vector<std::string> kinds;
         if (errors)
-            kinds << counted(errors, "error", "errors");
+            kinds.push_back(counted(errors, "error", "errors"));
         if (warnings)
-            kinds << counted(warnings, "warning", "warnings");
-        lines << QStringLiteral("%1 (%2)").arg(counted(errors + warnings, "problem", "problems"),
-                                               kinds.join(QStringLiteral(", ")));
+            kinds.push_back(counted(warnings, "warning", "warnings"));
+        lines.push_back(fill("%1 (%2)", {counted(errors + warnings, "problem", "problems"), joined(kinds, ", ")}));
     }
     return lines;
 }

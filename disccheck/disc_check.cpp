@@ -2,24 +2,16 @@
 // reads it, then each part of the check in turn.
 #include "disccheck/disc_check.h"
 
+#include "base/text.h"
 #include "disccheck/check_context.h"
+#include "platform/disc_listing.h"
+#include "platform/file_places.h"
 #include "projectfile/item_reader.h"
 #include "projectfile/letter_case.h"
 #include "projectfile/project_reader.h"
 #include "projectfile/text_codec.h"
 
-#include <QDirIterator>
-#include <QFileInfo>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace vidorun {
 
@@ -28,26 +20,25 @@ namespace check {
 namespace {
 
 // A project file of 99 movies is some 10 kB; anything near this is no project.
-constexpr qint64 MaxProjectFileBytes = 16 * 1024 * 1024;
+constexpr std::int64_t MaxProjectFileBytes = 16 * 1024 * 1024;
+
+const char *const NoAutorunInf =
+    "no Autorun.inf on its root, in any letter case: not a Vidorun disc, or not its root";
 
 // What makes the folder no disc root, found before anything below it is
 // listed: a whole drive given by mistake is told at once.
-QString rootFailure(const QString &root)
+std::string rootFailure(const std::string &root)
 {
-    const QFileInfo info(root);
-    if (!info.exists())
-        return QStringLiteral("no such folder");
-    if (!info.isDir())
-        return QStringLiteral("not a folder");
-    if (!info.isReadable())
-        return QStringLiteral("the folder can't be read (no permission)");
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        if (fileNameFoldUtf8(it.fileName().toStdString()) == "autorun.inf")
-            return {};
-    }
-    return QStringLiteral("no Autorun.inf on its root, in any letter case: not a Vidorun disc, or not its root");
+    const PathLook look = lookAt(root);
+    if (look.kind == FileKind::Missing)
+        return "no such folder";
+    if (look.kind != FileKind::Folder)
+        return "not a folder";
+    if (!look.readable)
+        return "the folder can't be read (no permission)";
+    if (holdsEntry(root, [](std::string_view name) { return fileNameFoldUtf8(name) == "autorun.inf"; }))
+        return {};
+    return NoAutorunInf;
 }
 
 bool readProject(Context &context)
@@ -55,46 +46,48 @@ bool readProject(Context &context)
     DiscIndex &index = context.index;
     DiscCheckReport &report = context.report;
     // Found as the program finds it at start: "Autorun.inf" in any letter case.
-    const int entry = index.find(index.resolve(QStringLiteral("Autorun.inf")));
+    const int entry = index.find(index.resolve("Autorun.inf"));
     if (entry < 0) {
-        report.failure = QStringLiteral("no Autorun.inf on its root, in any letter case: not a Vidorun disc, "
-                                        "or not its root");
+        report.failure = NoAutorunInf;
         return false;
     }
     const DiscEntry &found = index.at(entry);
     const int file = index.followed(entry);
     if (found.kind == EntryKind::Link && !found.linkInside) {
-        report.failure = QStringLiteral("%1 is %2").arg(found.shownPath(), linkEnd(found));
+        report.failure = fill("%1 is %2", {found.shownPath(), linkEnd(found)});
         return false;
     }
     if (index.at(file).kind != EntryKind::File) {
-        report.failure = QStringLiteral("%1 is not a file").arg(found.shownPath());
+        report.failure = fill("%1 is not a file", {found.shownPath()});
         return false;
     }
     if (index.at(file).size > MaxProjectFileBytes) {
-        report.failure = QStringLiteral("%1 is %2 bytes, far more than any project: not read")
-                             .arg(found.shownPath())
-                             .arg(index.at(file).size);
+        report.failure = fill("%1 is %2 bytes, far more than any project: not read",
+                              {found.shownPath(), std::to_string(index.at(file).size)});
         return false;
     }
-    QString reason;
-    const std::unique_ptr<QFile> opened = openRegularFile(context.absolutePath(file), &reason);
+    std::string reason;
+    const std::unique_ptr<ReadableFile> opened = context.open(file, &reason);
     if (!opened) {
-        report.failure = QStringLiteral("%1 can't be read: %2").arg(found.shownPath(), reason);
+        report.failure = fill("%1 can't be read: %2", {found.shownPath(), reason});
         return false;
     }
-    const QByteArray bytes = opened->read(MaxProjectFileBytes);
+    std::string bytes(std::size_t(std::min(opened->size(), MaxProjectFileBytes)), '\0');
+    std::size_t got = 0;
+    for (std::int64_t n = 1; n > 0 && got < bytes.size(); got += std::size_t(n))
+        n = std::max<std::int64_t>(opened->read(bytes.data() + got, std::int64_t(bytes.size() - got)), 0);
+    bytes.resize(got);
     context.markUsed(entry);
     context.markUsed(file);
-    const QString linked = linkOnDisc(context, entry, found.shownPath());
-    if (!linked.isEmpty())
+    const std::string linked = linkOnDisc(context, entry, found.shownPath());
+    if (!linked.empty())
         context.add(Severity::Error, linked);
-    readableByAll(context, file, QString(), nullptr);
+    readableByAll(context, file, std::string(), nullptr);
 
     // Counters start at "0", as the program's start-up sets them.
     Project &project = context.project;
-    project.TitleCount = project.PathCount = project.CDCount = QStringLiteral("0");
-    MemorySource source(bytes.toStdString());
+    project.TitleCount = project.PathCount = project.CDCount = "0";
+    MemorySource source(bytes);
     readProjectItems(source, project);
     context.utf8 = isValidUtf8(bytes);
     context.written = readAutorunText(bytes, context.utf8);
@@ -103,59 +96,39 @@ bool readProject(Context &context)
 
 }  // namespace
 
-Context::Context(const QString &root, const DiscCheckOptions &options)
-    : options(options), rootShown(QFileInfo(root).absoluteFilePath()), index(root)
+Context::Context(const std::string &root, const DiscCheckOptions &options)
+    : options(options), rootShown(vidorun::absolutePath(root)), index(root), files(makeNativePublishFiles())
 {
 }
 
-std::unique_ptr<QFile> openRegularFile(const QString &path, QString *reason)
+std::unique_ptr<ReadableFile> Context::open(int entry, std::string *reason)
 {
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) {
-        if (reason)
-            *reason = QString::fromLocal8Bit(std::strerror(errno));
-        return nullptr;
-    }
-    struct stat info;
-    auto file = std::make_unique<QFile>();
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
-        || !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        if (reason)
-            *reason = QStringLiteral("not a regular file");
-        return nullptr;
-    }
+    FileKind kind;
+    std::string why;
+    std::unique_ptr<ReadableFile> file = files->openForReading(absolutePath(entry), kind, why);
+    if (!file && reason)
+        *reason = why;
     return file;
-#else
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly)) {
-        if (reason)
-            *reason = file->errorString();
-        return nullptr;
-    }
-    return file;
-#endif
 }
 
 }  // namespace check
 
-DiscCheckReport checkDisc(const QString &root, const DiscCheckOptions &options)
+DiscCheckReport checkDisc(const std::string &root, const DiscCheckOptions &options)
 {
     DiscCheckReport early;
     early.failure = check::rootFailure(root);
-    if (!early.failure.isEmpty())
+    if (!early.failure.empty())
         return early;
     check::Context context(root, options);
     DiscCheckReport &report = context.report;
     if (!context.index.at(0).listed)
-        report.failure = QStringLiteral("the folder can't be read (no permission)");
-    if (!report.failure.isEmpty() || !check::readProject(context))
+        report.failure = "the folder can't be read (no permission)";
+    if (!report.failure.empty() || !check::readProject(context))
         return report;
 
     if (context.written.empty) {
-        context.add(Severity::Error, QStringLiteral("Autorun.inf is empty (0 bytes): Vidorun lists no movies, and "
-                                                    "Windows offers nothing to start from this disc"));
+        context.add(Severity::Error, "Autorun.inf is empty (0 bytes): Vidorun lists no movies, and Windows offers "
+                                     "nothing to start from this disc");
     } else {
         check::checkCounts(context);
         for (Finding &line : context.written.lineFindings)
@@ -176,7 +149,7 @@ DiscCheckReport checkDisc(const QString &root, const DiscCheckOptions &options)
 
 int exitStatus(const DiscCheckReport &report)
 {
-    if (!report.failure.isEmpty())
+    if (!report.failure.empty())
         return 2;
     const bool problems = std::any_of(report.findings.begin(), report.findings.end(),
                                       [](const Finding &f) { return f.severity != Severity::Note; });

@@ -1,21 +1,11 @@
 #include "disccheck/disc_index.h"
 
-#include <QDirIterator>
-#include <QFileInfo>
+#include "base/text.h"
+#include "base/utf8.h"
+#include "platform/file_places.h"
 
 #include <algorithm>
-#include <array>
-#include <cerrno>
-#include <cstdlib>
 #include <optional>
-#include <set>
-
-#ifdef Q_OS_UNIX
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace vidorun {
 
@@ -32,137 +22,23 @@ std::optional<std::string> fromRoot(const std::string &path)
     return std::nullopt;
 }
 
-std::string utf8(const QString &text)
-{
-    return text.toUtf8().toStdString();
-}
-
-// One entry of a folder as the system lists it.
-struct Listed {
-    std::string name;
-    EntryKind kind = EntryKind::Special;
-    qint64 size = 0;
-    QFileDevice::Permissions permissions;
-    QString linkTarget;  // where a link leads, every link on the way resolved; empty when nowhere
-    bool linkLoops = false;
-    bool dataShared = false;
-};
-
-#ifdef Q_OS_UNIX
-QFileDevice::Permissions permissionsOf(mode_t mode)
-{
-    QFileDevice::Permissions p;
-    const std::array<std::pair<mode_t, QFileDevice::Permission>, 9> bits = {{
-        {S_IRUSR, QFileDevice::ReadOwner}, {S_IWUSR, QFileDevice::WriteOwner}, {S_IXUSR, QFileDevice::ExeOwner},
-        {S_IRGRP, QFileDevice::ReadGroup}, {S_IWGRP, QFileDevice::WriteGroup}, {S_IXGRP, QFileDevice::ExeGroup},
-        {S_IROTH, QFileDevice::ReadOther}, {S_IWOTH, QFileDevice::WriteOther}, {S_IXOTH, QFileDevice::ExeOther},
-    }};
-    for (const auto &[bit, permission] : bits) {
-        if (mode & bit)
-            p |= permission;
-    }
-    return p;
-}
-
-// The files seen so far with more than one name, by device and inode.
-using HardLinks = std::set<std::pair<dev_t, ino_t>>;
-
-// One look at each entry, without following it: a disc of thousands of files
-// is listed in a few milliseconds.
-bool listFolder(const std::string &folder, std::vector<Listed> &listed, HardLinks &hardLinks)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    DIR *dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return false;
-    }
-    while (const dirent *found = ::readdir(dir)) {
-        const std::string_view name(found->d_name);
-        if (name == "." || name == "..")
-            continue;
-        Listed entry;
-        entry.name = std::string(name);
-        struct stat info;
-        if (::fstatat(fd, found->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
-            listed.push_back(std::move(entry));
-            continue;
-        }
-        entry.permissions = permissionsOf(info.st_mode);
-        if (S_ISLNK(info.st_mode)) {
-            entry.kind = EntryKind::Link;
-            const std::string path = folder + '/' + entry.name;
-            if (char *target = ::realpath(path.c_str(), nullptr)) {
-                entry.linkTarget = QFile::decodeName(target);
-                std::free(target);
-            } else {
-                entry.linkLoops = errno == ELOOP;
-            }
-        } else if (S_ISDIR(info.st_mode)) {
-            entry.kind = EntryKind::Folder;
-        } else if (S_ISREG(info.st_mode)) {
-            entry.kind = EntryKind::File;
-            entry.size = qint64(info.st_size);
-            entry.dataShared = info.st_nlink > 1 && !hardLinks.emplace(info.st_dev, info.st_ino).second;
-        }
-        listed.push_back(std::move(entry));
-    }
-    ::closedir(dir);
-    return true;
-}
-#else
-struct HardLinks {};
-
-bool listFolder(const std::string &folder, std::vector<Listed> &listed, HardLinks &)
-{
-    const QString path = QString::fromUtf8(folder.c_str(), qsizetype(folder.size()));
-    const QFileInfo folderInfo(path);
-    if (!folderInfo.isDir() || !folderInfo.isReadable())
-        return false;
-    // System entries too: links and whatever else is there.
-    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        Listed entry;
-        entry.name = utf8(info.fileName());
-        entry.permissions = info.permissions();
-        // A junction is a folder that leads elsewhere, to a parent or a
-        // whole drive as well: a link, never walked into.
-        if (info.isSymbolicLink() || info.isJunction()) {
-            entry.kind = EntryKind::Link;
-            entry.linkTarget = info.canonicalFilePath();
-        } else if (info.isDir()) {
-            entry.kind = EntryKind::Folder;
-        } else if (info.isFile()) {
-            entry.kind = EntryKind::File;
-            entry.size = info.size();
-        }
-        listed.push_back(std::move(entry));
-    }
-    return true;
-}
-#endif
-
 }  // namespace
 
-DiscIndex::DiscIndex(const QString &root, std::size_t maxEntries, int maxLevels)
+DiscIndex::DiscIndex(const std::string &root, std::size_t maxEntries, int maxLevels)
 {
-    const QFileInfo rootInfo(root);
-    m_canonicalRoot = rootInfo.canonicalFilePath();
+    const PathLook rootLook = lookAt(root);
+    m_canonicalRoot = canonicalPath(root);
     DiscEntry top;
-    top.permissions = rootInfo.permissions();
+    top.permissions = rootLook.permissions;
     m_entries.push_back(std::move(top));
-    if (!rootInfo.isDir())
+    if (rootLook.kind != FileKind::Folder)
         return;
 
-    const std::string rootPath = utf8(m_canonicalRoot);
+    const std::string &rootPath = m_canonicalRoot;
     std::vector<int> links;
     std::vector<int> pending = {0};
-    std::vector<Listed> listed;
-    HardLinks hardLinks;
+    std::vector<ListedEntry> listed;
+    FolderListing listing;
     while (!pending.empty()) {
         const int folder = pending.back();
         pending.pop_back();
@@ -175,16 +51,17 @@ DiscIndex::DiscIndex(const QString &root, std::size_t maxEntries, int maxLevels)
         }
         listed.clear();
         m_entries[std::size_t(folder)].listed =
-            listFolder(folder == 0 ? rootPath : rootPath + '/' + at(folder).path, listed, hardLinks);
+            listing.list(folder == 0 ? rootPath : rootPath + '/' + at(folder).path, listed);
         if (m_entries.size() + listed.size() > maxEntries) {
             m_stoppedAt = folder;
             m_tooManyEntries = true;
             break;
         }
-        std::sort(listed.begin(), listed.end(), [](const Listed &a, const Listed &b) { return a.name < b.name; });
+        std::sort(listed.begin(), listed.end(),
+                  [](const ListedEntry &a, const ListedEntry &b) { return a.name < b.name; });
 
         std::vector<int> subfolders;
-        for (Listed &found : listed) {
+        for (ListedEntry &found : listed) {
             DiscEntry entry;
             entry.name = std::move(found.name);
             entry.path = folder == 0 ? entry.name : at(folder).path + '/' + entry.name;
@@ -195,11 +72,11 @@ DiscIndex::DiscIndex(const QString &root, std::size_t maxEntries, int maxLevels)
             entry.dataShared = found.dataShared;
             entry.permissions = found.permissions;
             if (entry.kind == EntryKind::Link) {
-                entry.linkTarget = found.linkTarget;
+                entry.linkTarget = std::move(found.linkTarget);
                 entry.linkLoops = found.linkLoops;
-                entry.linkInside = !entry.linkTarget.isEmpty()
+                entry.linkInside = !entry.linkTarget.empty()
                                    && (entry.linkTarget == m_canonicalRoot
-                                       || entry.linkTarget.startsWith(m_canonicalRoot + QLatin1Char('/')));
+                                       || startsWith(entry.linkTarget, m_canonicalRoot + '/'));
             }
             const int index = int(m_entries.size());
             m_byPath.emplace(entry.path, index);
@@ -218,8 +95,18 @@ DiscIndex::DiscIndex(const QString &root, std::size_t maxEntries, int maxLevels)
     for (const int link : links) {
         DiscEntry &entry = m_entries[std::size_t(link)];
         if (entry.linkInside)
-            entry.target = entry.linkTarget == m_canonicalRoot ? 0 : find(utf8(entry.linkTarget.mid(m_canonicalRoot.size() + 1)));
+            entry.target = entry.linkTarget == m_canonicalRoot ? 0 : find(entry.linkTarget.substr(m_canonicalRoot.size() + 1));
     }
+}
+
+std::string shownUtf8(std::string_view bytes)
+{
+    return isValidUtf8(bytes) ? std::string(bytes) : fromUtf32(toUtf32(bytes));
+}
+
+std::string DiscEntry::shownPath() const
+{
+    return shownUtf8(path);
 }
 
 int DiscIndex::find(const std::string &path) const
@@ -236,9 +123,9 @@ int DiscIndex::followed(int index) const
     return entry.kind == EntryKind::Link && entry.target >= 0 ? entry.target : index;
 }
 
-std::string DiscIndex::resolve(const QString &projectPath)
+std::string DiscIndex::resolve(const std::string &projectPath)
 {
-    return resolveDiscPath(utf8(projectPath), ".", m_folders);
+    return resolveDiscPath(projectPath, ".", m_folders);
 }
 
 bool DiscIndex::Folders::exists(const std::string &path)

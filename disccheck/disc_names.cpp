@@ -1,73 +1,96 @@
 #include "disccheck/disc_names.h"
 
+#include "base/paths.h"
+#include "base/text.h"
+#include "base/utf8.h"
 #include "platform/windows_names.h"
 #include "projectfile/letter_case.h"
 
-#include <QDir>
-
-#include <algorithm>
 #include <array>
 
 namespace vidorun {
 
 namespace {
 
-const QChar *firstFaultyCharacter(const QString &name)
+bool isFaulty(char32_t c)
 {
-    return std::find_if(name.begin(), name.end(), [](QChar c) {
-        return c.unicode() < 0x20 || c.isSurrogate() || isForbiddenNameCharacter(c.unicode());
-    });
+    return c < 0x20 || c > 0xFFFF || isForbiddenNameCharacter(c);
+}
+
+// The first character of `name` that no Windows or Joliet name holds;
+// nothing when there is none.
+std::optional<char32_t> firstFaultyCharacter(std::string_view name)
+{
+    for (std::size_t i = 0; i < name.size();) {
+        const char32_t c = nextCodePoint(name, i);
+        if (isFaulty(c))
+            return c;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
-bool isWindowsDeviceName(const QString &name)
+std::string_view jolietName(std::string_view name)
 {
-    return isWindowsDeviceName(std::u16string_view(QStringView(name).utf16(), std::size_t(name.size())));
+    const std::size_t units = JolietMaxNameLength;
+    std::size_t end = 0;
+    for (std::size_t counted = 0; end < name.size();) {
+        std::size_t next = end;
+        counted += nextCodePoint(name, next) > 0xFFFF ? 2 : 1;
+        if (counted > units)
+            break;
+        end = next;
+    }
+    return name.substr(0, end);
 }
 
-QString shownName(const QString &name)
+bool isWindowsDeviceName(std::string_view name)
 {
-    const bool blankAtAnEnd = name.startsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char(' '));
-    return name.isEmpty() || blankAtAnEnd ? QLatin1Char('"') + name + QLatin1Char('"') : name;
+    return isWindowsDeviceName(std::u16string_view(toUtf16(name)));
 }
 
-QString shownPath(const QString &path)
+std::string shownName(std::string_view name)
 {
-    return shownName(QDir::toNativeSeparators(path));
+    const bool blankAtAnEnd = startsWith(name, " ") || endsWith(name, " ");
+    return name.empty() || blankAtAnEnd ? "\"" + std::string(name) + "\"" : std::string(name);
 }
 
-NameFault nameFault(const QString &name)
+std::string shownPath(std::string_view path)
 {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+    return shownName(nativePath(path));
+}
+
+NameFault nameFault(std::string_view name)
+{
+    if (name.empty() || name == "." || name == "..")
         return NameFault::Empty;
-    if (name.size() > JolietMaxNameLength)
+    if (utf16Length(name) > std::size_t(JolietMaxNameLength))
         return NameFault::TooLong;
-    const QChar *bad = firstFaultyCharacter(name);
-    if (bad != name.end())
-        return bad->unicode() < 0x20 ? NameFault::ControlCharacter
-               : bad->isSurrogate()  ? NameFault::BeyondBmp
-                                     : NameFault::ForbiddenCharacter;
+    if (const std::optional<char32_t> bad = firstFaultyCharacter(name))
+        return *bad < 0x20 ? NameFault::ControlCharacter : *bad > 0xFFFF ? NameFault::BeyondBmp : NameFault::ForbiddenCharacter;
     if (isWindowsDeviceName(name))
         return NameFault::DeviceName;
-    if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+    if (endsWith(name, ".") || endsWith(name, " "))
         return NameFault::TrailingDotOrBlank;
     return NameFault::None;
 }
 
-QString faultyCharacterText(const QString &name)
+std::string faultyCharacterText(std::string_view name)
 {
-    const QChar *bad = firstFaultyCharacter(name);
-    if (bad == name.end())
+    const std::optional<char32_t> bad = firstFaultyCharacter(name);
+    if (!bad)
         return {};
-    if (bad->unicode() < 0x20)
-        return QStringLiteral("a control character");
-    if (bad->isSurrogate())
-        return QStringLiteral("a character beyond U+FFFF");
-    return QLatin1Char('\'') + *bad + QLatin1Char('\'');
+    if (*bad < 0x20)
+        return "a control character";
+    if (*bad > 0xFFFF)
+        return "a character beyond U+FFFF";
+    std::string text = "'";
+    appendUtf8(text, *bad);
+    return text + "'";
 }
 
-std::optional<Medium> smallestMedium(qint64 bytes)
+std::optional<Medium> smallestMedium(std::int64_t bytes)
 {
     static const std::array<Medium, 4> media = {{
         {"a 650 MB CD", 681984000},
@@ -82,10 +105,9 @@ std::optional<Medium> smallestMedium(qint64 bytes)
     return std::nullopt;
 }
 
-std::string jolietKey(const QString &name)
+std::string jolietKey(std::string_view name)
 {
-    const QString kept = name.left(JolietMaxNameLength);
-    return fileNameFoldUtf8(kept.toStdString());
+    return fileNameFoldUtf8(jolietName(name));
 }
 
 }  // namespace vidorun

@@ -2,9 +2,11 @@
 // from the listing the way genisoimage lays an image out, and the blank
 // media it fits.
 #include "disccheck/check_context.h"
-#include "disccheck/disc_names.h"
 
-#include <QLocale>
+#include "base/text.h"
+#include "base/unicode.h"
+#include "base/utf8.h"
+#include "disccheck/disc_names.h"
 
 #include <algorithm>
 #include <array>
@@ -15,14 +17,29 @@ namespace check {
 
 namespace {
 
-constexpr qint64 Block = 2048;
+constexpr std::int64_t Block = 2048;
 
-qint64 blocks(qint64 bytes)
+// A name's characters in capitals, one for one, in UTF-16: about the order
+// of the ISO 9660 names genisoimage sorts.
+std::u16string sortKey(std::string_view name)
+{
+    std::u32string upper = toUtf32(name);
+    for (char32_t &c : upper)
+        c = simpleUpper(c);
+    return toUtf16(fromUtf32(upper));
+}
+
+std::int64_t jolietLength(std::string_view name)
+{
+    return std::min<std::int64_t>(std::int64_t(utf16Length(name)), JolietMaxNameLength);
+}
+
+std::int64_t blocks(std::int64_t bytes)
 {
     return (bytes + Block - 1) / Block;
 }
 
-qint64 even(qint64 bytes)
+std::int64_t even(std::int64_t bytes)
 {
     return bytes + (bytes & 1);
 }
@@ -30,15 +47,15 @@ qint64 even(qint64 bytes)
 // The length of an entry's ISO 9660 name: 8 characters of a folder's name;
 // 8 of a file's, a dot, 3 of its extension and the version ";1". Letters
 // genisoimage can't keep become one "_" a byte.
-qint64 isoNameLength(const std::string &name, bool folder)
+std::int64_t isoNameLength(const std::string &name, bool folder)
 {
-    const auto size = qint64(name.size());
+    const auto size = std::int64_t(name.size());
     if (folder)
-        return std::min<qint64>(size, 8);
+        return std::min<std::int64_t>(size, 8);
     const std::size_t dot = name.rfind('.');
     if (dot == std::string::npos || dot == 0)
-        return std::min<qint64>(size, 8) + 3;
-    return std::min<qint64>(qint64(dot), 8) + 1 + std::min<qint64>(size - qint64(dot) - 1, 3) + 2;
+        return std::min<std::int64_t>(size, 8) + 3;
+    return std::min<std::int64_t>(std::int64_t(dot), 8) + 1 + std::min<std::int64_t>(size - std::int64_t(dot) - 1, 3) + 2;
 }
 
 // One folder's records as genisoimage writes them: none crosses the end of
@@ -47,7 +64,7 @@ qint64 isoNameLength(const std::string &name, bool folder)
 // area of the folder's own.
 class Records {
 public:
-    void add(qint64 bytes)
+    void add(std::int64_t bytes)
     {
         if (m_bytes % Block + bytes >= Block)
             m_bytes = (m_bytes / Block + 1) * Block;
@@ -57,12 +74,12 @@ public:
     // for a moved folder RE), the name kept in full in NM.
     void addIso(const std::string &name, bool folder, bool moved = false)
     {
-        constexpr qint64 Continuation = 28, Room = 184;
-        const qint64 nameLength = isoNameLength(name, folder);
-        const qint64 head = 33 + nameLength + (nameLength % 2 == 0 ? 1 : 0);
-        const std::array<qint64, 5> entries = {5, 5 + qint64(name.size()), 36, 26, moved ? 12 : 0};
-        qint64 kept = 0, continued = 0;
-        for (const qint64 entry : entries) {
+        constexpr std::int64_t Continuation = 28, Room = 184;
+        const std::int64_t nameLength = isoNameLength(name, folder);
+        const std::int64_t head = 33 + nameLength + (nameLength % 2 == 0 ? 1 : 0);
+        const std::array<std::int64_t, 5> entries = {5, 5 + std::int64_t(name.size()), 36, 26, moved ? 12 : 0};
+        std::int64_t kept = 0, continued = 0;
+        for (const std::int64_t entry : entries) {
             if (continued > 0 || kept + entry + Continuation > Room)
                 continued += entry;
             else
@@ -73,18 +90,18 @@ public:
         m_continued += continued;
         add(even(head + kept));
     }
-    qint64 blocks() const { return check::blocks(m_bytes) + check::blocks(m_continued); }
+    std::int64_t blocks() const { return check::blocks(m_bytes) + check::blocks(m_continued); }
 
 private:
-    qint64 m_bytes = 0;
-    qint64 m_continued = 0;
+    std::int64_t m_bytes = 0;
+    std::int64_t m_continued = 0;
 };
 
 // Each path table is there in both byte orders, each in an even number of
 // blocks.
-qint64 pathTableBlocks(qint64 bytes)
+std::int64_t pathTableBlocks(std::int64_t bytes)
 {
-    const qint64 n = blocks(bytes);
+    const std::int64_t n = blocks(bytes);
     return 2 * (n + (n & 1));
 }
 
@@ -96,9 +113,9 @@ void countImage(Context &context)
     // The system area; the primary, Joliet and version descriptors and the
     // end of the set; the root's Rock Ridge extension entry; the 150 blocks
     // genisoimage pads an image with, as old drives read ahead past its end.
-    qint64 total = 16 + 4 + 1 + 150;
+    std::int64_t total = 16 + 4 + 1 + 150;
     // The root's entries, 10 bytes, in each path table.
-    qint64 isoPathTable = 10, jolietPathTable = 10;
+    std::int64_t isoPathTable = 10, jolietPathTable = 10;
     std::vector<int> moved;
     Records root;
     for (std::size_t e = 0; e < index.entries().size(); ++e) {
@@ -109,9 +126,9 @@ void countImage(Context &context)
             continue;
         // In about the order of their ISO 9660 names, which decides where a
         // block ends.
-        std::vector<std::pair<QString, int>> children;
+        std::vector<std::pair<std::u16string, int>> children;
         for (const int child : entry.children)
-            children.emplace_back(fromUtf8(index.at(child).name).toUpper(), child);
+            children.emplace_back(sortKey(index.at(child).name), child);
         std::sort(children.begin(), children.end());
         Records iso, joliet;
         iso.add(e == 0 ? 136 : 102);  // "." (on the root with the Rock Ridge signature) and ".."
@@ -124,10 +141,9 @@ void countImage(Context &context)
             iso.addIso(found.name, folder);
             if (folder && movedToRrMoved(found.depth + 1))
                 moved.push_back(child);
-            const QString name = fromUtf8(found.name);
             // A name beyond UCS-2 is left out of the Joliet names.
-            if (nameFault(name) != NameFault::BeyondBmp)
-                joliet.add(even(33 + 2 * std::min<qint64>(name.size(), JolietMaxNameLength)));
+            if (nameFault(found.name) != NameFault::BeyondBmp)
+                joliet.add(even(33 + 2 * jolietLength(found.name)));
         }
         if (e == 0)
             root = iso;
@@ -136,7 +152,7 @@ void countImage(Context &context)
         total += joliet.blocks();
         if (e != 0) {
             isoPathTable += even(8 + isoNameLength(entry.name, true));
-            jolietPathTable += even(8 + 2 * std::min<qint64>(fromUtf8(entry.name).size(), JolietMaxNameLength));
+            jolietPathTable += even(8 + 2 * jolietLength(entry.name));
         }
     }
     // Folders moved aside go into RR_MOVED on the root, which only the ISO
@@ -153,14 +169,13 @@ void countImage(Context &context)
     }
     total += root.blocks() + pathTableBlocks(isoPathTable) + pathTableBlocks(jolietPathTable);
 
-    const qint64 bytes = total * Block;
+    const std::int64_t bytes = total * Block;
     if (!smallestMedium(bytes) && index.stoppedAt() < 0) {
-        context.add(Severity::Warning,
-                    QStringLiteral("the disc's files need %1 bytes, more than a double-layer DVD holds: only a USB "
-                                   "stick or a folder takes them")
-                        .arg(QLocale(QLocale::English).toString(bytes)));
+        context.add(Severity::Warning, fill("the disc's files need %1 bytes, more than a double-layer DVD holds: only "
+                                            "a USB stick or a folder takes them",
+                                            {groupedNumber(bytes)}));
     }
-    context.report.imageBytes = context.report.noImage.isEmpty() ? bytes : 0;
+    context.report.imageBytes = context.report.noImage.empty() ? bytes : 0;
 }
 
 }  // namespace check

@@ -5,11 +5,12 @@
 #include "projectfile/letter_case.h"
 #include "projectfile/project_reader.h"
 #include "projectfile/project_writer.h"
+#include "base/text.h"
+#include "base/utf8.h"
 #include "publish/safe_names.h"
 
-#include <QStringDecoder>
-
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <vector>
 
@@ -56,24 +57,30 @@ Items readItems(ByteSource &source, std::size_t limit)
     return result;
 }
 
-bool isDecimal(const QString &counter)
+bool isDecimal(const std::string &counter)
 {
-    if (counter.isEmpty() || (counter.size() > 1 && counter.front() == u'0'))
+    if (counter.empty() || (counter.size() > 1 && counter.front() == '0'))
         return false;
-    return std::all_of(counter.begin(), counter.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return std::all_of(counter.begin(), counter.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 Project startedProject()
 {
     Project project;
-    project.TitleCount = project.PathCount = project.CDCount = QStringLiteral("0");
+    project.TitleCount = project.PathCount = project.CDCount = "0";
     return project;
 }
 
-Project readBack(const QByteArray &bytes)
+// Text as UTF-8: a byte that starts no valid sequence becomes U+FFFD.
+std::string decoded(std::string_view bytes)
+{
+    return fromUtf32(toUtf32(bytes));
+}
+
+Project readBack(const std::string &bytes)
 {
     Project project = startedProject();
-    MemorySource source(bytes.toStdString());
+    MemorySource source(bytes);
     readProjectItems(source, project);
     return project;
 }
@@ -100,18 +107,17 @@ std::string readerViolation(const std::uint8_t *data, std::size_t size)
     if (pieceItems.utf8 != items.utf8)
         return "reading in small pieces changed whether the file is UTF-8";
 
-    // Stateless: a sequence cut off at the end is an error, not a wait for more.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    [[maybe_unused]] const QString decoded = utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (items.utf8 != !utf8.hasError())
+    // Decoded and written again, UTF-8 gives the same bytes, and nothing
+    // else does: a sequence cut off at the end is no UTF-8.
+    if (items.utf8 != (decoded(bytes) == bytes))
         return items.utf8 ? "bytes that are no UTF-8 taken as UTF-8" : "UTF-8 not taken as UTF-8";
 
     Project project = startedProject();
     MemorySource again(bytes);
     readProjectItems(again, project);
-    for (const QString *counter : {&project.TitleCount, &project.PathCount, &project.CDCount}) {
+    for (const std::string *counter : {&project.TitleCount, &project.PathCount, &project.CDCount}) {
         if (!isDecimal(*counter))
-            return "a counter that is no decimal number: " + counter->toStdString();
+            return "a counter that is no decimal number: " + *counter;
     }
     if (project.KeyNumber < 0 || project.KeyNumber > MaxMovieNumber)
         return "KeyNumber " + std::to_string(project.KeyNumber) + " outside the tables";
@@ -120,7 +126,7 @@ std::string readerViolation(const std::uint8_t *data, std::size_t size)
         return "a list of " + std::to_string(listable) + " movies";
 
     // Whatever was read can be written again.
-    const QByteArrayList lines = composeProjectFile(project);
+    const std::vector<std::string> lines = composeProjectFile(project);
     if (lines.size() > 10 + 3 * MaxWrittenMovie)
         return "a written file of " + std::to_string(lines.size()) + " lines";
     return {};
@@ -131,10 +137,23 @@ namespace {
 // The values the round trip writes, taken from the fuzz input.
 struct Values {
     int movies = 0;
-    std::vector<QString> texts;
+    std::vector<std::string> texts;
 
-    QString at(std::size_t i) const { return i < texts.size() ? texts[i] : QString(); }
+    std::string at(std::size_t i) const { return i < texts.size() ? texts[i] : std::string(); }
 };
+
+// The line from `start` to `end` as text: UTF-16 (in which a surrogate alone
+// becomes U+FFFD, as no UTF-8 holds it), or UTF-8 whose invalid sequences
+// become U+FFFD.
+std::string textOf(const std::uint8_t *data, std::size_t start, std::size_t end, bool utf16)
+{
+    if (!utf16)
+        return decoded(std::string_view(reinterpret_cast<const char *>(data) + start, end - start));
+    std::u16string units;
+    for (std::size_t c = start; c + 1 < end; c += 2)
+        units += char16_t(data[c] | data[c + 1] << 8);
+    return fromUtf16(units);
+}
 
 Values valuesFrom(const std::uint8_t *data, std::size_t size)
 {
@@ -146,61 +165,44 @@ Values valuesFrom(const std::uint8_t *data, std::size_t size)
     const char *const bytes = reinterpret_cast<const char *>(data);
     for (std::size_t start = 2; start <= size;) {
         const std::size_t end = std::size_t(std::find(bytes + start, bytes + size, '\n') - bytes);
-        QString value;
-        if (utf16) {
-            for (std::size_t c = start; c + 1 < end; c += 2)
-                value.append(QChar(char16_t(data[c] | data[c + 1] << 8)));
-        } else {
-            // Invalid sequences become U+FFFD; a leading byte-order mark stays.
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-            value = decoder.decode(QByteArrayView(bytes + start, qsizetype(end - start)));
-        }
         // A line can't hold a line break of its own: 0x01 stands for one.
-        value.replace(QChar(1), QStringLiteral("\r\n"));
-        values.texts.push_back(value);
+        values.texts.push_back(replaced(textOf(data, start, end, utf16), "\x01", "\r\n"));
         start = end + 1;
     }
     return values;
 }
 
-QString withoutLoneSurrogates(const QString &text)
-{
-    QString result = text;
-    for (qsizetype i = 0; i < result.size(); ++i) {
-        const QChar c = result.at(i);
-        if (c.isHighSurrogate() && i + 1 < result.size() && result.at(i + 1).isLowSurrogate())
-            ++i;
-        else if (c.isSurrogate())
-            result[i] = u'?';
-    }
-    return result;
-}
-
 // The length of the item that the reader takes from an encoded line.
-std::size_t itemBytes(const QByteArray &line)
+std::size_t itemBytes(const std::string &line)
 {
-    std::size_t length = std::size_t(line.size()) - 2;  // CR LF
-    if (line.startsWith('"'))
+    std::size_t length = line.size() - 2;  // CR LF
+    if (startsWith(line, "\""))
         length -= 2;
     return length;
 }
 
-bool anyItemTooLong(const QByteArrayList &lines)
+bool anyItemTooLong(const std::vector<std::string> &lines)
 {
     return std::any_of(lines.begin(), lines.end(),
-                       [](const QByteArray &line) { return itemBytes(line) > ItemReader::MaxItemBytes; });
+                       [](const std::string &line) { return itemBytes(line) > ItemReader::MaxItemBytes; });
 }
 
-std::string shown(const QString &text)
+// Up to 80 UTF-16 units of the text, printable ASCII as it is.
+std::string shown(const std::string &text)
 {
+    const std::u16string units = toUtf16(text);
     std::string result;
-    for (const QChar c : text.left(80)) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
-            result += char(c.unicode());
-        else
-            result += "\\u" + QString::number(c.unicode(), 16).rightJustified(4, u'0').toStdString();
+    for (std::size_t i = 0; i < units.size() && i < 80; ++i) {
+        const char16_t c = units[i];
+        if (c >= 0x20 && c < 0x7F) {
+            result += char(c);
+        } else {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(c));
+            result += escape;
+        }
     }
-    return text.size() > 80 ? result + "..." : result;
+    return units.size() > 80 ? result + "..." : result;
 }
 
 }  // namespace
@@ -220,47 +222,45 @@ std::string roundTripViolation(const std::uint8_t *data, std::size_t size)
         project.MovieTitles[std::size_t(n)] = values.at(first + 1);
         project.MovieCDs[std::size_t(n)] = values.at(first + 2);
     }
-    project.TitleCount = project.PathCount = project.CDCount = QString::number(values.movies);
+    project.TitleCount = project.PathCount = project.CDCount = std::to_string(values.movies);
 
-    const QStringList lines = projectFileLines(project);
+    const std::vector<std::string> lines = projectFileLines(project);
     const EncodedLines encoded = encodeProjectLines(lines);
     if (encoded.lines.size() != lines.size())
         return "the encoded file has another number of lines";
-    const QByteArray bytes = encoded.lines.join();
+    const std::string bytes = joined(encoded.lines, "");
     const Project back = readBack(bytes);
 
-    const QString count = QString::number(values.movies);
+    const std::string count = std::to_string(values.movies);
     if (back.TitleCount != count || back.PathCount != count || back.CDCount != count)
-        return "wrote " + count.toStdString() + " movies, read back " + back.TitleCount.toStdString() + "/"
-               + back.PathCount.toStdString() + "/" + back.CDCount.toStdString();
+        return "wrote " + count + " movies, read back " + back.TitleCount + "/" + back.PathCount + "/" + back.CDCount;
 
     // Compares one value with what the writer promises for it; `line` is its
     // line in the file.
     std::string violation;
-    auto check = [&](const char *name, qsizetype line, const QString &key, const QString &written,
-                     const QString &read, bool upper) {
+    auto check = [&](const char *name, std::size_t line, const std::string &key, const std::string &written,
+                     const std::string &read, bool upper) {
         if (!violation.empty() || itemBytes(encoded.lines.at(line)) > ItemReader::MaxItemBytes)
             return;
         // A line break is written as a blank.
-        QString promised = withoutLineBreaks(written);
-        if (projectLine(key, written).startsWith(u'"'))
-            promised.replace(u'"', u'\'');
-        promised = withoutLoneSurrogates(promised);
+        std::string promised = withoutLineBreaks(written);
+        if (startsWith(projectLine(key, written), "\""))
+            promised = replaced(promised, "\"", "'");
         if (upper)
             promised = projectUpper(promised, isValidUtf8(bytes));
         if (read != promised)
             violation = std::string(name) + ": wrote \"" + shown(written) + "\", read \"" + shown(read) + "\"";
     };
-    check("close", 5, QStringLiteral("close"), project.CloseAfterPlay.isEmpty() ? QStringLiteral("0") : project.CloseAfterPlay,
+    check("close", 5, "close", project.CloseAfterPlay.empty() ? std::string("0") : project.CloseAfterPlay,
           back.CloseAfterPlay, true);
-    check("the_title", 6, QStringLiteral("the_title"), project.ProjectTitle, back.ProjectTitle, false);
-    check("cover", 7, QStringLiteral("cover"), project.CoverPicturePath, back.CoverPicturePath, true);
-    check("player", 8, QStringLiteral("player"), project.PlayerPath, back.PlayerPath, true);
-    check("codec", 9, QStringLiteral("codec"), project.CodecPath, back.CodecPath, true);
+    check("the_title", 6, "the_title", project.ProjectTitle, back.ProjectTitle, false);
+    check("cover", 7, "cover", project.CoverPicturePath, back.CoverPicturePath, true);
+    check("player", 8, "player", project.PlayerPath, back.PlayerPath, true);
+    check("codec", 9, "codec", project.CodecPath, back.CodecPath, true);
     for (int n = 1; n <= values.movies; ++n) {
         const auto e = std::size_t(n);
-        const QString nn = movieNumber(n);
-        const qsizetype line = 10 + 3 * (n - 1);
+        const std::string nn = movieNumber(n);
+        const std::size_t line = 10 + 3 * std::size_t(n - 1);
         check("movie", line, "movie" + nn, project.MoviePaths[e], back.MoviePaths[e], true);
         check("title", line + 1, "title" + nn, project.MovieTitles[e], back.MovieTitles[e], false);
         check("mdisk", line + 2, "mdisk" + nn, project.MovieCDs[e], back.MovieCDs[e], true);
@@ -269,34 +269,27 @@ std::string roundTripViolation(const std::uint8_t *data, std::size_t size)
         return violation;
 
     // A second round trip changes nothing, unless it cuts an item.
-    const QByteArrayList second = composeProjectFile(back);
-    if (!anyItemTooLong(second) && composeProjectFile(readBack(second.join())) != second)
+    const std::vector<std::string> second = composeProjectFile(back);
+    if (!anyItemTooLong(second) && composeProjectFile(readBack(joined(second, ""))) != second)
         return "what was read back reads back differently a second time";
     return {};
 }
 
 namespace {
 
-std::vector<QString> namesFrom(const std::uint8_t *data, std::size_t size, bool utf16)
+std::vector<std::string> namesFrom(const std::uint8_t *data, std::size_t size, bool utf16)
 {
-    std::vector<QString> names;
+    std::vector<std::string> names;
     const char *const bytes = reinterpret_cast<const char *>(data);
     for (std::size_t start = 1; start <= size;) {
         const std::size_t end = std::size_t(std::find(bytes + start, bytes + size, '\n') - bytes);
-        QString name;
-        if (utf16) {
-            for (std::size_t c = start; c + 1 < end; c += 2)
-                name.append(QChar(char16_t(data[c] | data[c + 1] << 8)));
-        } else {
-            name = QString::fromUtf8(bytes + start, qsizetype(end - start));
-        }
-        names.push_back(name);
+        names.push_back(textOf(data, start, end, utf16));
         start = end + 1;
     }
     return names;
 }
 
-std::vector<GivenName> namedFolder(const std::vector<QString> &names, NameLetters letters)
+std::vector<GivenName> namedFolder(const std::vector<std::string> &names, NameLetters letters)
 {
     FolderNames folder;
     std::vector<GivenName> given;
@@ -316,36 +309,35 @@ std::string safeNamesViolation(const std::uint8_t *data, std::size_t size)
     if (size == 0)
         return {};
     const NameLetters letters = (data[0] & 1) ? NameLetters::Ascii : NameLetters::Any;
-    const std::vector<QString> names = namesFrom(data, size, data[0] & 2);
+    const std::vector<std::string> names = namesFrom(data, size, data[0] & 2);
     const std::vector<GivenName> given = namedFolder(names, letters);
 
     std::set<std::string> keys = {jolietKey(names.front())};
     for (std::size_t i = 0; i < given.size(); ++i) {
-        const QString &name = given[i].name;
+        const std::string &name = given[i].name;
         if (nameFault(name) != NameFault::None)
             return "\"" + shown(names[i + 1]) + "\" became \"" + shown(name) + "\", which a disc can't hold";
         if (letters == NameLetters::Ascii
-            && std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() >= 0x80; }))
+            && std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
             return "\"" + shown(name) + "\" is no ASCII name";
         if (!keys.insert(jolietKey(name)).second)
             return "\"" + shown(name) + "\" is one name with another of the folder";
         if (safeFileName(name, letters) != name)
             return "the safe name \"" + shown(name) + "\" changes when made safe again";
-        if (given[i].reason.isEmpty() != (name == names[i + 1]))
+        if (given[i].reason.empty() != (name == names[i + 1]))
             return "\"" + shown(names[i + 1]) + "\" became \"" + shown(name) + "\" with the reason \""
-                   + given[i].reason.toStdString() + "\"";
+                   + given[i].reason + "\"";
     }
     const std::vector<GivenName> again = namedFolder(names, letters);
     for (std::size_t i = 0; i < given.size(); ++i) {
         if (again[i].name != given[i].name)
             return "\"" + shown(names[i + 1]) + "\" got another name the second time";
     }
-    for (const QString &name : names) {
-        const QString id = volumeIdentifier(name);
-        if (id.isEmpty() || id.size() > 32
-            || !std::all_of(id.begin(), id.end(), [](QChar c) {
-                   return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_';
-               }))
+    for (const std::string &name : names) {
+        const std::string id = volumeIdentifier(name);
+        if (id.empty() || id.size() > 32 || !std::all_of(id.begin(), id.end(), [](char c) {
+                return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+            }))
             return "the label \"" + shown(name) + "\" gave the volume identifier \"" + shown(id) + "\"";
     }
     return {};

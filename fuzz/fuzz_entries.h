@@ -25,7 +25,8 @@ std::string readerViolation(const std::uint8_t *data, std::size_t size);
 //   the close switch upper-cased, an empty close switch as "0";
 // - a value that needs quotes has its double quotes as single quotes;
 // - an item longer than MaxItemBytes is cut, so its value is not compared;
-// - a lone surrogate, which no encoding holds, comes back as "?";
+// - a lone surrogate of UTF-16 input, which no UTF-8 holds, is U+FFFD from
+//   the start, and comes back as such;
 // - what was read back, written and read again, gives the same file.
 std::string roundTripViolation(const std::uint8_t *data, std::size_t size);
 

@@ -1,6 +1,8 @@
 #include "platform/console.h"
 
+#include "platform/code_page.h"
 #include "platform/win32_api.h"
+#include "platform/windows_text.h"
 
 #include <shellapi.h>
 
@@ -28,22 +30,23 @@ void answerOnParentConsole()
         std::freopen("CONOUT$", "w", stderr);
 }
 
-QStringList programArguments(int argc, char *argv[])
+std::vector<std::string> programArguments(int argc, char *argv[])
 {
-    QStringList arguments;
+    std::vector<std::string> arguments;
     int count = 0;
-    if (LPWSTR *wide = ::CommandLineToArgvW(::GetCommandLineW(), &count)) {
+    if (LPWSTR *given = ::CommandLineToArgvW(::GetCommandLineW(), &count)) {
         for (int i = 0; i < count; ++i)
-            arguments << QString::fromWCharArray(wide[i]);
-        ::LocalFree(wide);
+            arguments.push_back(narrow(given[i]));
+        ::LocalFree(given);
         return arguments;
     }
+    // The narrow arguments are in the ANSI code page.
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments.push_back(decodeCodePage(argv[i]));
     return arguments;
 }
 
-void writeAnswer(std::FILE *stream, const QString &text)
+void writeAnswer(std::FILE *stream, const std::string &utf8)
 {
     std::fflush(stream);
     // The stream's own handle: after answerOnParentConsole it is the
@@ -51,19 +54,18 @@ void writeAnswer(std::FILE *stream, const QString &text)
     const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
     DWORD mode = 0;
     if (handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode)) {
-        const std::wstring wide = text.toStdWString();
+        const std::wstring text = wide(utf8);
         // Older consoles take a few thousand characters a call at most.
-        for (std::size_t at = 0; at < wide.size();) {
+        for (std::size_t at = 0; at < text.size();) {
             DWORD written = 0;
-            const auto piece = DWORD(std::min<std::size_t>(wide.size() - at, 8192));
-            if (!::WriteConsoleW(handle, wide.data() + at, piece, &written, nullptr) || written == 0)
+            const auto piece = DWORD(std::min<std::size_t>(text.size() - at, 8192));
+            if (!::WriteConsoleW(handle, text.data() + at, piece, &written, nullptr) || written == 0)
                 return;
             at += written;
         }
         return;
     }
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
     std::fflush(stream);
 }
 

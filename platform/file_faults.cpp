@@ -19,7 +19,7 @@ void setFileFaultHook(FileFaultHook installed)
     hook() = std::move(installed);
 }
 
-int fileFault(FileCall call, const QString &path)
+int fileFault(FileCall call, const std::string &path)
 {
     return hook() ? hook()(call, path) : 0;
 }

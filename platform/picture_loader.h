@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 namespace vidorun {
+
+// The largest picture a loader decodes, in pixels: a bigger one is no
+// picture to it, and the disc check says so of a cover that size.
+constexpr std::int64_t MaxPicturePixels = 12000LL * 12000;
 
 namespace ui {
 class Picture;

@@ -5,11 +5,11 @@
 // for a moment is tried again.
 #include "platform/publish_files.h"
 
+#include "base/paths.h"
+#include "base/utf8.h"
 #include "platform/win32_api.h"
 #include "platform/windows_names.h"
-
-#include <QDir>
-#include <QStringList>
+#include "platform/windows_text.h"
 
 #include <algorithm>
 #include <string>
@@ -21,20 +21,14 @@ namespace {
 constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr DWORD CopyPiece = 4 * 1024 * 1024;
 
-QString systemReason(DWORD error = ::GetLastError())
+// The system's words for the last failure.
+std::string lastReason()
 {
-    wchar_t *text = nullptr;
-    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                              | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                          nullptr, error, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-    QString reason = length ? QString::fromWCharArray(text, int(length)).trimmed()
-                            : QStringLiteral("system error %1").arg(error);
-    ::LocalFree(text);
-    return reason;
+    return systemReason(::GetLastError());
 }
 
 // The fault a test asks for before a call; sets the last error to it.
-bool faulted(FileCall call, const QString &path)
+bool faulted(FileCall call, const std::string &path)
 {
     const int error = fileFault(call, path);
     if (error != 0)
@@ -44,9 +38,9 @@ bool faulted(FileCall call, const QString &path)
 
 // The path for the wide API: absolute, backslashes, in the "\\?\" form that
 // takes paths of any length (and passes names as they are).
-std::wstring native(const QString &path)
+std::wstring native(const std::string &path)
 {
-    const std::wstring given = QDir::toNativeSeparators(path).toStdWString();
+    const std::wstring given = wide(withBackslashes(path));
     if (given.empty() || given.rfind(L"\\\\?\\", 0) == 0 || given.rfind(L"\\\\.\\", 0) == 0)
         return given;
     const DWORD length = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
@@ -62,13 +56,12 @@ std::wstring native(const QString &path)
 
 // A path to a device: CON, NUL, COM1 and their kind, with any extension, or
 // one in the device namespace. Opening one talks to the device.
-bool namesDevice(const QString &path)
+bool namesDevice(const std::string &path)
 {
-    const QString clean = QDir::fromNativeSeparators(path);
-    if (clean.startsWith(QLatin1String("//./")) || clean.startsWith(QLatin1String("//?/GLOBALROOT")))
+    const std::string clean = withSlashes(path);
+    if (clean.rfind("//./", 0) == 0 || clean.rfind("//?/GLOBALROOT", 0) == 0)
         return true;
-    const QString name = clean.section(QLatin1Char('/'), -1);
-    return isWindowsDeviceName(std::u16string_view(QStringView(name).utf16(), std::size_t(name.size())));
+    return isWindowsDeviceName(toUtf16(fileNameOf(clean)));
 }
 
 // Tries `call` again for a while when something else holds the file: a
@@ -94,47 +87,47 @@ bool patiently(Call call)
 
 class WindowsReadableFile final : public ReadableFile {
 public:
-    WindowsReadableFile(HANDLE file, qint64 size, QString path) : m_file(file), m_size(size), m_path(std::move(path)) {}
+    WindowsReadableFile(HANDLE file, std::int64_t size, std::string path) : m_file(file), m_size(size), m_path(std::move(path)) {}
     ~WindowsReadableFile() override { ::CloseHandle(m_file); }
-    qint64 size() const override { return m_size; }
-    qint64 read(char *buffer, qint64 size) override
+    std::int64_t size() const override { return m_size; }
+    std::int64_t read(char *buffer, std::int64_t size) override
     {
         DWORD got = 0;
-        const auto wanted = DWORD(std::min<qint64>(size, 64 * 1024 * 1024));
+        const auto wanted = DWORD(std::min<std::int64_t>(size, 64 * 1024 * 1024));
         if (faulted(FileCall::Read, m_path) || !::ReadFile(m_file, buffer, wanted, &got, nullptr)) {
-            m_reason = systemReason();
+            m_reason = lastReason();
             return -1;
         }
-        return qint64(got);
+        return std::int64_t(got);
     }
-    QString reason() const override { return m_reason; }
+    std::string reason() const override { return m_reason; }
 
 private:
     HANDLE m_file;
-    qint64 m_size;
-    QString m_path;
-    QString m_reason;
+    std::int64_t m_size;
+    std::string m_path;
+    std::string m_reason;
 };
 
 class WindowsWritableFile final : public WritableFile {
 public:
-    WindowsWritableFile(HANDLE file, QString path) : m_file(file), m_path(std::move(path)) {}
+    WindowsWritableFile(HANDLE file, std::string path) : m_file(file), m_path(std::move(path)) {}
     ~WindowsWritableFile() override
     {
         if (m_file != INVALID_HANDLE_VALUE)
             ::CloseHandle(m_file);
     }
-    bool write(const char *data, qint64 size) override
+    bool write(const char *data, std::int64_t size) override
     {
         if (faulted(FileCall::Write, m_path)) {
-            m_reason = systemReason();
+            m_reason = lastReason();
             return false;
         }
         while (size > 0) {
             DWORD written = 0;
-            const auto piece = DWORD(std::min<qint64>(size, 64 * 1024 * 1024));
+            const auto piece = DWORD(std::min<std::int64_t>(size, 64 * 1024 * 1024));
             if (!::WriteFile(m_file, data, piece, &written, nullptr) || written == 0) {
-                m_reason = systemReason();
+                m_reason = lastReason();
                 return false;
             }
             data += written;
@@ -147,7 +140,7 @@ public:
     bool close() override
     {
         if (m_file == INVALID_HANDLE_VALUE)
-            return m_reason.isEmpty();
+            return m_reason.empty();
         const HANDLE file = m_file;
         m_file = INVALID_HANDLE_VALUE;
         const bool flushed = ::FlushFileBuffers(file);
@@ -158,15 +151,15 @@ public:
         }
         return true;
     }
-    QString reason() const override { return m_reason; }
+    std::string reason() const override { return m_reason; }
 
 private:
     HANDLE m_file;
-    QString m_path;
-    QString m_reason;
+    std::string m_path;
+    std::string m_reason;
 };
 
-std::optional<FileIdentity> identityOf(const QString &path, DWORD flags)
+std::optional<FileIdentity> identityOf(const std::string &path, DWORD flags)
 {
     const HANDLE file = ::CreateFileW(native(path).c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
@@ -178,24 +171,24 @@ std::optional<FileIdentity> identityOf(const QString &path, DWORD flags)
     if (!known)
         return std::nullopt;
     return FileIdentity{information.dwVolumeSerialNumber,
-                        (quint64(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+                        (std::uint64_t(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
 }
 
-bool removeFolderContents(const QString &folder, DWORD &firstError)
+bool removeFolderContents(const std::string &folder, DWORD &firstError)
 {
     WIN32_FIND_DATAW found;
-    const HANDLE search = ::FindFirstFileW(native(folder + QStringLiteral("/*")).c_str(), &found);
+    const HANDLE search = ::FindFirstFileW(native(folder + "/*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         if (::GetLastError() == ERROR_FILE_NOT_FOUND)
             return true;
         firstError = firstError ? firstError : ::GetLastError();
         return false;
     }
-    QStringList names;
+    std::vector<std::string> names;
     do {
-        const QString name = QString::fromWCharArray(found.cFileName);
-        if (name != QLatin1String(".") && name != QLatin1String(".."))
-            names << name;
+        const std::wstring_view name(found.cFileName);
+        if (name != L"." && name != L"..")
+            names.push_back(narrow(name));
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
     bool removed = true;
@@ -205,56 +198,57 @@ bool removeFolderContents(const QString &folder, DWORD &firstError)
             removed = false;
         }
     };
-    for (const QString &name : names) {
-        const QString path = folder + QLatin1Char('/') + name;
-        const std::wstring wide = native(path);
-        const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    for (const std::string &name : names) {
+        const std::string path = folder + '/' + name;
+        const std::wstring onDisk = native(path);
+        const DWORD attributes = ::GetFileAttributesW(onDisk.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             note(false);
         } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             // A junction or a link to a folder goes itself; its target stays.
             if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 removed = removeFolderContents(path, firstError) && removed;
-            note(patiently([&] { return ::RemoveDirectoryW(wide.c_str()); }));
+            note(patiently([&] { return ::RemoveDirectoryW(onDisk.c_str()); }));
         } else {
-            ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
-            note(patiently([&] { return ::DeleteFileW(wide.c_str()); }));
+            ::SetFileAttributesW(onDisk.c_str(), FILE_ATTRIBUTE_NORMAL);
+            note(patiently([&] { return ::DeleteFileW(onDisk.c_str()); }));
         }
     }
     return removed;
 }
 
-bool listInto(const QString &folder, const QString &prefix, std::vector<TreeEntry> &entries, QString &reason,
+bool listInto(const std::string &folder, const std::string &prefix, std::vector<TreeEntry> &entries, std::string &reason,
               int depth)
 {
     WIN32_FIND_DATAW found;
-    const HANDLE search = ::FindFirstFileW(native(folder + QStringLiteral("/*")).c_str(), &found);
+    const HANDLE search = ::FindFirstFileW(native(folder + "/*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         if (::GetLastError() == ERROR_FILE_NOT_FOUND)
             return true;
-        reason = systemReason();
+        reason = lastReason();
         return false;
     }
     bool listed = true;
     do {
-        const QString name = QString::fromWCharArray(found.cFileName);
-        if (name == QLatin1String(".") || name == QLatin1String(".."))
+        const std::wstring_view wideName(found.cFileName);
+        if (wideName == L"." || wideName == L"..")
             continue;
-        const QString path = folder + QLatin1Char('/') + name;
+        const std::string name = narrow(wideName);
+        const std::string path = folder + '/' + name;
         TreeEntry entry;
         entry.path = prefix + name;
         entry.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                        && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-        entry.bytes = entry.folder ? 0 : qint64((quint64(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
+        entry.bytes = entry.folder ? 0 : std::int64_t((std::uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
         const std::optional<FileIdentity> identity = identityOf(path, FILE_FLAG_OPEN_REPARSE_POINT);
         if (!identity) {
-            reason = systemReason();
+            reason = lastReason();
             listed = false;
             break;
         }
         entry.identity = *identity;
         entries.push_back(entry);
-        if (entry.folder && (depth >= 64 || !listInto(path, entry.path + QLatin1Char('/'), entries, reason, depth + 1))) {
+        if (entry.folder && (depth >= 64 || !listInto(path, entry.path + '/', entries, reason, depth + 1))) {
             listed = false;
             break;
         }
@@ -265,69 +259,70 @@ bool listInto(const QString &folder, const QString &prefix, std::vector<TreeEntr
 
 // The path with its file's name as the folder spells it: the reader
 // upper-cases the project's paths, and a disc takes the file's own name.
-QString withNameAsSpelled(const QString &path)
+std::string withNameAsSpelled(const std::string &path)
 {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const QString name = path.mid(slash + 1);
-    if (name.isEmpty() || name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?')))
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty() || name.find_first_of("*?") != std::string::npos)
         return path;
     WIN32_FIND_DATAW found;
     const HANDLE search = ::FindFirstFileW(native(path).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return path;
     ::FindClose(search);
-    return path.left(slash + 1) + QString::fromWCharArray(found.cFileName);
+    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + narrow(found.cFileName);
 }
 
 }  // namespace
 
 class WindowsPublishFiles final : public PublishFiles {
 public:
-    QString locate(const QString &projectPath, const QString &projectFolder) override
+    std::string locate(const std::string &projectPath, const std::string &projectFolder) override
     {
         // Windows itself finds names in any letter case and takes either
         // separator; only where a relative path starts needs saying.
-        const QString path = QDir::fromNativeSeparators(projectPath);
-        const QString folder = QDir::fromNativeSeparators(projectFolder);
-        const bool drive = path.size() >= 2 && path[1] == QLatin1Char(':') && path[0].isLetter();
-        QString found;
-        if (drive || path.startsWith(QLatin1String("//")))
+        const std::string path = withSlashes(projectPath);
+        const std::string folder = withSlashes(projectFolder);
+        const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+        const bool drive = path.size() >= 2 && path[1] == ':' && isLetter(path[0]);
+        std::string found;
+        if (drive || path.rfind("//", 0) == 0)
             found = path;
-        else if (path.startsWith(QLatin1Char('/')))
-            found = folder.size() >= 2 && folder[1] == QLatin1Char(':') ? folder.left(2) + path : path;
+        else if (!path.empty() && path.front() == '/')
+            found = folder.size() >= 2 && folder[1] == ':' ? folder.substr(0, 2) + path : path;
         else
-            found = folder.isEmpty() ? path : folder + QLatin1Char('/') + path;
+            found = folder.empty() ? path : folder + '/' + path;
         return withNameAsSpelled(found);
     }
 
-    std::unique_ptr<ReadableFile> openForReading(const QString &path, FileKind &kind, QString &reason) override
+    std::unique_ptr<ReadableFile> openForReading(const std::string &path, FileKind &kind, std::string &reason) override
     {
         kind = FileKind::Missing;
-        if (path.isEmpty() || path.contains(QChar(u'\0'))) {
-            reason = QStringLiteral("no such file");
+        if (path.empty() || path.find('\0') != std::string::npos) {
+            reason = "no such file";
             return nullptr;
         }
         if (namesDevice(path)) {
             kind = FileKind::Special;
-            reason = QStringLiteral("a device, not a file");
+            reason = "a device, not a file";
             return nullptr;
         }
         const std::wstring name = native(path);
         const DWORD attributes = ::GetFileAttributesW(name.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
-            reason = systemReason();
+            reason = lastReason();
             return nullptr;
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             kind = FileKind::Folder;
-            reason = QStringLiteral("a folder, not a file");
+            reason = "a folder, not a file";
             return nullptr;
         }
         kind = FileKind::File;
         const HANDLE file = ::CreateFileW(name.c_str(), GENERIC_READ, ShareAll, nullptr, OPEN_EXISTING,
                                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
-            reason = systemReason();
+            reason = lastReason();
             return nullptr;
         }
         BY_HANDLE_FILE_INFORMATION information;
@@ -336,22 +331,22 @@ public:
             || (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !::GetFileSizeEx(file, &size)) {
             ::CloseHandle(file);
             kind = FileKind::Special;
-            reason = QStringLiteral("a pipe or device, not a file");
+            reason = "a pipe or device, not a file";
             return nullptr;
         }
-        return std::make_unique<WindowsReadableFile>(file, qint64(size.QuadPart), path);
+        return std::make_unique<WindowsReadableFile>(file, std::int64_t(size.QuadPart), path);
     }
 
-    std::unique_ptr<WritableFile> create(const QString &path, bool, QString &reason) override
+    std::unique_ptr<WritableFile> create(const std::string &path, bool, std::string &reason) override
     {
         if (faulted(FileCall::Write, path)) {
-            reason = systemReason();
+            reason = lastReason();
             return nullptr;
         }
         const HANDLE file = ::CreateFileW(native(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
-            reason = systemReason();
+            reason = lastReason();
             return nullptr;
         }
         return std::make_unique<WindowsWritableFile>(file, path);
@@ -360,7 +355,7 @@ public:
     // Through a buffer of ours rather than CopyFileExW, which could not say
     // whether reading or writing failed, and would copy the source's
     // attributes (read-only, hidden) to the disc.
-    bool copy(const QString &source, const QString &target, const CopyProgress &progress,
+    bool copy(const std::string &source, const std::string &target, const CopyProgress &progress,
               CopyFailure &failure) override
     {
         FileKind kind;
@@ -376,8 +371,8 @@ public:
             return false;
         std::vector<char> buffer(CopyPiece);
         bool copied = true;
-        for (qint64 done = 0;;) {
-            const qint64 n = from->read(buffer.data(), qint64(buffer.size()));
+        for (std::int64_t done = 0;;) {
+            const std::int64_t n = from->read(buffer.data(), std::int64_t(buffer.size()));
             if (n < 0) {
                 failure.reading = true;
                 failure.reason = from->reason();
@@ -394,7 +389,7 @@ public:
             done += n;
             if (!progress(done)) {
                 failure.stopped = true;
-                failure.reason = QStringLiteral("stopped");
+                failure.reason = "stopped";
                 copied = false;
                 break;
             }
@@ -410,38 +405,38 @@ public:
         return copied;
     }
 
-    bool makeFolder(const QString &path, QString &reason) override
+    bool makeFolder(const std::string &path, std::string &reason) override
     {
         if (!faulted(FileCall::MakeFolder, path) && ::CreateDirectoryW(native(path).c_str(), nullptr))
             return true;
-        reason = systemReason();
+        reason = lastReason();
         return false;
     }
 
-    bool exists(const QString &path) override
+    bool exists(const std::string &path) override
     {
-        return !path.isEmpty() && ::GetFileAttributesW(native(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+        return !path.empty() && ::GetFileAttributesW(native(path).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
-    bool rename(const QString &from, const QString &to, QString &reason) override
+    bool rename(const std::string &from, const std::string &to, std::string &reason) override
     {
         // Without MOVEFILE_REPLACE_EXISTING, nothing at `to` is replaced.
         const std::wstring oldName = native(from), newName = native(to);
         if (!faulted(FileCall::Rename, from)
             && patiently([&] { return ::MoveFileExW(oldName.c_str(), newName.c_str(), MOVEFILE_WRITE_THROUGH); }))
             return true;
-        reason = systemReason();
+        reason = lastReason();
         return false;
     }
 
-    bool exchange(const QString &, const QString &, bool &unsupported, QString &) override
+    bool exchange(const std::string &, const std::string &, bool &unsupported, std::string &) override
     {
         // Windows swaps no two folders in one step; the old one moves aside.
         unsupported = true;
         return false;
     }
 
-    bool replaceFile(const QString &from, const QString &to, QString &reason) override
+    bool replaceFile(const std::string &from, const std::string &to, std::string &reason) override
     {
         const std::wstring oldName = native(from), newName = native(to);
         if (!faulted(FileCall::Rename, from) && patiently([&] {
@@ -449,11 +444,11 @@ public:
                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
             }))
             return true;
-        reason = systemReason();
+        reason = lastReason();
         return false;
     }
 
-    bool remove(const QString &path, QString &reason) override
+    bool remove(const std::string &path, std::string &reason) override
     {
         const std::wstring name = native(path);
         const DWORD attributes = ::GetFileAttributesW(name.c_str());
@@ -465,14 +460,14 @@ public:
             return false;
         }
         if (faulted(FileCall::Remove, path)) {
-            reason = systemReason();
+            reason = lastReason();
             return false;
         }
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
             ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (patiently([&] { return ::DeleteFileW(name.c_str()); }))
                 return true;
-            reason = systemReason();
+            reason = lastReason();
             return false;
         }
         DWORD firstError = 0;
@@ -485,26 +480,26 @@ public:
         return false;
     }
 
-    std::optional<FileIdentity> identity(const QString &path) override { return identityOf(path, 0); }
+    std::optional<FileIdentity> identity(const std::string &path) override { return identityOf(path, 0); }
 
-    std::optional<FileIdentity> entryIdentity(const QString &path) override
+    std::optional<FileIdentity> entryIdentity(const std::string &path) override
     {
         return identityOf(path, FILE_FLAG_OPEN_REPARSE_POINT);
     }
 
-    std::vector<FileIdentity> holdingFolders(const QString &path) override
+    std::vector<FileIdentity> holdingFolders(const std::string &path) override
     {
         // The final path of what `path` leads to (links and junctions
         // followed), or of the nearest folder on its way that is there.
-        QString start = QDir::cleanPath(QDir::fromNativeSeparators(QString::fromStdWString(native(path))));
+        std::string start = cleanPath(withSlashes(narrow(native(path))));
         HANDLE file = INVALID_HANDLE_VALUE;
         for (;;) {
             file = ::CreateFileW(native(start).c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-            const qsizetype slash = start.lastIndexOf(QLatin1Char('/'));
-            if (file != INVALID_HANDLE_VALUE || slash <= 0)
+            const std::size_t slash = start.rfind('/');
+            if (file != INVALID_HANDLE_VALUE || slash == 0 || slash == std::string::npos)
                 break;
-            start = start.left(slash);
+            start = start.substr(0, slash);
         }
         std::vector<FileIdentity> chain;
         if (file == INVALID_HANDLE_VALUE)
@@ -514,14 +509,14 @@ public:
         ::CloseHandle(file);
         if (length == 0 || length >= final.size())
             return chain;
-        QString folder = QDir::fromNativeSeparators(QString::fromWCharArray(final.data(), int(length)));
+        std::string folder = withSlashes(narrow(std::wstring_view(final.data(), length)));
         // Each folder up to the volume's root, by identity.
         for (;;) {
-            const qsizetype slash = folder.lastIndexOf(QLatin1Char('/'));
-            if (slash <= 0)
+            const std::size_t slash = folder.rfind('/');
+            if (slash == 0 || slash == std::string::npos)
                 break;
-            folder = folder.left(slash);
-            const std::optional<FileIdentity> id = identityOf(folder + QLatin1Char('/'), 0);
+            folder = folder.substr(0, slash);
+            const std::optional<FileIdentity> id = identityOf(folder + '/', 0);
             if (!id)
                 break;
             chain.push_back(*id);
@@ -529,40 +524,40 @@ public:
         return chain;
     }
 
-    std::optional<std::vector<TreeEntry>> listTree(const QString &folder, QString &reason) override
+    std::optional<std::vector<TreeEntry>> listTree(const std::string &folder, std::string &reason) override
     {
         const DWORD attributes = ::GetFileAttributesW(native(folder).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)
             || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-            reason = attributes == INVALID_FILE_ATTRIBUTES ? systemReason() : QStringLiteral("not a folder");
+            reason = attributes == INVALID_FILE_ATTRIBUTES ? lastReason() : "not a folder";
             return std::nullopt;
         }
         std::vector<TreeEntry> entries;
-        if (!listInto(folder, QString(), entries, reason, 0))
+        if (!listInto(folder, std::string(), entries, reason, 0))
             return std::nullopt;
         std::sort(entries.begin(), entries.end(), [](const TreeEntry &a, const TreeEntry &b) { return a.path < b.path; });
         return entries;
     }
 
-    std::optional<qint64> freeBytes(const QString &folder) override
+    std::optional<std::int64_t> freeBytes(const std::string &folder) override
     {
         ULARGE_INTEGER available;
         if (!::GetDiskFreeSpaceExW(native(folder).c_str(), &available, nullptr, nullptr))
             return std::nullopt;
-        return qint64(available.QuadPart);
+        return std::int64_t(available.QuadPart);
     }
 
-    bool flush(const QString &folder, QString &reason) override
+    bool flush(const std::string &folder, std::string &reason) override
     {
         // Each file was flushed as it was closed, and each rename writes
         // through; there is no more to wait for.
         if (!faulted(FileCall::Flush, folder))
             return true;
-        reason = systemReason();
+        reason = lastReason();
         return false;
     }
 
-    void setHidden(const QString &path, bool hidden) override
+    void setHidden(const std::string &path, bool hidden) override
     {
         const std::wstring name = native(path);
         const DWORD attributes = ::GetFileAttributesW(name.c_str());
@@ -574,16 +569,16 @@ public:
     }
 
     // A Windows folder holds no two names that differ only in letter case.
-    QStringList caseTwins(const QString &) override { return {}; }
+    std::vector<std::string> caseTwins(const std::string &) override { return {}; }
 
-    std::function<void()> prepareImageLibrary(const QString &stagingFolder) override
+    std::function<void()> prepareImageLibrary(const std::string &stagingFolder) override
     {
         // GetTempPathW, which libraries ask, takes TMP first.
         std::vector<wchar_t> value(32768);
         const DWORD length = ::GetEnvironmentVariableW(L"TMP", value.data(), DWORD(value.size()));
         const bool hadFolder = length > 0 && length < value.size();
         const std::wstring previous(value.data(), hadFolder ? length : 0);
-        ::SetEnvironmentVariableW(L"TMP", QDir::toNativeSeparators(stagingFolder).toStdWString().c_str());
+        ::SetEnvironmentVariableW(L"TMP", wide(withBackslashes(stagingFolder)).c_str());
         return [hadFolder, previous] { ::SetEnvironmentVariableW(L"TMP", hadFolder ? previous.c_str() : nullptr); };
     }
 };

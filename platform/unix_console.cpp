@@ -2,18 +2,14 @@
 
 namespace vidorun {
 
-QStringList programArguments(int argc, char *argv[])
+std::vector<std::string> programArguments(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
+    return std::vector<std::string>(argv, argv + argc);
 }
 
-void writeAnswer(std::FILE *stream, const QString &text)
+void writeAnswer(std::FILE *stream, const std::string &utf8)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
     std::fflush(stream);
 }
 

@@ -2,12 +2,8 @@
 // only once they are known to be regular files, without ever blocking, and
 // copied within the kernel (shared blocks where the file system has them).
 #include "platform/disc_path.h"
+#include "platform/file_places.h"
 #include "platform/publish_files.h"
-
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <clocale>
@@ -37,21 +33,22 @@ namespace {
 
 // Pieces small enough that the progress and Ctrl+C are heard several times
 // a second, large enough that each costs one system call among many bytes.
-constexpr qint64 CopyPiece = 16 * 1024 * 1024;
-constexpr qint64 BufferSize = 1024 * 1024;
+constexpr std::int64_t CopyPiece = 16 * 1024 * 1024;
+constexpr std::int64_t BufferSize = 1024 * 1024;
 
-QByteArray encoded(const QString &path)
+std::string systemReason(int error = errno)
 {
-    return QFile::encodeName(path);
+    return std::strerror(error);
 }
 
-QString systemReason(int error = errno)
+// A path the system can be handed: no NUL inside.
+bool usable(const std::string &path)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return path.find('\0') == std::string::npos;
 }
 
 // The fault a test asks for before a call; sets errno to it.
-bool faulted(FileCall call, const QString &path)
+bool faulted(FileCall call, const std::string &path)
 {
     const int error = fileFault(call, path);
     if (error != 0)
@@ -61,10 +58,10 @@ bool faulted(FileCall call, const QString &path)
 
 class UnixReadableFile final : public ReadableFile {
 public:
-    UnixReadableFile(int fd, qint64 size, QString path) : m_fd(fd), m_size(size), m_path(std::move(path)) {}
+    UnixReadableFile(int fd, std::int64_t size, std::string path) : m_fd(fd), m_size(size), m_path(std::move(path)) {}
     ~UnixReadableFile() override { ::close(m_fd); }
-    qint64 size() const override { return m_size; }
-    qint64 read(char *buffer, qint64 size) override
+    std::int64_t size() const override { return m_size; }
+    std::int64_t read(char *buffer, std::int64_t size) override
     {
         if (faulted(FileCall::Read, m_path)) {
             m_reason = systemReason();
@@ -80,26 +77,26 @@ public:
             }
         }
     }
-    QString reason() const override { return m_reason; }
+    std::string reason() const override { return m_reason; }
     int fd() const { return m_fd; }
-    const QString &path() const { return m_path; }
+    const std::string &path() const { return m_path; }
 
 private:
     int m_fd;
-    qint64 m_size;
-    QString m_path;
-    QString m_reason;
+    std::int64_t m_size;
+    std::string m_path;
+    std::string m_reason;
 };
 
 class UnixWritableFile final : public WritableFile {
 public:
-    UnixWritableFile(int fd, QString path) : m_fd(fd), m_path(std::move(path)) {}
+    UnixWritableFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
     ~UnixWritableFile() override
     {
         if (m_fd >= 0)
             ::close(m_fd);
     }
-    bool write(const char *data, qint64 size) override
+    bool write(const char *data, std::int64_t size) override
     {
         if (faulted(FileCall::Write, m_path)) {
             m_reason = systemReason();
@@ -128,20 +125,20 @@ public:
         }
         return true;
     }
-    QString reason() const override { return m_reason; }
+    std::string reason() const override { return m_reason; }
     int fd() const { return m_fd; }
-    const QString &path() const { return m_path; }
+    const std::string &path() const { return m_path; }
 
 private:
     int m_fd;
-    QString m_path;
-    QString m_reason;
+    std::string m_path;
+    std::string m_reason;
 };
 
 // Copies within the kernel from the source's position to its end; false
 // with errno set when it fails, `unsupported` when this pair of files can't
 // be copied so and nothing was copied yet.
-bool copyInKernel(const UnixReadableFile &from, const UnixWritableFile &to, qint64 &copied,
+bool copyInKernel(const UnixReadableFile &from, const UnixWritableFile &to, std::int64_t &copied,
                   const CopyProgress &progress, bool &unsupported, bool &stopped)
 {
     for (;;) {
@@ -178,25 +175,26 @@ bool copyInKernel(const UnixReadableFile &from, const UnixWritableFile &to, qint
 
 class UnixPublishFiles final : public PublishFiles {
 public:
-    QString locate(const QString &projectPath, const QString &projectFolder) override
+    std::string locate(const std::string &projectPath, const std::string &projectFolder) override
     {
-        const std::string found = resolveDiscPath(encoded(projectPath).toStdString(),
-                                                  encoded(projectFolder).toStdString());
-        const QString path = QFile::decodeName(QByteArray::fromStdString(found));
-        return QDir::isRelativePath(path) ? QDir(projectFolder).filePath(path) : path;
+        const std::string path = resolveDiscPath(projectPath, projectFolder);
+        if (path.empty())
+            return projectFolder;
+        if (path.front() == '/')
+            return path;
+        return projectFolder.empty() || projectFolder.back() == '/' ? projectFolder + path : projectFolder + '/' + path;
     }
 
-    std::unique_ptr<ReadableFile> openForReading(const QString &path, FileKind &kind, QString &reason) override
+    std::unique_ptr<ReadableFile> openForReading(const std::string &path, FileKind &kind, std::string &reason) override
     {
-        const QByteArray name = encoded(path);
         kind = FileKind::Missing;
-        if (name.isEmpty() || name.contains('\0')) {
-            reason = QStringLiteral("no such file");
+        if (path.empty() || !usable(path)) {
+            reason = "no such file";
             return nullptr;
         }
         // Look before opening: opening a device can do something by itself.
         struct stat info;
-        if (::stat(name.constData(), &info) != 0) {
+        if (::stat(path.c_str(), &info) != 0) {
             reason = systemReason();
             return nullptr;
         }
@@ -204,7 +202,7 @@ public:
             return nullptr;
         // Should it have turned into a pipe since, the open does not wait
         // for a writer and the second look refuses it.
-        const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) {
             reason = systemReason();
             return nullptr;
@@ -215,16 +213,16 @@ public:
         }
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        return std::make_unique<UnixReadableFile>(fd, qint64(info.st_size), path);
+        return std::make_unique<UnixReadableFile>(fd, std::int64_t(info.st_size), path);
     }
 
-    std::unique_ptr<WritableFile> create(const QString &path, bool executable, QString &reason) override
+    std::unique_ptr<WritableFile> create(const std::string &path, bool executable, std::string &reason) override
     {
         if (faulted(FileCall::Write, path)) {
             reason = systemReason();
             return nullptr;
         }
-        const int fd = ::open(encoded(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             reason = systemReason();
             return nullptr;
@@ -233,13 +231,13 @@ public:
         if (::fchmod(fd, executable ? 0755 : 0644) != 0) {
             reason = systemReason();
             ::close(fd);
-            ::unlink(encoded(path).constData());
+            ::unlink(path.c_str());
             return nullptr;
         }
         return std::make_unique<UnixWritableFile>(fd, path);
     }
 
-    bool copy(const QString &source, const QString &target, const CopyProgress &progress,
+    bool copy(const std::string &source, const std::string &target, const CopyProgress &progress,
               CopyFailure &failure) override
     {
         FileKind kind;
@@ -262,36 +260,33 @@ public:
             copied = false;
         }
         if (!copied)
-            ::unlink(encoded(target).constData());
+            ::unlink(target.c_str());
         return copied;
     }
 
-    bool makeFolder(const QString &path, QString &reason) override
+    bool makeFolder(const std::string &path, std::string &reason) override
     {
-        const QByteArray name = encoded(path);
-        if (faulted(FileCall::MakeFolder, path) || ::mkdir(name.constData(), 0700) != 0
-            || ::chmod(name.constData(), 0755) != 0) {
+        if (faulted(FileCall::MakeFolder, path) || ::mkdir(path.c_str(), 0700) != 0
+            || ::chmod(path.c_str(), 0755) != 0) {
             reason = systemReason();
             return false;
         }
         return true;
     }
 
-    bool exists(const QString &path) override
+    bool exists(const std::string &path) override
     {
         struct stat info;
-        const QByteArray name = encoded(path);
-        return !name.contains('\0') && ::lstat(name.constData(), &info) == 0;
+        return usable(path) && ::lstat(path.c_str(), &info) == 0;
     }
 
-    bool rename(const QString &from, const QString &to, QString &reason) override
+    bool rename(const std::string &from, const std::string &to, std::string &reason) override
     {
         if (faulted(FileCall::Rename, from)) {
             reason = systemReason();
             return false;
         }
-        const QByteArray oldName = encoded(from), newName = encoded(to);
-        if (::renameat2(AT_FDCWD, oldName.constData(), AT_FDCWD, newName.constData(), RENAME_NOREPLACE) == 0)
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
             return true;
         // A file system that can't promise it: look first, then rename.
         if (errno == EINVAL || errno == ENOSYS) {
@@ -299,20 +294,18 @@ public:
                 reason = systemReason(EEXIST);
                 return false;
             }
-            if (::rename(oldName.constData(), newName.constData()) == 0)
+            if (::rename(from.c_str(), to.c_str()) == 0)
                 return true;
         }
         reason = systemReason();
         return false;
     }
 
-    bool exchange(const QString &first, const QString &second, bool &unsupported, QString &reason) override
+    bool exchange(const std::string &first, const std::string &second, bool &unsupported, std::string &reason) override
     {
         unsupported = false;
         if (!faulted(FileCall::Exchange, first)
-            && ::renameat2(AT_FDCWD, encoded(first).constData(), AT_FDCWD, encoded(second).constData(),
-                           RENAME_EXCHANGE)
-                   == 0)
+            && ::renameat2(AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), RENAME_EXCHANGE) == 0)
             return true;
         // Older kernels and some file systems (FUSE, network ones) can't.
         unsupported = errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
@@ -321,20 +314,19 @@ public:
         return false;
     }
 
-    bool replaceFile(const QString &from, const QString &to, QString &reason) override
+    bool replaceFile(const std::string &from, const std::string &to, std::string &reason) override
     {
-        if (faulted(FileCall::Rename, from) || ::rename(encoded(from).constData(), encoded(to).constData()) != 0) {
+        if (faulted(FileCall::Rename, from) || ::rename(from.c_str(), to.c_str()) != 0) {
             reason = systemReason();
             return false;
         }
         return true;
     }
 
-    bool remove(const QString &path, QString &reason) override
+    bool remove(const std::string &path, std::string &reason) override
     {
-        const QByteArray name = encoded(path);
         struct stat info;
-        if (::lstat(name.constData(), &info) != 0) {
+        if (::lstat(path.c_str(), &info) != 0) {
             if (errno == ENOENT)
                 return true;
             reason = systemReason();
@@ -345,19 +337,19 @@ public:
             return false;
         }
         if (!S_ISDIR(info.st_mode)) {
-            if (::unlink(name.constData()) == 0)
+            if (::unlink(path.c_str()) == 0)
                 return true;
             reason = systemReason();
             return false;
         }
-        const int folder = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int folder = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (folder < 0) {
             reason = systemReason();
             return false;
         }
         int error = 0;
         removeContents(folder, error);
-        if (::rmdir(name.constData()) != 0 && error == 0)
+        if (::rmdir(path.c_str()) != 0 && error == 0)
             error = errno;
         if (error == 0)
             return true;
@@ -365,37 +357,37 @@ public:
         return false;
     }
 
-    std::optional<FileIdentity> identity(const QString &path) override
+    std::optional<FileIdentity> identity(const std::string &path) override
     {
         struct stat info;
-        if (::stat(encoded(path).constData(), &info) != 0)
+        if (::stat(path.c_str(), &info) != 0)
             return std::nullopt;
-        return FileIdentity{quint64(info.st_dev), quint64(info.st_ino)};
+        return FileIdentity{std::uint64_t(info.st_dev), std::uint64_t(info.st_ino)};
     }
 
-    std::optional<FileIdentity> entryIdentity(const QString &path) override
+    std::optional<FileIdentity> entryIdentity(const std::string &path) override
     {
         struct stat info;
-        if (::lstat(encoded(path).constData(), &info) != 0)
+        if (::lstat(path.c_str(), &info) != 0)
             return std::nullopt;
-        return FileIdentity{quint64(info.st_dev), quint64(info.st_ino)};
+        return FileIdentity{std::uint64_t(info.st_dev), std::uint64_t(info.st_ino)};
     }
 
-    std::vector<FileIdentity> holdingFolders(const QString &path) override
+    std::vector<FileIdentity> holdingFolders(const std::string &path) override
     {
         // From the folder the path leads into, links followed; for a path
         // that is not there (yet), from the nearest folder on its way that is.
         std::vector<FileIdentity> chain;
-        QByteArray name = encoded(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
-        if (char *real = ::realpath(name.constData(), nullptr)) {
+        std::string name = absolutePath(path);
+        if (char *real = ::realpath(name.c_str(), nullptr)) {
             name = real;
             std::free(real);
         }
         int fd = -1;
         for (;;) {
-            const qsizetype slash = name.lastIndexOf('/');
-            name = slash > 0 ? name.left(slash) : QByteArray("/");
-            fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            const std::size_t slash = name.rfind('/');
+            name = slash > 0 && slash != std::string::npos ? name.substr(0, slash) : std::string("/");
+            fd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             if (fd >= 0 || name == "/")
                 break;
         }
@@ -405,7 +397,7 @@ public:
             struct stat here;
             if (::fstat(fd, &here) != 0)
                 break;
-            chain.push_back({quint64(here.st_dev), quint64(here.st_ino)});
+            chain.push_back({std::uint64_t(here.st_dev), std::uint64_t(here.st_ino)});
             const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             ::close(fd);
             fd = up;
@@ -418,31 +410,31 @@ public:
         return chain;
     }
 
-    std::optional<std::vector<TreeEntry>> listTree(const QString &folder, QString &reason) override
+    std::optional<std::vector<TreeEntry>> listTree(const std::string &folder, std::string &reason) override
     {
-        const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) {
             reason = systemReason();
             return std::nullopt;
         }
         std::vector<TreeEntry> entries;
-        if (!listInto(fd, QString(), entries, reason, 0))
+        if (!listInto(fd, std::string(), entries, reason, 0))
             return std::nullopt;
         std::sort(entries.begin(), entries.end(), [](const TreeEntry &a, const TreeEntry &b) { return a.path < b.path; });
         return entries;
     }
 
-    std::optional<qint64> freeBytes(const QString &folder) override
+    std::optional<std::int64_t> freeBytes(const std::string &folder) override
     {
         struct statvfs info;
-        if (::statvfs(encoded(folder).constData(), &info) != 0)
+        if (::statvfs(folder.c_str(), &info) != 0)
             return std::nullopt;
-        return qint64(info.f_bavail) * qint64(info.f_frsize);
+        return std::int64_t(info.f_bavail) * std::int64_t(info.f_frsize);
     }
 
-    bool flush(const QString &folder, QString &reason) override
+    bool flush(const std::string &folder, std::string &reason) override
     {
-        const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         const bool flushed = fd >= 0 && !faulted(FileCall::Flush, folder) && ::syncfs(fd) == 0;
         if (!flushed)
             reason = systemReason();
@@ -451,31 +443,33 @@ public:
         return flushed;
     }
 
-    void setHidden(const QString &, bool) override {}
+    void setHidden(const std::string &, bool) override {}
 
-    QStringList caseTwins(const QString &path) override
+    std::vector<std::string> caseTwins(const std::string &path) override
     {
-        const QFileInfo info(path);
-        const std::string wanted = fileNameFoldUtf8(info.fileName().toStdString());
-        QStringList twins;
-        DIR *dir = ::opendir(encoded(info.path()).constData());
+        const std::size_t slash = path.rfind('/');
+        const std::string own = slash == std::string::npos ? path : path.substr(slash + 1);
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        const std::string wanted = fileNameFoldUtf8(own);
+        std::vector<std::string> twins;
+        DIR *dir = usable(folder) ? ::opendir(folder.c_str()) : nullptr;
         if (!dir)
             return twins;
-        const QByteArray own = encoded(info.fileName());
         while (const dirent *entry = ::readdir(dir)) {
-            if (own != entry->d_name && fileNameFoldUtf8(QFile::decodeName(entry->d_name).toStdString()) == wanted)
-                twins << QFile::decodeName(entry->d_name);
+            if (own != entry->d_name && fileNameFoldUtf8(entry->d_name) == wanted)
+                twins.emplace_back(entry->d_name);
         }
         ::closedir(dir);
-        twins.sort();
+        std::sort(twins.begin(), twins.end());
         return twins;
     }
 
-    std::function<void()> prepareImageLibrary(const QString &stagingFolder) override
+    std::function<void()> prepareImageLibrary(const std::string &stagingFolder) override
     {
-        const bool hadFolder = qEnvironmentVariableIsSet("TMPDIR");
-        const QByteArray previousFolder = qgetenv("TMPDIR");
-        ::setenv("TMPDIR", encoded(stagingFolder).constData(), 1);
+        const char *folder = std::getenv("TMPDIR");
+        const bool hadFolder = folder != nullptr;
+        const std::string previousFolder = folder ? folder : "";
+        ::setenv("TMPDIR", stagingFolder.c_str(), 1);
         // libarchive reads the names as text in the locale's character set,
         // and turns them into Joliet's UTF-16 and Rock Ridge's bytes from there.
         const char *locale = ::setlocale(LC_CTYPE, nullptr);
@@ -485,22 +479,22 @@ public:
         return [hadFolder, previousFolder, previousLocale] {
             ::setlocale(LC_CTYPE, previousLocale.c_str());
             if (hadFolder)
-                ::setenv("TMPDIR", previousFolder.constData(), 1);
+                ::setenv("TMPDIR", previousFolder.c_str(), 1);
             else
                 ::unsetenv("TMPDIR");
         };
     }
 
 private:
-    static bool classify(const struct stat &info, FileKind &kind, QString &reason)
+    static bool classify(const struct stat &info, FileKind &kind, std::string &reason)
     {
         if (S_ISREG(info.st_mode)) {
             kind = FileKind::File;
             return true;
         }
         kind = S_ISDIR(info.st_mode) ? FileKind::Folder : FileKind::Special;
-        reason = kind == FileKind::Folder ? QStringLiteral("a folder, not a file")
-                                          : QStringLiteral("a pipe, socket or device, not a file");
+        reason = kind == FileKind::Folder ? "a folder, not a file"
+                                          : "a pipe, socket or device, not a file";
         return false;
     }
 
@@ -509,7 +503,7 @@ private:
     {
         const auto stop = [&failure] {
             failure.stopped = true;
-            failure.reason = QStringLiteral("stopped");
+            failure.reason = "stopped";
             return false;
         };
 #ifdef FICLONE
@@ -519,7 +513,7 @@ private:
             && ::ioctl(to.fd(), FICLONE, from.fd()) == 0)
             return progress(from.size()) || stop();
 #endif
-        qint64 copied = 0;
+        std::int64_t copied = 0;
         bool unsupported = false, stopped = false;
         if (copyInKernel(from, to, copied, progress, unsupported, stopped))
             return true;
@@ -530,7 +524,7 @@ private:
         // there is a read's or a write's.
         std::unique_ptr<char[]> buffer(new char[std::size_t(BufferSize)]);
         for (;;) {
-            const qint64 n = from.read(buffer.get(), BufferSize);
+            const std::int64_t n = from.read(buffer.get(), BufferSize);
             if (n < 0) {
                 failure.reading = true;
                 failure.reason = from.reason();
@@ -550,7 +544,7 @@ private:
 
     // Adds the entries below the open folder to `entries`, each folder's
     // before what it holds; closes it. Never follows a link.
-    static bool listInto(int folder, const QString &prefix, std::vector<TreeEntry> &entries, QString &reason,
+    static bool listInto(int folder, const std::string &prefix, std::vector<TreeEntry> &entries, std::string &reason,
                          int depth)
     {
         DIR *dir = ::fdopendir(folder);
@@ -570,15 +564,15 @@ private:
                 break;
             }
             TreeEntry found;
-            found.path = prefix + QFile::decodeName(entry->d_name);
+            found.path = prefix + entry->d_name;
             found.folder = S_ISDIR(info.st_mode);
-            found.identity = {quint64(info.st_dev), quint64(info.st_ino)};
-            found.bytes = found.folder ? 0 : qint64(info.st_size);
+            found.identity = {std::uint64_t(info.st_dev), std::uint64_t(info.st_ino)};
+            found.bytes = found.folder ? 0 : std::int64_t(info.st_size);
             entries.push_back(found);
             if (found.folder) {
                 const int inner = depth < 64 ? ::openat(folder, entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
-                if (inner < 0 || !listInto(inner, found.path + QLatin1Char('/'), entries, reason, depth + 1)) {
-                    if (reason.isEmpty())
+                if (inner < 0 || !listInto(inner, found.path + '/', entries, reason, depth + 1)) {
+                    if (reason.empty())
                         reason = systemReason();
                     listed = false;
                     break;

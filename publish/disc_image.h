@@ -6,17 +6,18 @@
 #include "platform/publish_files.h"
 #include "publish/disc_layout.h"
 
-#include <QString>
+#include <cstdint>
+#include <string>
 
 namespace vidorun {
 
 struct ImageOutcome {
     bool written = false;
-    qint64 bytes = 0;
-    QString reason;  // why not, in the system's or libarchive's words
+    std::int64_t bytes = 0;
+    std::string reason;  // why not, in the system's or libarchive's words
     // The disc's file (its path on the disc) that could not be read; empty
     // when writing the image failed.
-    QString readingFile;
+    std::string readingFile;
 };
 
 // Writes the image of the disc folder `root`, assembled after `disc`, to the
@@ -26,18 +27,18 @@ struct ImageOutcome {
 // however it ends. `progress` hears of the bytes read and written so far
 // (about three times the disc's bytes in all) and stops the writing by
 // answering false.
-ImageOutcome writeDiscImage(const DiscLayout &disc, const QString &root, const QString &target,
-                            const QString &stagingFolder, PublishFiles &files, const CopyProgress &progress);
+ImageOutcome writeDiscImage(const DiscLayout &disc, const std::string &root, const std::string &target,
+                            const std::string &stagingFolder, PublishFiles &files, const CopyProgress &progress);
 
 // Why the names on a disc whose image is written here must keep to ASCII;
 // empty when they need not. On Windows libarchive makes the Rock Ridge names
 // (those Linux reads) in the C runtime's code page, which can't be UTF-8:
 // a letter beyond ASCII would reach Linux as another byte, or not at all.
-QString imageNamesAsciiBecause();
+std::string imageNamesAsciiBecause();
 
 // The work writeDiscImage() reports for a disc of `discBytes`: each byte
 // read, staged, and written once more into the image.
-constexpr qint64 imageWork(qint64 discBytes)
+constexpr std::int64_t imageWork(std::int64_t discBytes)
 {
     return 3 * discBytes;
 }

@@ -5,64 +5,62 @@
 #include "app/project.h"
 #include "publish/project_sources.h"
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
-
+#include <cstdint>
+#include <string>
 #include <vector>
 
 namespace vidorun {
 
 // Fixed names on every disc's root.
-inline const QString DiscProjectName = QStringLiteral("Autorun.inf");
-inline const QString DiscProgramName = QStringLiteral("Vidorun.exe");
-inline const QString DiscScriptName = QStringLiteral("autorun.sh");
-inline const QString DiscNoticesName = QStringLiteral("NOTICES.TXT");
-inline const QString DiscMoviesFolder = QStringLiteral("MOVIES");
+inline const std::string DiscProjectName = "Autorun.inf";
+inline const std::string DiscProgramName = "Vidorun.exe";
+inline const std::string DiscScriptName = "autorun.sh";
+inline const std::string DiscNoticesName = "NOTICES.TXT";
+inline const std::string DiscMoviesFolder = "MOVIES";
 
 // One file on a disc.
 struct DiscFile {
-    QString path;        // on the disc, "/" between folders: "MOVIES/Sunrise.avi"
-    QString source;      // the file on this computer it is copied from; empty when `content` holds it
-    QByteArray content;  // the bytes the program writes itself
+    std::string path;     // on the disc, "/" between folders: "MOVIES/Sunrise.avi"
+    std::string source;   // the file on this computer it is copied from; empty when `content` holds it
+    std::string content;  // the bytes the program writes itself
     bool executable = false;
-    qint64 bytes = 0;
+    std::int64_t bytes = 0;
 };
 
 struct DiscLayout {
-    QString label;
-    QString folderName;  // in OUTDIR; with ".iso", the image's name
-    QString volumeId;
+    std::string label;
+    std::string folderName;  // in OUTDIR; with ".iso", the image's name
+    std::string volumeId;
     int movies = 0;
-    QStringList folders;  // on the disc, parents first
+    std::vector<std::string> folders;  // on the disc, parents first
     std::vector<DiscFile> files;
-    qint64 bytes() const;
+    std::int64_t bytes() const;
 };
 
 // A file that the disc holds under another name than its own.
 struct Renaming {
-    QString label;  // the disc; empty for the files every disc holds
-    QString from;   // disc paths as Windows spells them
-    QString to;
-    QString reason;
+    std::string label;  // the disc; empty for the files every disc holds
+    std::string from;   // disc paths as Windows spells them
+    std::string to;
+    std::string reason;
     bool output = false;  // the name of a disc's folder in OUTDIR, not of a file on it
 };
 
 // What the program puts on every disc besides the project's own files.
 struct ProgramFiles {
-    QString windowsProgram;  // the Vidorun.exe copied onto each disc; empty for discs without one
-    qint64 windowsProgramBytes = 0;
-    QByteArray notices;
-    QByteArray autorunScript;
+    std::string windowsProgram;  // the Vidorun.exe copied onto each disc; empty for discs without one
+    std::int64_t windowsProgramBytes = 0;
+    std::string notices;
+    std::string autorunScript;
 };
 
 struct PublishPlan {
     std::vector<DiscLayout> discs;  // one for each CD label, in the order the labels first appear
     std::vector<Renaming> renamed;
     Project discProject;            // what every disc's Autorun.inf holds
-    QByteArray projectFile;         // its bytes, as the Write command writes them
-    QStringList notes;              // values the discs' Autorun.inf holds otherwise than the project
-    QStringList errors;             // what can't be laid out
+    std::string projectFile;         // its bytes, as the Write command writes them
+    std::vector<std::string> notes;  // values the discs' Autorun.inf holds otherwise than the project
+    std::vector<std::string> errors; // what can't be laid out
 };
 
 // Lays the project out on its discs. Every disc carries the whole movie list
@@ -73,6 +71,6 @@ struct PublishPlan {
 // when `asciiBecause` says why they must be. With `images`, each disc's
 // image <name>.iso goes beside its folder in OUTDIR.
 PublishPlan layOutDiscs(const ProjectSources &sources, const ProgramFiles &program, bool images,
-                        const QString &asciiBecause = QString());
+                        const std::string &asciiBecause = std::string());
 
 }  // namespace vidorun

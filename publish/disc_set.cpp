@@ -1,30 +1,35 @@
 #include "publish/disc_set.h"
 
+#include "base/text.h"
 #include "disccheck/disc_names.h"
 #include "platform/console_session.h"
+#include "platform/file_places.h"
 #include "publish/disc_image.h"
 
-#include <QFileInfo>
-#include <QRandomGenerator>
+#include <cstdio>
+#include <random>
 
 namespace vidorun {
 
 namespace {
 
-QString nameIn(const QString &path)
+// Eight hex digits that no earlier run could foresee.
+std::string randomDigits()
 {
-    return QFileInfo(path).fileName();
+    static std::mt19937 random{std::random_device{}()};
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08x", unsigned(random()));
+    return digits;
 }
 
 // A name in the output folder that nothing has, hidden where names starting
 // with a dot are, and telling whose it is.
-QString temporaryName(PublishFiles &files, const QString &outFolder, const QString &output, const char *what)
+std::string temporaryName(PublishFiles &files, const std::string &outFolder, const std::string &output,
+                          const char *what)
 {
     for (;;) {
-        const QString name = QStringLiteral(".%1.vidorun-%2-%3")
-                                 .arg(output, QLatin1String(what))
-                                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-        if (!files.exists(outFolder + QLatin1Char('/') + name))
+        const std::string name = "." + output + ".vidorun-" + what + "-" + randomDigits();
+        if (!files.exists(outFolder + '/' + name))
             return name;
     }
 }
@@ -35,12 +40,12 @@ enum class Placement { New, Exchanged, MovedAside };
 // Puts the output made at its temporary name in the place of its name. The
 // old one, if any, ends at the temporary name (swapped in one step) or at
 // the aside name (where the file system can't swap).
-bool putInPlace(PublishFiles &files, const QString &outFolder, const MadeOutput &made, Placement &how,
-                QString &reason)
+bool putInPlace(PublishFiles &files, const std::string &outFolder, const MadeOutput &made, Placement &how,
+                std::string &reason)
 {
-    const QString final = outFolder + QLatin1Char('/') + made.name;
-    const QString temporary = outFolder + QLatin1Char('/') + made.temporary;
-    const QString aside = outFolder + QLatin1Char('/') + made.aside;
+    const std::string final = outFolder + '/' + made.name;
+    const std::string temporary = outFolder + '/' + made.temporary;
+    const std::string aside = outFolder + '/' + made.aside;
     if (!files.exists(final)) {
         how = Placement::New;
         return files.rename(temporary, final, reason);
@@ -56,18 +61,18 @@ bool putInPlace(PublishFiles &files, const QString &outFolder, const MadeOutput 
         how = Placement::MovedAside;
         return true;
     }
-    QString ignored;
+    std::string ignored;
     files.rename(aside, final, ignored);
     return false;
 }
 
 // Undoes putInPlace().
-bool takeBack(PublishFiles &files, const QString &outFolder, const MadeOutput &made, Placement how)
+bool takeBack(PublishFiles &files, const std::string &outFolder, const MadeOutput &made, Placement how)
 {
-    const QString final = outFolder + QLatin1Char('/') + made.name;
-    const QString temporary = outFolder + QLatin1Char('/') + made.temporary;
-    const QString aside = outFolder + QLatin1Char('/') + made.aside;
-    QString reason;
+    const std::string final = outFolder + '/' + made.name;
+    const std::string temporary = outFolder + '/' + made.temporary;
+    const std::string aside = outFolder + '/' + made.aside;
+    std::string reason;
     bool unsupported = false;
     switch (how) {
     case Placement::New:
@@ -80,58 +85,63 @@ bool takeBack(PublishFiles &files, const QString &outFolder, const MadeOutput &m
     return false;
 }
 
-// Removes what an old output left at the temporary and aside names of
-// `made`; answers what could not be removed, one sentence each.
 // A name publishing gives what it makes or moves aside, and nothing else has.
-bool isTemporaryName(const QString &name)
+bool isTemporaryName(const std::string &name)
 {
-    return name.startsWith(QLatin1Char('.')) && name.contains(QLatin1String(".vidorun-"));
+    return startsWith(name, ".") && contains(name, ".vidorun-");
 }
 
-QStringList removeOld(PublishFiles &files, const QString &outFolder, const MadeOutput &made)
+// Removes what an old output left at the temporary and aside names of
+// `made`; answers what could not be removed, one sentence each.
+std::vector<std::string> removeOld(PublishFiles &files, const std::string &outFolder, const MadeOutput &made)
 {
-    QStringList left;
-    for (const QString &name : {made.temporary, made.aside}) {
-        const QString path = outFolder + QLatin1Char('/') + name;
-        if (!isTemporaryName(name) || !files.exists(path) || files.entryIdentity(path) == made.identity)
+    std::vector<std::string> left;
+    for (const std::string *name : {&made.temporary, &made.aside}) {
+        const std::string path = outFolder + '/' + *name;
+        if (!isTemporaryName(*name) || !files.exists(path) || files.entryIdentity(path) == made.identity)
             continue;
-        QString reason;
+        std::string reason;
         if (!files.remove(path, reason)) {
-            left << QStringLiteral("the old %1 could not be removed entirely (%2): what is left of it is in %3")
-                        .arg(shownPath(outFolder + QLatin1Char('/') + made.name), reason, shownPath(path));
+            left.push_back(fill("the old %1 could not be removed entirely (%2): what is left of it is in %3",
+                                {shownPath(outFolder + '/' + made.name), reason, shownPath(path)}));
         }
     }
     return left;
 }
 
+void append(std::vector<std::string> &to, const std::vector<std::string> &more)
+{
+    to.insert(to.end(), more.begin(), more.end());
+}
+
 // Drops what the record lists but is no longer there as publishing made it.
-void dropGone(PublishFiles &files, const QString &outFolder, OutputRecord &record)
+void dropGone(PublishFiles &files, const std::string &outFolder, OutputRecord &record)
 {
     std::vector<MadeOutput> kept;
     for (MadeOutput &made : record.outputs) {
-        if (files.entryIdentity(outFolder + QLatin1Char('/') + made.name) == made.identity)
+        if (files.entryIdentity(outFolder + '/' + made.name) == made.identity)
             kept.push_back(std::move(made));
     }
     record.outputs = std::move(kept);
 }
 
-QString namesOf(const Journal &journal)
+std::string namesOf(const Journal &journal)
 {
-    QStringList names;
+    std::vector<std::string> names;
     for (const MadeOutput &made : journal.outputs)
-        names << shownName(made.name);
-    return names.join(QStringLiteral(", "));
+        names.push_back(shownName(made.name));
+    return joined(names, ", ");
 }
 
 }  // namespace
 
-qint64 discWork(const DiscLayout &disc, bool image)
+std::int64_t discWork(const DiscLayout &disc, bool image)
 {
     return disc.bytes() + (image ? imageWork(disc.bytes()) : 0);
 }
 
 DiscSet::DiscSet(const std::vector<DiscLayout> &discs, const std::vector<DiscOutputs> &outputs,
-                 const QString &outFolder, PublishFiles &files)
+                 const std::string &outFolder, PublishFiles &files)
     : m_discs(discs), m_outputs(outputs), m_outFolder(outFolder), m_files(files)
 {
 }
@@ -143,9 +153,9 @@ DiscSet::~DiscSet()
         removeTemporaries();
 }
 
-bool DiscSet::fail(const QString &reason)
+bool DiscSet::fail(const std::string &reason)
 {
-    if (m_reason.isEmpty() && !m_stopped)
+    if (m_reason.empty() && !m_stopped)
         m_reason = reason;
     return false;
 }
@@ -161,12 +171,12 @@ void DiscSet::removeTemporaries()
 bool DiscSet::make(const SetProgress &progress)
 {
     for (const DiscOutputs &outputs : m_outputs) {
-        for (const QString &output : {outputs.folder, outputs.image}) {
-            if (output.isEmpty())
+        for (const std::string *output : {&outputs.folder, &outputs.image}) {
+            if (output->empty())
                 continue;
             MadeOutput made;
-            made.name = nameIn(output);
-            made.folder = output == outputs.folder;
+            made.name = nameInPath(*output);
+            made.folder = output == &outputs.folder;
             made.temporary = temporaryName(m_files, m_outFolder, made.name, made.folder ? "disc" : "image");
             made.aside = temporaryName(m_files, m_outFolder, made.name, "old");
             m_journal.outputs.push_back(made);
@@ -174,11 +184,11 @@ bool DiscSet::make(const SetProgress &progress)
     }
     // The journal goes first: should the run be stopped from here on, the
     // next one knows what this one began.
-    QString reason;
+    std::string reason;
     m_journal.phase = JournalPhase::Making;
     if (!writeJournal(m_files, m_outFolder, m_journal, reason)) {
         m_files.remove(path(JournalName));
-        return fail(QStringLiteral("writing %1: %2").arg(shownPath(path(JournalName)), reason));
+        return fail(fill("writing %1: %2", {shownPath(path(JournalName)), reason}));
     }
     m_journalWritten = true;
     m_imageBytes.assign(m_discs.size(), 0);
@@ -195,7 +205,7 @@ bool DiscSet::make(const SetProgress &progress)
         std::optional<MadeOutput> now = describeOutput(m_files, path(made.temporary), made.name, reason);
         if (!now) {
             removeTemporaries();
-            return fail(QStringLiteral("reading %1: %2").arg(shownPath(path(made.temporary)), reason));
+            return fail(fill("reading %1: %2", {shownPath(path(made.temporary)), reason}));
         }
         now->temporary = made.temporary;
         now->aside = made.aside;
@@ -203,7 +213,7 @@ bool DiscSet::make(const SetProgress &progress)
     }
     if (!m_files.flush(m_outFolder, reason)) {
         removeTemporaries();
-        return fail(QStringLiteral("writing %1: %2").arg(shownPath(m_outFolder), reason));
+        return fail(fill("writing %1: %2", {shownPath(m_outFolder), reason}));
     }
     return true;
 }
@@ -211,27 +221,27 @@ bool DiscSet::make(const SetProgress &progress)
 bool DiscSet::makeDisc(std::size_t disc, const SetProgress &progress)
 {
     const DiscOutputs &outputs = m_outputs[disc];
-    const auto temporaryOf = [this](const QString &output) {
+    const auto temporaryOf = [this](const std::string &output) {
         for (const MadeOutput &made : m_journal.outputs) {
-            if (made.name == nameIn(output))
+            if (made.name == nameInPath(output))
                 return path(made.temporary);
         }
-        return QString();
+        return std::string();
     };
-    QString reason;
-    const QString folder = temporaryOf(outputs.folder);
+    std::string reason;
+    const std::string folder = temporaryOf(outputs.folder);
     if (!m_files.makeFolder(folder, reason))
-        return fail(QStringLiteral("making %1: %2").arg(shownPath(outputs.folder), reason));
+        return fail(fill("making %1: %2", {shownPath(outputs.folder), reason}));
     m_files.setHidden(folder, true);
-    if (!fill(disc, folder, progress))
+    if (!fillFolder(disc, folder, progress))
         return false;
-    if (outputs.image.isEmpty())
+    if (outputs.image.empty())
         return true;
 
-    const QString image = temporaryOf(outputs.image);
-    const qint64 base = m_discs[disc].bytes();
+    const std::string image = temporaryOf(outputs.image);
+    const std::int64_t base = m_discs[disc].bytes();
     const ImageOutcome written =
-        writeDiscImage(m_discs[disc], folder, image, m_outFolder, m_files, [&](qint64 done) {
+        writeDiscImage(m_discs[disc], folder, image, m_outFolder, m_files, [&](std::int64_t done) {
             m_stopped = m_stopped || !progress(disc, base + done);
             return !m_stopped;
         });
@@ -239,45 +249,44 @@ bool DiscSet::makeDisc(std::size_t disc, const SetProgress &progress)
     if (!written.written) {
         if (m_stopped)
             return false;
-        return fail(written.readingFile.isEmpty()
-                        ? QStringLiteral("writing %1: %2").arg(shownPath(outputs.image), written.reason)
-                        : QStringLiteral("reading %1: %2")
-                              .arg(shownPath(outputs.folder + QLatin1Char('/') + written.readingFile), written.reason));
+        return fail(written.readingFile.empty()
+                        ? fill("writing %1: %2", {shownPath(outputs.image), written.reason})
+                        : fill("reading %1: %2", {shownPath(outputs.folder + '/' + written.readingFile), written.reason}));
     }
     m_imageBytes[disc] = written.bytes;
     return true;
 }
 
-bool DiscSet::fill(std::size_t disc, const QString &root, const SetProgress &progress)
+bool DiscSet::fillFolder(std::size_t disc, const std::string &root, const SetProgress &progress)
 {
     const DiscLayout &layout = m_discs[disc];
-    const QString &shownRoot = m_outputs[disc].folder;
-    QString reason;
-    for (const QString &folder : layout.folders) {
-        if (!m_files.makeFolder(root + QLatin1Char('/') + folder, reason))
-            return fail(QStringLiteral("making %1: %2").arg(shownPath(shownRoot + QLatin1Char('/') + folder), reason));
+    const std::string &shownRoot = m_outputs[disc].folder;
+    std::string reason;
+    for (const std::string &folder : layout.folders) {
+        if (!m_files.makeFolder(root + '/' + folder, reason))
+            return fail(fill("making %1: %2", {shownPath(shownRoot + '/' + folder), reason}));
     }
-    qint64 done = 0;
+    std::int64_t done = 0;
     for (const DiscFile &file : layout.files) {
-        const QString target = root + QLatin1Char('/') + file.path;
-        const QString shownTarget = shownPath(shownRoot + QLatin1Char('/') + file.path);
-        if (file.source.isEmpty()) {
+        const std::string target = root + '/' + file.path;
+        const std::string shownTarget = shownPath(shownRoot + '/' + file.path);
+        if (file.source.empty()) {
             const std::unique_ptr<WritableFile> created = m_files.create(target, file.executable, reason);
             if (!created)
-                return fail(QStringLiteral("writing %1: %2").arg(shownTarget, reason));
-            if (!created->write(file.content.constData(), file.content.size()) || !created->close())
-                return fail(QStringLiteral("writing %1: %2").arg(shownTarget, created->reason()));
+                return fail(fill("writing %1: %2", {shownTarget, reason}));
+            if (!created->write(file.content.data(), std::int64_t(file.content.size())) || !created->close())
+                return fail(fill("writing %1: %2", {shownTarget, created->reason()}));
         } else {
             CopyFailure failure;
-            const bool copied = m_files.copy(file.source, target, [&](qint64 copied) {
+            const bool copied = m_files.copy(file.source, target, [&](std::int64_t copied) {
                 m_stopped = m_stopped || !progress(disc, done + copied);
                 return !m_stopped;
             }, failure);
             if (!copied) {
                 if (m_stopped || failure.stopped)
                     return false;
-                return fail(failure.reading ? QStringLiteral("reading %1: %2").arg(shownPath(file.source), failure.reason)
-                                            : QStringLiteral("writing %1: %2").arg(shownTarget, failure.reason));
+                return fail(failure.reading ? fill("reading %1: %2", {shownPath(file.source), failure.reason})
+                                            : fill("writing %1: %2", {shownTarget, failure.reason}));
             }
         }
         done += file.bytes;
@@ -292,36 +301,36 @@ bool DiscSet::place(OutputRecord &record)
 {
     // Nothing may cut this in two: a Ctrl+C now waits until it is over.
     const DeferredInterruptions deferred;
-    QString reason;
+    std::string reason;
     m_journal.phase = JournalPhase::Swapping;
     if (!writeJournal(m_files, m_outFolder, m_journal, reason))
-        return fail(QStringLiteral("writing %1: %2").arg(shownPath(path(JournalName)), reason));
+        return fail(fill("writing %1: %2", {shownPath(path(JournalName)), reason}));
 
     std::vector<Placement> done;
     for (const MadeOutput &made : m_journal.outputs) {
-        const QString final = path(made.name);
+        const std::string final = path(made.name);
         // What was looked at before the making is still what is there.
         const MadeOutput *recorded = record.find(made.name);
         const bool taken = m_files.exists(final) && (!recorded || m_files.entryIdentity(final) != recorded->identity);
         Placement how = Placement::New;
         if (taken)
-            reason = QStringLiteral("something else took its place meanwhile");
+            reason = "something else took its place meanwhile";
         if (taken || !putInPlace(m_files, m_outFolder, made, how, reason)) {
-            QStringList stuck;
+            std::vector<std::string> stuck;
             for (std::size_t k = done.size(); k-- > 0;) {
                 if (!takeBack(m_files, m_outFolder, m_journal.outputs[k], done[k]))
-                    stuck << shownPath(path(m_journal.outputs[k].name));
+                    stuck.push_back(shownPath(path(m_journal.outputs[k].name)));
             }
-            const QString failed = QStringLiteral("putting %1 in place: %2").arg(shownPath(final), reason);
-            if (stuck.isEmpty()) {
+            const std::string failed = fill("putting %1 in place: %2", {shownPath(final), reason});
+            if (stuck.empty()) {
                 removeTemporaries();
-                return fail(failed + QStringLiteral("; nothing in %1 was changed").arg(shownPath(m_outFolder)));
+                return fail(failed + fill("; nothing in %1 was changed", {shownPath(m_outFolder)}));
             }
             // Neither set is whole: the journal stays for the next run.
             m_placed = true;
-            return fail(failed + QStringLiteral("; and %1 could not be put back: the next vidorun --publish to %2 "
-                                                "puts the new set in place")
-                                     .arg(stuck.join(QStringLiteral(", ")), shownPath(m_outFolder)));
+            return fail(failed + fill("; and %1 could not be put back: the next vidorun --publish to %2 puts the new "
+                                      "set in place",
+                                      {joined(stuck, ", "), shownPath(m_outFolder)}));
         }
         m_files.setHidden(final, false);
         done.push_back(how);
@@ -332,86 +341,86 @@ bool DiscSet::place(OutputRecord &record)
         record.put(made);
     dropGone(m_files, m_outFolder, record);
     if (!writeOutputRecord(m_files, m_outFolder, record, reason)) {
-        m_leftovers << QStringLiteral("%1 could not be written (%2): the discs are not known as vidorun --publish's, "
-                                      "and --force will not replace them")
-                           .arg(shownPath(path(OutputRecordName)), reason);
+        m_leftovers.push_back(fill("%1 could not be written (%2): the discs are not known as vidorun --publish's, and "
+                                   "--force will not replace them",
+                                   {shownPath(path(OutputRecordName)), reason}));
     }
     for (const MadeOutput &made : m_journal.outputs)
-        m_leftovers << removeOld(m_files, m_outFolder, made);
+        append(m_leftovers, removeOld(m_files, m_outFolder, made));
     // With an old output left, the journal stays: the next run removes it.
-    if (m_leftovers.isEmpty())
+    if (m_leftovers.empty())
         m_files.remove(path(JournalName));
     return true;
 }
 
-QStringList recoverOutputFolder(PublishFiles &files, const QString &outFolder, bool &ok)
+std::vector<std::string> recoverOutputFolder(PublishFiles &files, const std::string &outFolder, bool &ok)
 {
     const DeferredInterruptions deferred;
     ok = true;
     // A record or journal whose writing was cut short never took its place.
-    for (const QString &name : {JournalName, OutputRecordName})
-        files.remove(outFolder + QLatin1Char('/') + name + QStringLiteral(".new"));
-    const QString journalPath = outFolder + QLatin1Char('/') + JournalName;
+    for (const std::string *name : {&JournalName, &OutputRecordName})
+        files.remove(outFolder + '/' + *name + ".new");
+    const std::string journalPath = outFolder + '/' + JournalName;
     if (!files.exists(journalPath))
         return {};
     const std::optional<Journal> journal = readJournal(files, outFolder);
     if (!journal) {
         ok = false;
-        return {QStringLiteral("%1 is left by a publishing that was stopped, and can't be read: see what it lists, "
-                               "remove what is left of that publishing, then the file")
-                    .arg(shownPath(journalPath))};
+        return {fill("%1 is left by a publishing that was stopped, and can't be read: see what it lists, remove what "
+                     "is left of that publishing, then the file",
+                     {shownPath(journalPath)})};
     }
-    const auto at = [&outFolder](const QString &name) { return outFolder + QLatin1Char('/') + name; };
+    const auto at = [&outFolder](const std::string &name) { return outFolder + '/' + name; };
     if (journal->phase == JournalPhase::Making) {
         for (const MadeOutput &made : journal->outputs) {
             if (isTemporaryName(made.temporary))
                 files.remove(at(made.temporary));
         }
         files.remove(journalPath);
-        return {QStringLiteral("an earlier vidorun --publish to %1 was stopped while it made %2: what it had begun "
-                               "is removed")
-                    .arg(shownPath(outFolder), namesOf(*journal))};
+        return {fill("an earlier vidorun --publish to %1 was stopped while it made %2: what it had begun is removed",
+                     {shownPath(outFolder), namesOf(*journal)})};
     }
 
     OutputRecord record = readOutputRecord(files, outFolder);
-    QStringList said;
+    std::vector<std::string> said;
     for (const MadeOutput &made : journal->outputs) {
-        const QString final = at(made.name);
+        const std::string final = at(made.name);
         if (files.entryIdentity(final) != made.identity) {
             if (files.entryIdentity(at(made.temporary)) != made.identity)
                 continue;  // gone since: nothing to put in place
             const MadeOutput *recorded = record.find(made.name);
             if (files.exists(final) && (!recorded || files.entryIdentity(final) != recorded->identity)) {
                 ok = false;
-                return {QStringLiteral("an earlier vidorun --publish to %1 was stopped while it put %2 in place, and "
-                                       "%3 is not what it made there: move it away and publish again")
-                            .arg(shownPath(outFolder), namesOf(*journal), shownPath(final))};
+                return {fill("an earlier vidorun --publish to %1 was stopped while it put %2 in place, and %3 is not "
+                             "what it made there: move it away and publish again",
+                             {shownPath(outFolder), namesOf(*journal), shownPath(final)})};
             }
             Placement how;
-            QString reason;
+            std::string reason;
             if (!putInPlace(files, outFolder, made, how, reason)) {
                 ok = false;
-                return {QStringLiteral("an earlier vidorun --publish to %1 was stopped while it put %2 in place, "
-                                       "and %3 can't be put in place now: %4")
-                            .arg(shownPath(outFolder), namesOf(*journal), shownPath(final), reason)};
+                return {fill("an earlier vidorun --publish to %1 was stopped while it put %2 in place, and %3 can't "
+                             "be put in place now: %4",
+                             {shownPath(outFolder), namesOf(*journal), shownPath(final), reason})};
             }
         }
         files.setHidden(final, false);
         record.put(made);
     }
     dropGone(files, outFolder, record);
-    QString reason;
+    std::string reason;
     if (!writeOutputRecord(files, outFolder, record, reason))
-        said << QStringLiteral("%1 could not be written: %2").arg(shownPath(at(OutputRecordName)), reason);
-    QStringList left;
+        said.push_back(fill("%1 could not be written: %2", {shownPath(at(OutputRecordName)), reason}));
+    std::vector<std::string> left;
     for (const MadeOutput &made : journal->outputs)
-        left << removeOld(files, outFolder, made);
-    if (left.isEmpty())
+        append(left, removeOld(files, outFolder, made));
+    if (left.empty())
         files.remove(journalPath);
-    said.prepend(QStringLiteral("an earlier vidorun --publish to %1 was stopped while it put %2 in place: the new "
-                                "ones are in place now, and what they replace is removed")
-                     .arg(shownPath(outFolder), namesOf(*journal)));
-    return said + left;
+    said.insert(said.begin(), fill("an earlier vidorun --publish to %1 was stopped while it put %2 in place: the new "
+                                   "ones are in place now, and what they replace is removed",
+                                   {shownPath(outFolder), namesOf(*journal)}));
+    append(said, left);
+    return said;
 }
 
 }  // namespace vidorun

@@ -10,30 +10,29 @@
 #include "publish/disc_layout.h"
 #include "publish/output_record.h"
 
-#include <QString>
-#include <QStringList>
-
+#include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace vidorun {
 
 struct DiscOutputs {
-    QString folder;  // OUTDIR/<name>
-    QString image;   // OUTDIR/<name>.iso; empty for no image
+    std::string folder;  // OUTDIR/<name>
+    std::string image;   // OUTDIR/<name>.iso; empty for no image
 };
 
 // The work the making reports for `disc`, in bytes moved.
-qint64 discWork(const DiscLayout &disc, bool image);
+std::int64_t discWork(const DiscLayout &disc, bool image);
 
 // Told which disc is being made and the work done on it so far; answers
 // false to stop.
-using SetProgress = std::function<bool(std::size_t disc, qint64 done)>;
+using SetProgress = std::function<bool(std::size_t disc, std::int64_t done)>;
 
 class DiscSet {
 public:
-    DiscSet(const std::vector<DiscLayout> &discs, const std::vector<DiscOutputs> &outputs, const QString &outFolder,
-            PublishFiles &files);
+    DiscSet(const std::vector<DiscLayout> &discs, const std::vector<DiscOutputs> &outputs,
+            const std::string &outFolder, PublishFiles &files);
     ~DiscSet();
     DiscSet(const DiscSet &) = delete;
     DiscSet &operator=(const DiscSet &) = delete;
@@ -54,35 +53,35 @@ public:
     bool stopped() const { return m_stopped; }
     // The disc that could not be made.
     std::size_t failedDisc() const { return m_failedDisc; }
-    const QString &reason() const { return m_reason; }
-    const QStringList &leftovers() const { return m_leftovers; }
+    const std::string &reason() const { return m_reason; }
+    const std::vector<std::string> &leftovers() const { return m_leftovers; }
     // The bytes of each disc's image, once made.
-    const std::vector<qint64> &imageBytes() const { return m_imageBytes; }
+    const std::vector<std::int64_t> &imageBytes() const { return m_imageBytes; }
 
 private:
     bool makeDisc(std::size_t disc, const SetProgress &progress);
-    bool fill(std::size_t disc, const QString &root, const SetProgress &progress);
-    bool fail(const QString &reason);
+    bool fillFolder(std::size_t disc, const std::string &root, const SetProgress &progress);
+    bool fail(const std::string &reason);
     void removeTemporaries();
-    QString path(const QString &name) const { return m_outFolder + QLatin1Char('/') + name; }
+    std::string path(const std::string &name) const { return m_outFolder + '/' + name; }
 
     const std::vector<DiscLayout> &m_discs;
     const std::vector<DiscOutputs> &m_outputs;
-    QString m_outFolder;
+    std::string m_outFolder;
     PublishFiles &m_files;
     Journal m_journal;
     bool m_journalWritten = false;
     bool m_placed = false;
     bool m_stopped = false;
-    QString m_reason;
-    QStringList m_leftovers;
-    std::vector<qint64> m_imageBytes;
+    std::string m_reason;
+    std::vector<std::string> m_leftovers;
+    std::vector<std::int64_t> m_imageBytes;
     std::size_t m_failedDisc = 0;
 };
 
 // Finishes or undoes the work of a run to `outFolder` that was stopped half
 // way, as its journal tells; answers what it did, one sentence each, or the
 // reason it could not (`ok` false: then nothing more may be done there).
-QStringList recoverOutputFolder(PublishFiles &files, const QString &outFolder, bool &ok);
+std::vector<std::string> recoverOutputFolder(PublishFiles &files, const std::string &outFolder, bool &ok);
 
 }  // namespace vidorun

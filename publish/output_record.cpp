@@ -1,65 +1,82 @@
 #include "publish/output_record.h"
 
+#include "base/text.h"
 #include "disccheck/disc_names.h"
 
-#include <QByteArray>
-#include <QList>
-
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <map>
+#include <type_traits>
 
 namespace vidorun {
 
 namespace {
 
-constexpr qint64 MaxRecordBytes = 64 * 1024 * 1024;
-const QByteArray RecordHeading = "vidorun published 1";
-const QByteArray JournalHeading = "vidorun publishing 1";
+constexpr std::int64_t MaxRecordBytes = 64 * 1024 * 1024;
+const std::string RecordHeading = "vidorun published 1";
+const std::string JournalHeading = "vidorun publishing 1";
 
 // One line each: a kind, the identity, the size and the name last, so that
 // a name may hold blanks (the names publishing makes hold no tabs or line
 // ends: they are control characters, which no disc name holds).
-QByteArray entryLine(const char *what, bool folder, const FileIdentity &identity, qint64 bytes, const QString &name)
+std::string entryLine(const char *what, bool folder, const FileIdentity &identity, std::int64_t bytes,
+                      const std::string &name)
 {
-    return QByteArray(what) + '\t' + (folder ? "folder" : "file") + '\t' + QByteArray::number(identity.device) + '\t'
-           + QByteArray::number(identity.file) + '\t' + QByteArray::number(bytes) + '\t' + name.toUtf8() + '\n';
+    return std::string(what) + '\t' + (folder ? "folder" : "file") + '\t' + std::to_string(identity.device) + '\t'
+           + std::to_string(identity.file) + '\t' + std::to_string(bytes) + '\t' + name + '\n';
 }
 
-QByteArray outputLines(const MadeOutput &output, bool journal)
+std::string outputLines(const MadeOutput &output, bool journal)
 {
-    QByteArray text = entryLine("output", output.folder, output.identity, output.bytes, output.name);
+    std::string text = entryLine("output", output.folder, output.identity, output.bytes, output.name);
     if (journal) {
-        text += "temporary\t" + output.temporary.toUtf8() + '\n';
-        text += "aside\t" + output.aside.toUtf8() + '\n';
+        text += "temporary\t" + output.temporary + '\n';
+        text += "aside\t" + output.aside + '\n';
     }
     for (const TreeEntry &entry : output.tree)
         text += entryLine("entry", entry.folder, entry.identity, entry.bytes, entry.path);
     return text;
 }
 
+// A number as the record writes it: decimal digits, a sign for a size.
+template <typename Number>
+bool parsed(const std::string &text, Number &number)
+{
+    if (text.empty() || (!std::is_signed_v<Number> && text.front() == '-'))
+        return false;
+    const char *start = text.c_str();
+    char *end = nullptr;
+    errno = 0;
+    if constexpr (std::is_signed_v<Number>)
+        number = Number(std::strtoll(start, &end, 10));
+    else
+        number = Number(std::strtoull(start, &end, 10));
+    return errno == 0 && end == start + text.size() && text.front() != ' ' && text.front() != '\t';
+}
+
 // The outputs the lines after the heading list; nothing when a line is not
 // one the program writes.
-std::optional<std::vector<MadeOutput>> parseOutputs(const QList<QByteArray> &lines, qsizetype first)
+std::optional<std::vector<MadeOutput>> parseOutputs(const std::vector<std::string> &lines, std::size_t first)
 {
     std::vector<MadeOutput> outputs;
-    for (qsizetype i = first; i < lines.size(); ++i) {
-        const QByteArray &line = lines[i];
-        if (line.isEmpty())
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const std::string &line = lines[i];
+        if (line.empty())
             continue;
-        const QList<QByteArray> fields = line.split('\t');
+        const std::vector<std::string> fields = split(line, '\t');
         if (fields.size() == 2 && !outputs.empty() && (fields[0] == "temporary" || fields[0] == "aside")) {
-            (fields[0] == "temporary" ? outputs.back().temporary : outputs.back().aside) = QString::fromUtf8(fields[1]);
+            (fields[0] == "temporary" ? outputs.back().temporary : outputs.back().aside) = fields[1];
             continue;
         }
         if (fields.size() != 6 || (fields[1] != "folder" && fields[1] != "file"))
             return std::nullopt;
-        bool ok[3];
-        const FileIdentity identity{fields[2].toULongLong(&ok[0]), fields[3].toULongLong(&ok[1])};
-        const qint64 bytes = fields[4].toLongLong(&ok[2]);
-        if (!ok[0] || !ok[1] || !ok[2])
+        FileIdentity identity;
+        std::int64_t bytes = 0;
+        if (!parsed(fields[2], identity.device) || !parsed(fields[3], identity.file) || !parsed(fields[4], bytes))
             return std::nullopt;
         const bool folder = fields[1] == "folder";
-        const QString name = QString::fromUtf8(fields[5]);
+        const std::string &name = fields[5];
         if (fields[0] == "output") {
             outputs.push_back({name, folder, identity, bytes, {}, {}, {}});
         } else if (fields[0] == "entry" && !outputs.empty()) {
@@ -71,36 +88,36 @@ std::optional<std::vector<MadeOutput>> parseOutputs(const QList<QByteArray> &lin
     return outputs;
 }
 
-std::optional<QByteArray> readSmallFile(PublishFiles &files, const QString &path)
+std::optional<std::string> readSmallFile(PublishFiles &files, const std::string &path)
 {
     FileKind kind;
-    QString reason;
+    std::string reason;
     const std::unique_ptr<ReadableFile> file = files.openForReading(path, kind, reason);
     if (!file || file->size() > MaxRecordBytes)
         return std::nullopt;
-    QByteArray bytes(file->size(), '\0');
-    qint64 got = 0;
-    for (qint64 n = 1; n > 0 && got < bytes.size(); got += n) {
-        n = file->read(bytes.data() + got, bytes.size() - got);
+    std::string bytes(std::size_t(file->size()), '\0');
+    std::int64_t got = 0;
+    for (std::int64_t n = 1; n > 0 && got < std::int64_t(bytes.size()); got += n) {
+        n = file->read(bytes.data() + got, std::int64_t(bytes.size()) - got);
         if (n < 0)
             return std::nullopt;
     }
-    bytes.truncate(got);
+    bytes.resize(std::size_t(got));
     return bytes;
 }
 
 // Writes `bytes` as the folder's file `name`, replacing it in one step, and
 // makes it durable.
-bool writeSmallFile(PublishFiles &files, const QString &outFolder, const QString &name, const QByteArray &bytes,
-                    QString &reason)
+bool writeSmallFile(PublishFiles &files, const std::string &outFolder, const std::string &name,
+                    const std::string &bytes, std::string &reason)
 {
-    const QString path = outFolder + QLatin1Char('/') + name;
-    const QString fresh = path + QStringLiteral(".new");
+    const std::string path = outFolder + '/' + name;
+    const std::string fresh = path + ".new";
     files.remove(fresh);  // what a run stopped while writing it left
     const std::unique_ptr<WritableFile> file = files.create(fresh, false, reason);
     if (!file)
         return false;
-    if (!file->write(bytes.constData(), bytes.size()) || !file->close()) {
+    if (!file->write(bytes.data(), std::int64_t(bytes.size())) || !file->close()) {
         reason = file->reason();
         files.remove(fresh);
         return false;
@@ -115,7 +132,7 @@ bool writeSmallFile(PublishFiles &files, const QString &outFolder, const QString
 
 }  // namespace
 
-const MadeOutput *OutputRecord::find(const QString &name) const
+const MadeOutput *OutputRecord::find(const std::string &name) const
 {
     const auto it = std::find_if(outputs.begin(), outputs.end(), [&name](const MadeOutput &made) { return made.name == name; });
     return it == outputs.end() ? nullptr : &*it;
@@ -133,28 +150,28 @@ void OutputRecord::put(MadeOutput made)
         *it = std::move(made);
 }
 
-OutputRecord readOutputRecord(PublishFiles &files, const QString &outFolder)
+OutputRecord readOutputRecord(PublishFiles &files, const std::string &outFolder)
 {
-    const std::optional<QByteArray> bytes = readSmallFile(files, outFolder + QLatin1Char('/') + OutputRecordName);
+    const std::optional<std::string> bytes = readSmallFile(files, outFolder + '/' + OutputRecordName);
     if (!bytes)
         return {};
-    const QList<QByteArray> lines = bytes->split('\n');
-    if (lines.value(0) != RecordHeading)
+    const std::vector<std::string> lines = split(*bytes, '\n');
+    if (lines.front() != RecordHeading)
         return {};
     std::optional<std::vector<MadeOutput>> outputs = parseOutputs(lines, 1);
     return outputs ? OutputRecord{std::move(*outputs)} : OutputRecord{};
 }
 
-std::optional<Journal> readJournal(PublishFiles &files, const QString &outFolder)
+std::optional<Journal> readJournal(PublishFiles &files, const std::string &outFolder)
 {
-    const std::optional<QByteArray> bytes = readSmallFile(files, outFolder + QLatin1Char('/') + JournalName);
+    const std::optional<std::string> bytes = readSmallFile(files, outFolder + '/' + JournalName);
     if (!bytes)
         return std::nullopt;
-    const QList<QByteArray> lines = bytes->split('\n');
-    if (lines.value(0) != JournalHeading || !lines.value(1).startsWith("phase\t"))
+    const std::vector<std::string> lines = split(*bytes, '\n');
+    if (lines.front() != JournalHeading || lines.size() < 2 || !startsWith(lines[1], "phase\t"))
         return std::nullopt;
     Journal journal;
-    journal.phase = lines.value(1) == "phase\tswapping" ? JournalPhase::Swapping : JournalPhase::Making;
+    journal.phase = lines[1] == "phase\tswapping" ? JournalPhase::Swapping : JournalPhase::Making;
     std::optional<std::vector<MadeOutput>> outputs = parseOutputs(lines, 2);
     if (!outputs)
         return std::nullopt;
@@ -162,29 +179,30 @@ std::optional<Journal> readJournal(PublishFiles &files, const QString &outFolder
     return journal;
 }
 
-bool writeOutputRecord(PublishFiles &files, const QString &outFolder, const OutputRecord &record, QString &reason)
+bool writeOutputRecord(PublishFiles &files, const std::string &outFolder, const OutputRecord &record,
+                       std::string &reason)
 {
-    QByteArray text = RecordHeading + '\n';
+    std::string text = RecordHeading + '\n';
     for (const MadeOutput &output : record.outputs)
         text += outputLines(output, false);
     return writeSmallFile(files, outFolder, OutputRecordName, text, reason);
 }
 
-bool writeJournal(PublishFiles &files, const QString &outFolder, const Journal &journal, QString &reason)
+bool writeJournal(PublishFiles &files, const std::string &outFolder, const Journal &journal, std::string &reason)
 {
-    QByteArray text = JournalHeading + '\n';
+    std::string text = JournalHeading + '\n';
     text += journal.phase == JournalPhase::Swapping ? "phase\tswapping\n" : "phase\tmaking\n";
     for (const MadeOutput &output : journal.outputs)
         text += outputLines(output, true);
     return writeSmallFile(files, outFolder, JournalName, text, reason);
 }
 
-std::optional<MadeOutput> describeOutput(PublishFiles &files, const QString &path, const QString &name,
-                                         QString &reason)
+std::optional<MadeOutput> describeOutput(PublishFiles &files, const std::string &path, const std::string &name,
+                                         std::string &reason)
 {
     const std::optional<FileIdentity> identity = files.entryIdentity(path);
     if (!identity) {
-        reason = QStringLiteral("not there");
+        reason = "not there";
         return std::nullopt;
     }
     MadeOutput made;
@@ -203,34 +221,34 @@ std::optional<MadeOutput> describeOutput(PublishFiles &files, const QString &pat
     return made;
 }
 
-QString differenceFromRecord(PublishFiles &files, const QString &path, const MadeOutput *recorded)
+std::string differenceFromRecord(PublishFiles &files, const std::string &path, const MadeOutput *recorded)
 {
     if (!recorded)
-        return QStringLiteral("was not made by vidorun --publish");
+        return "was not made by vidorun --publish";
     const std::optional<FileIdentity> identity = files.entryIdentity(path);
     if (!identity || *identity != recorded->identity)
-        return QStringLiteral("is not what vidorun --publish made there: it was replaced or moved since");
-    QString reason;
+        return "is not what vidorun --publish made there: it was replaced or moved since";
+    std::string reason;
     if (!recorded->folder) {
         FileKind kind;
         const std::unique_ptr<ReadableFile> file = files.openForReading(path, kind, reason);
         if (!file || file->size() != recorded->bytes)
-            return QStringLiteral("was changed since vidorun --publish made it");
+            return "was changed since vidorun --publish made it";
         return {};
     }
     const std::optional<std::vector<TreeEntry>> tree = files.listTree(path, reason);
     if (!tree)
-        return QStringLiteral("can't be looked through (%1)").arg(reason);
-    std::map<QString, const TreeEntry *> made;
+        return fill("can't be looked through (%1)", {reason});
+    std::map<std::string, const TreeEntry *> made;
     for (const TreeEntry &entry : recorded->tree)
         made[entry.path] = &entry;
     for (const TreeEntry &entry : *tree) {
         const auto it = made.find(entry.path);
         if (it == made.end())
-            return QStringLiteral("holds %1, which vidorun --publish did not put there").arg(shownPath(entry.path));
+            return fill("holds %1, which vidorun --publish did not put there", {shownPath(entry.path)});
         const TreeEntry &was = *it->second;
         if (was.folder != entry.folder || was.identity != entry.identity || was.bytes != entry.bytes)
-            return QStringLiteral("holds %1, which was changed since vidorun --publish made it").arg(shownPath(entry.path));
+            return fill("holds %1, which was changed since vidorun --publish made it", {shownPath(entry.path)});
     }
     return {};
 }

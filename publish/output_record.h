@@ -11,36 +11,35 @@
 //    it, and the next run to the folder finishes or undoes that run's work.
 #include "platform/publish_files.h"
 
-#include <QString>
-#include <QStringList>
-
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vidorun {
 
-inline const QString OutputRecordName = QStringLiteral(".vidorun-published");
-inline const QString JournalName = QStringLiteral(".vidorun-publishing");
+inline const std::string OutputRecordName = ".vidorun-published";
+inline const std::string JournalName = ".vidorun-publishing";
 
 // A disc folder or image that publishing made, as it made it.
 struct MadeOutput {
-    QString name;  // in the output folder: "HOLIDAY1", "HOLIDAY1.iso"
+    std::string name;  // in the output folder: "HOLIDAY1", "HOLIDAY1.iso"
     bool folder = false;
     FileIdentity identity;
-    qint64 bytes = 0;             // an image's size
+    std::int64_t bytes = 0;       // an image's size
     std::vector<TreeEntry> tree;  // what a disc folder holds
 
     // In the journal only: where the new output was made, and where the
     // old one it replaces goes aside while they swap places.
-    QString temporary;
-    QString aside;
+    std::string temporary;
+    std::string aside;
 };
 
 // The outputs publishing made in a folder.
 struct OutputRecord {
     std::vector<MadeOutput> outputs;
 
-    const MadeOutput *find(const QString &name) const;
+    const MadeOutput *find(const std::string &name) const;
     // Puts `made` in place of what the record held of its name.
     void put(MadeOutput made);
 };
@@ -57,23 +56,24 @@ struct Journal {
 
 // Reads the folder's record; an empty one when there is none, or when it
 // can't be read as one (then nothing in the folder counts as publishing's).
-OutputRecord readOutputRecord(PublishFiles &files, const QString &outFolder);
-std::optional<Journal> readJournal(PublishFiles &files, const QString &outFolder);
+OutputRecord readOutputRecord(PublishFiles &files, const std::string &outFolder);
+std::optional<Journal> readJournal(PublishFiles &files, const std::string &outFolder);
 
 // Writes the record or the journal whole, replacing the one there in one
 // step, and makes it durable before it answers.
-bool writeOutputRecord(PublishFiles &files, const QString &outFolder, const OutputRecord &record, QString &reason);
-bool writeJournal(PublishFiles &files, const QString &outFolder, const Journal &journal, QString &reason);
+bool writeOutputRecord(PublishFiles &files, const std::string &outFolder, const OutputRecord &record,
+                       std::string &reason);
+bool writeJournal(PublishFiles &files, const std::string &outFolder, const Journal &journal, std::string &reason);
 
 // What publishing made at `path`, as it is now; nothing when it can't be
 // read.
-std::optional<MadeOutput> describeOutput(PublishFiles &files, const QString &path, const QString &name,
-                                         QString &reason);
+std::optional<MadeOutput> describeOutput(PublishFiles &files, const std::string &path, const std::string &name,
+                                         std::string &reason);
 
 // Why the output at `path` is not the one `record` lists, as a message
 // ends it ("holds mine.txt, which vidorun --publish did not put there");
 // empty when it is, and may be replaced. A file publishing made and someone
 // removed since is no reason: nobody's work is lost with it.
-QString differenceFromRecord(PublishFiles &files, const QString &path, const MadeOutput *recorded);
+std::string differenceFromRecord(PublishFiles &files, const std::string &path, const MadeOutput *recorded);
 
 }  // namespace vidorun

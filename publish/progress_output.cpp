@@ -1,9 +1,11 @@
 #include "publish/progress_output.h"
 
-#include <QTextStream>
+#include "base/text.h"
+#include "base/utf8.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace vidorun {
 
@@ -12,81 +14,102 @@ namespace {
 constexpr int MaxBarWidth = 28;
 constexpr int MinBarWidth = 10;
 constexpr int DefaultColumns = 80;
-constexpr qint64 ShownEveryMs = 250;
+constexpr std::int64_t ShownEveryMs = 250;
 // Before this, the rate says more about the start than about the disc.
-constexpr qint64 RateAfterMs = 1000;
+constexpr std::int64_t RateAfterMs = 1000;
+
+// The characters of a line, as a terminal counts them: UTF-16 units.
+int widthOf(std::string_view text)
+{
+    return int(utf16Length(text));
+}
+
+// The text within `width` characters.
+std::string cut(const std::string &text, int width)
+{
+    std::size_t end = 0;
+    for (int used = 0; end < text.size();) {
+        std::size_t next = end;
+        used += nextCodePoint(text, next) > 0xFFFF ? 2 : 1;
+        if (used > width)
+            break;
+        end = next;
+    }
+    return text.substr(0, end);
+}
 
 }  // namespace
 
-QString sizeText(qint64 bytes)
+std::string sizeText(std::int64_t bytes)
 {
+    char text[64];
     if (bytes >= 1000LL * 1000 * 1000)
-        return QString::number(double(bytes) / 1e9, 'f', 2) + QStringLiteral(" GB");
-    return QString::number(double(bytes) / 1e6, 'f', 1) + QStringLiteral(" MB");
+        std::snprintf(text, sizeof text, "%.2f GB", double(bytes) / 1e9);
+    else
+        std::snprintf(text, sizeof text, "%.1f MB", double(bytes) / 1e6);
+    return text;
 }
 
-QString progressLine(const QString &label, int movies, qint64 discBytes, double doneShare, double bytesPerSecond,
-                     qint64 secondsLeft, int columns)
+std::string progressLine(const std::string &label, int movies, std::int64_t discBytes, double doneShare,
+                         double bytesPerSecond, std::int64_t secondsLeft, int columns)
 {
     const double share = std::clamp(doneShare, 0.0, 1.0);
-    QString after = QStringLiteral("  %1%").arg(int(std::floor(share * 100)), 3);
+    char text[64];
+    std::snprintf(text, sizeof text, "  %3d%%", int(std::floor(share * 100)));
+    std::string after = text;
     if (bytesPerSecond > 0)
-        after += QStringLiteral("  %1/s").arg(sizeText(qint64(bytesPerSecond)));
+        after += "  " + sizeText(std::int64_t(bytesPerSecond)) + "/s";
     if (secondsLeft >= 0) {
-        after += QStringLiteral("  %1:%2 left")
-                     .arg(secondsLeft / 60)
-                     .arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
+        std::snprintf(text, sizeof text, "  %lld:%02lld left", static_cast<long long>(secondsLeft / 60),
+                      static_cast<long long>(secondsLeft % 60));
+        after += text;
     }
-    const QString before = QStringLiteral("%1  %2 %3  %4  ")
-                               .arg(label)
-                               .arg(movies)
-                               .arg(movies == 1 ? QStringLiteral("movie") : QStringLiteral("movies"))
-                               .arg(sizeText(discBytes));
-    const int room = columns - 1 - int(before.size() + after.size()) - 2;
+    const std::string before = fill("%1  %2 %3  %4  ", {label, std::to_string(movies), movies == 1 ? "movie" : "movies",
+                                                          sizeText(discBytes)});
+    const int room = columns - 1 - (widthOf(before) + widthOf(after)) - 2;
     const int width = std::clamp(room, MinBarWidth, MaxBarWidth);
     const int filled = int(std::floor(share * width));
-    const QString line = before + QLatin1Char('[') + QString(filled, QLatin1Char('#'))
-                         + QString(width - filled, QLatin1Char('.')) + QLatin1Char(']') + after;
-    return line.left(columns - 1);
+    const std::string line = before + '[' + std::string(std::size_t(filled), '#')
+                             + std::string(std::size_t(width - filled), '.') + ']' + after;
+    return cut(line, columns - 1);
 }
 
-DiscProgress::DiscProgress(QTextStream &out, bool terminal, int columns, const QString &label, int movies,
-                           qint64 discBytes, qint64 work)
-    : m_out(out), m_terminal(terminal), m_columns(columns > 0 ? columns : DefaultColumns), m_label(label), m_movies(movies), m_discBytes(discBytes),
-      m_work(std::max<qint64>(work, 1))
+DiscProgress::DiscProgress(std::function<void(std::string_view)> out, bool terminal, int columns,
+                           const std::string &label, int movies, std::int64_t discBytes, std::int64_t work)
+    : m_out(std::move(out)), m_terminal(terminal), m_columns(columns > 0 ? columns : DefaultColumns), m_label(label),
+      m_movies(movies), m_discBytes(discBytes), m_work(std::max<std::int64_t>(work, 1))
 {
-    m_clock.start();
     update(0);
 }
 
-void DiscProgress::update(qint64 done)
+void DiscProgress::update(std::int64_t done)
 {
     if (!m_terminal)
         return;
-    const qint64 now = m_clock.elapsed();
+    const std::int64_t now =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start).count();
     if (m_shownAt >= 0 && now - m_shownAt < ShownEveryMs)
         return;
     m_shownAt = now;
     const double share = double(done) / double(m_work);
     double rate = 0;
-    qint64 left = -1;
+    std::int64_t left = -1;
     if (now >= RateAfterMs && done > 0) {
         rate = double(done) * 1000.0 / double(now);
-        left = share < 1 ? qint64(std::ceil(double(m_work - done) / rate)) : 0;
+        left = share < 1 ? std::int64_t(std::ceil(double(m_work - done) / rate)) : 0;
     }
-    const QString line = progressLine(m_label, m_movies, m_discBytes, share, rate, left, m_columns);
+    const std::string line = progressLine(m_label, m_movies, m_discBytes, share, rate, left, m_columns);
     // Written over in place: the rest of a longer line before is blanked.
-    m_out << '\r' << line << QString(std::max(0, m_shownWidth - int(line.size())), QLatin1Char(' '));
-    m_out.flush();
-    m_shownWidth = int(line.size());
+    const int width = widthOf(line);
+    m_out('\r' + line + std::string(std::size_t(std::max(0, m_shownWidth - width)), ' '));
+    m_shownWidth = width;
 }
 
 void DiscProgress::clear()
 {
     if (!m_terminal || m_shownWidth == 0)
         return;
-    m_out << '\r' << QString(m_shownWidth, QLatin1Char(' ')) << '\r';
-    m_out.flush();
+    m_out('\r' + std::string(std::size_t(m_shownWidth), ' ') + '\r');
     m_shownWidth = 0;
 }
 

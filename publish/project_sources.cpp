@@ -8,8 +8,8 @@
 #include "projectfile/project_reader.h"
 #include "projectfile/project_writer.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "base/text.h"
+#include "platform/file_places.h"
 
 #include <algorithm>
 #include <array>
@@ -20,57 +20,55 @@ namespace vidorun {
 namespace {
 
 // A project file of 99 movies is some 10 kB; anything near this is no project.
-constexpr qint64 MaxProjectFileBytes = 16 * 1024 * 1024;
+constexpr std::int64_t MaxProjectFileBytes = 16 * 1024 * 1024;
 
-QString movieSubject(int number, const QString &title)
+std::string movieSubject(int number, const std::string &title)
 {
-    return QStringLiteral("movie %1 \"%2\"").arg(number).arg(title);
+    return fill("movie %1 \"%2\"", {std::to_string(number), title});
 }
 
 class SourceFinder {
 public:
     SourceFinder(PublishFiles &files, ProjectSources &sources) : m_files(files), m_sources(sources) {}
 
-    bool readProject(const QString &argument);
+    bool readProject(const std::string &argument);
     void findMovies();
     void findSettings();
 
 private:
-    std::optional<SourceFile> find(const QString &written, const QString &subject);
+    std::optional<SourceFile> find(const std::string &written, const std::string &subject);
 
     PublishFiles &m_files;
     ProjectSources &m_sources;
-    QString m_folder;
+    std::string m_folder;
     std::optional<FileIdentity> m_folderIdentity;
 };
 
-bool SourceFinder::readProject(const QString &argument)
+bool SourceFinder::readProject(const std::string &argument)
 {
-    const bool folderGiven = QFileInfo(argument).isDir();
-    m_sources.projectFile = folderGiven ? m_files.locate(QStringLiteral("Autorun.inf"), argument) : argument;
+    const bool folderGiven = kindAt(argument) == FileKind::Folder;
+    m_sources.projectFile = folderGiven ? m_files.locate("Autorun.inf", argument) : argument;
     FileKind kind;
-    QString reason;
+    std::string reason;
     const std::unique_ptr<ReadableFile> file = m_files.openForReading(m_sources.projectFile, kind, reason);
     if (!file) {
-        m_sources.errors << (folderGiven && kind == FileKind::Missing
-                                 ? QStringLiteral("%1 holds no Autorun.inf, in any letter case: give the project's "
-                                                  "Autorun.inf or the folder holding it")
-                                       .arg(shownPath(argument))
-                                 : QStringLiteral("%1: %2").arg(shownPath(m_sources.projectFile), reason));
+        m_sources.errors.push_back(folderGiven && kind == FileKind::Missing
+                                       ? shownPath(argument) + " holds no Autorun.inf, in any letter case: give the "
+                                                               "project's Autorun.inf or the folder holding it"
+                                       : shownPath(m_sources.projectFile) + ": " + reason);
         return false;
     }
     if (file->size() > MaxProjectFileBytes) {
-        m_sources.errors << QStringLiteral("%1 is %2 bytes, far more than any project: not read")
-                                .arg(shownPath(m_sources.projectFile))
-                                .arg(file->size());
+        m_sources.errors.push_back(fill("%1 is %2 bytes, far more than any project: not read",
+                                        {shownPath(m_sources.projectFile), std::to_string(file->size())}));
         return false;
     }
     std::string bytes(std::size_t(file->size()), '\0');
-    qint64 got = 0;
-    for (qint64 n = 1; n > 0 && got < qint64(bytes.size()); got += n) {
-        n = file->read(bytes.data() + got, qint64(bytes.size()) - got);
+    std::int64_t got = 0;
+    for (std::int64_t n = 1; n > 0 && got < std::int64_t(bytes.size()); got += n) {
+        n = file->read(bytes.data() + got, std::int64_t(bytes.size()) - got);
         if (n < 0) {
-            m_sources.errors << QStringLiteral("%1 can't be read: %2").arg(shownPath(m_sources.projectFile), file->reason());
+            m_sources.errors.push_back(fill("%1 can't be read: %2", {shownPath(m_sources.projectFile), file->reason()}));
             return false;
         }
     }
@@ -79,12 +77,12 @@ bool SourceFinder::readProject(const QString &argument)
     // What the disc check would say of this Autorun.inf: an error there
     // makes discs that say something else than the author meant.
     bool wrong = false;
-    for (const Finding &finding : projectFileFindings(QByteArray::fromStdString(bytes))) {
-        const QString said = findingLine(finding).mid(8);
+    for (const Finding &finding : projectFileFindings(bytes)) {
+        const std::string said = findingLine(finding).substr(8);
         if (finding.severity == Severity::Error)
-            m_sources.errors << said;
+            m_sources.errors.push_back(said);
         else if (finding.severity == Severity::Warning)
-            m_sources.warnings << said;
+            m_sources.warnings.push_back(said);
         wrong = wrong || finding.severity == Severity::Error;
     }
     if (wrong)
@@ -92,41 +90,41 @@ bool SourceFinder::readProject(const QString &argument)
 
     // The counters start at "0", as the program's start-up sets them.
     Project &project = m_sources.project;
-    project.TitleCount = project.PathCount = project.CDCount = QStringLiteral("0");
+    project.TitleCount = project.PathCount = project.CDCount = "0";
     MemorySource source(std::move(bytes));
     readProjectItems(source, project);
-    m_folder = QFileInfo(m_sources.projectFile).absolutePath();
+    m_folder = absoluteFolderOf(m_sources.projectFile);
     m_folderIdentity = m_files.identity(m_folder);
     return true;
 }
 
-std::optional<SourceFile> SourceFinder::find(const QString &written, const QString &subject)
+std::optional<SourceFile> SourceFinder::find(const std::string &written, const std::string &subject)
 {
-    const QString path = m_files.locate(written, m_folder);
+    const std::string path = m_files.locate(written, m_folder);
     FileKind kind;
-    QString reason;
+    std::string reason;
     const std::unique_ptr<ReadableFile> file = m_files.openForReading(path, kind, reason);
     if (!file) {
-        m_sources.errors << QStringLiteral("%1: %2 (%3): %4").arg(subject, written, shownPath(path), reason);
+        m_sources.errors.push_back(fill("%1: %2 (%3): %4", {subject, written, shownPath(path), reason}));
         return std::nullopt;
     }
     // The reader upper-cases the path: of two names that differ only in
     // letter case, no viewer would ever get the other.
-    if (const QStringList twins = m_files.caseTwins(path); !twins.isEmpty()) {
-        m_sources.errors << QStringLiteral("%1: %2 finds %3 and %4 in %5 alike, as Vidorun reads paths in capitals: "
-                                           "rename all but one of them")
-                                .arg(subject, written, shownName(QFileInfo(path).fileName()),
-                                     twins.join(QStringLiteral(", ")), shownPath(QFileInfo(path).absolutePath()));
+    if (const std::vector<std::string> twins = m_files.caseTwins(path); !twins.empty()) {
+        m_sources.errors.push_back(fill("%1: %2 finds %3 and %4 in %5 alike, as Vidorun reads paths in capitals: "
+                                        "rename all but one of them",
+                                        {subject, written, shownName(nameInPath(path)), joined(twins, ", "),
+                                         shownPath(absoluteFolderOf(path))}));
         return std::nullopt;
     }
-    SourceFile found{written, path, QFileInfo(path).fileName(), file->size(), false};
+    SourceFile found{written, path, nameInPath(path), file->size(), false};
     const std::vector<FileIdentity> holders = m_files.holdingFolders(path);
     found.outsideProject = !m_folderIdentity
                            || std::find(holders.begin(), holders.end(), *m_folderIdentity) == holders.end();
     if (found.outsideProject) {
-        m_sources.warnings << QStringLiteral("%1: %2 is outside the project's folder %3, and goes on the discs all the "
-                                             "same: see that it is what you mean to hand out")
-                                  .arg(subject, shownPath(path), shownPath(m_folder));
+        m_sources.warnings.push_back(fill("%1: %2 is outside the project's folder %3, and goes on the discs all the "
+                                          "same: see that it is what you mean to hand out",
+                                          {subject, shownPath(path), shownPath(m_folder)}));
     }
     return found;
 }
@@ -136,40 +134,38 @@ void SourceFinder::findMovies()
     const Project &project = m_sources.project;
     const int counted = counterValue(project.TitleCount);
     if (counted == 0) {
-        m_sources.errors << QStringLiteral("%1 lists no movies: there is nothing to publish")
-                                .arg(shownPath(m_sources.projectFile));
+        m_sources.errors.push_back(shownPath(m_sources.projectFile) + " lists no movies: there is nothing to publish");
         return;
     }
     if (counted > MaxWrittenMovie) {
-        m_sources.errors << QStringLiteral("%1 counts %2 movies, more than the %3 an Autorun.inf can hold")
-                                .arg(shownPath(m_sources.projectFile))
-                                .arg(counted)
-                                .arg(MaxWrittenMovie);
+        m_sources.errors.push_back(fill("%1 counts %2 movies, more than the %3 an Autorun.inf can hold",
+                                        {shownPath(m_sources.projectFile), std::to_string(counted),
+                                         std::to_string(MaxWrittenMovie)}));
         return;
     }
     // Markers that are one name to Windows would make one disc pass for another.
-    std::map<std::string, QString> markers;
+    std::map<std::string, std::string> markers;
     for (int n = 1; n <= counted; ++n) {
         const auto entry = std::size_t(n);
         SourceMovie movie{n, project.MovieTitles[entry], project.MovieCDs[entry], {}};
-        const QString subject = movieSubject(n, movie.title);
-        if (movie.label.isEmpty()) {
-            m_sources.errors << QStringLiteral("%1 has no CD label: write mdisk%2").arg(subject, movieNumber(n));
+        const std::string subject = movieSubject(n, movie.title);
+        if (movie.label.empty()) {
+            m_sources.errors.push_back(fill("%1 has no CD label: write mdisk%2", {subject, movieNumber(n)}));
         } else {
-            const QString marker = markerFileName(movie.label);
+            const std::string marker = markerFileName(movie.label);
             const auto [known, fresh] = markers.emplace(jolietKey(marker), movie.label);
             if (nameFault(marker) != NameFault::None) {
-                m_sources.errors << QStringLiteral("%1: its CD label %2 needs the marker file %3, which no disc can "
-                                                   "hold; give it a label of letters and digits")
-                                        .arg(subject, movie.label, marker);
+                m_sources.errors.push_back(fill("%1: its CD label %2 needs the marker file %3, which no disc can "
+                                                "hold; give it a label of letters and digits",
+                                                {subject, movie.label, marker}));
             } else if (!fresh && known->second != movie.label) {
-                m_sources.errors << QStringLiteral("%1: its CD label %2 needs the marker file %3, which Windows takes "
-                                                   "for the marker of %4; give one of them another label")
-                                        .arg(subject, movie.label, marker, known->second);
+                m_sources.errors.push_back(fill("%1: its CD label %2 needs the marker file %3, which Windows takes "
+                                                "for the marker of %4; give one of them another label",
+                                                {subject, movie.label, marker, known->second}));
             }
         }
-        if (project.MoviePaths[entry].isEmpty()) {
-            m_sources.errors << QStringLiteral("%1 has no movie file: write movie%2").arg(subject, movieNumber(n));
+        if (project.MoviePaths[entry].empty()) {
+            m_sources.errors.push_back(fill("%1 has no movie file: write movie%2", {subject, movieNumber(n)}));
             continue;
         }
         if (std::optional<SourceFile> file = find(project.MoviePaths[entry], subject)) {
@@ -182,21 +178,21 @@ void SourceFinder::findMovies()
 void SourceFinder::findSettings()
 {
     const Project &project = m_sources.project;
-    const std::array<std::pair<const QString *, std::optional<SourceFile> *>, 3> settings = {{
+    const std::array<std::pair<const std::string *, std::optional<SourceFile> *>, 3> settings = {{
         {&project.CoverPicturePath, &m_sources.cover},
         {&project.PlayerPath, &m_sources.player},
         {&project.CodecPath, &m_sources.codec},
     }};
     const std::array<const char *, 3> subjects = {"the cover", "the player installer", "the codec installer"};
     for (std::size_t i = 0; i < settings.size(); ++i) {
-        if (!settings[i].first->isEmpty())
-            *settings[i].second = find(*settings[i].first, QLatin1String(subjects[i]));
+        if (!settings[i].first->empty())
+            *settings[i].second = find(*settings[i].first, subjects[i]);
     }
 }
 
 }  // namespace
 
-ProjectSources readProjectSources(const QString &projectArgument, PublishFiles &files)
+ProjectSources readProjectSources(const std::string &projectArgument, PublishFiles &files)
 {
     ProjectSources sources;
     SourceFinder finder(files, sources);
@@ -207,12 +203,12 @@ ProjectSources readProjectSources(const QString &projectArgument, PublishFiles &
     return sources;
 }
 
-QStringList labelsInOrder(const ProjectSources &sources)
+std::vector<std::string> labelsInOrder(const ProjectSources &sources)
 {
-    QStringList labels;
+    std::vector<std::string> labels;
     for (const SourceMovie &movie : sources.movies) {
-        if (!labels.contains(movie.label))
-            labels << movie.label;
+        if (std::find(labels.begin(), labels.end(), movie.label) == labels.end())
+            labels.push_back(movie.label);
     }
     return labels;
 }

@@ -5,10 +5,9 @@
 // program finds them and looked at before anything is written.
 #include "app/project.h"
 
-#include <QString>
-#include <QStringList>
-
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vidorun {
@@ -17,32 +16,32 @@ class PublishFiles;
 
 // A file of the author's that goes onto the discs.
 struct SourceFile {
-    QString written;  // the path as the project holds it
-    QString path;     // where it is on this computer
-    QString name;     // its own file name there
-    qint64 bytes = 0;
+    std::string written;  // the path as the project holds it
+    std::string path;     // where it is on this computer
+    std::string name;     // its own file name there
+    std::int64_t bytes = 0;
     bool outsideProject = false;  // not in the project's folder or below it
 };
 
 struct SourceMovie {
     int number = 0;
-    QString title;
-    QString label;
+    std::string title;
+    std::string label;
     SourceFile file;
 };
 
 struct ProjectSources {
-    QString projectFile;  // the Autorun.inf read
+    std::string projectFile;  // the Autorun.inf read
     Project project;      // as the reader read it
     std::vector<SourceMovie> movies;
     std::optional<SourceFile> cover, player, codec;
     // What keeps the project from being published, one line each, naming the
     // movie (number and title) or the setting and the path. Nothing is
     // written while there is any.
-    QStringList errors;
+    std::vector<std::string> errors;
     // What the author must hear of all the same: files taken from outside
     // the project's folder, lines the program reads otherwise than meant.
-    QStringList warnings;
+    std::vector<std::string> warnings;
 };
 
 // Reads the project `projectArgument` (an Autorun.inf, or a folder holding
@@ -51,9 +50,9 @@ struct ProjectSources {
 // whose marker a disc can hold; each file must be a regular file (or a link
 // to one) that can be read, and the only one of its folder that the
 // program's upper-cased path finds.
-ProjectSources readProjectSources(const QString &projectArgument, PublishFiles &files);
+ProjectSources readProjectSources(const std::string &projectArgument, PublishFiles &files);
 
 // The labels of the movies, each once, in the order they first appear.
-QStringList labelsInOrder(const ProjectSources &sources);
+std::vector<std::string> labelsInOrder(const ProjectSources &sources);
 
 }  // namespace vidorun

@@ -1,9 +1,10 @@
 #include "publish/safe_names.h"
 
+#include "base/text.h"
+#include "base/unicode.h"
+#include "base/utf8.h"
 #include "disccheck/disc_names.h"
 #include "platform/windows_names.h"
-
-#include <QList>
 
 #include <algorithm>
 #include <array>
@@ -14,7 +15,7 @@ namespace vidorun {
 namespace {
 
 // The longest ending kept as an extension when a long name is shortened.
-constexpr int MaxKeptExtension = 16;
+constexpr std::size_t MaxKeptExtension = 16;
 
 bool refused(char32_t c)
 {
@@ -22,7 +23,7 @@ bool refused(char32_t c)
 }
 
 // Letters of the code page that no decomposition takes apart.
-QString plainLetters(char32_t c)
+std::string_view plainLetters(char32_t c)
 {
     static const std::array<std::pair<char32_t, const char *>, 16> letters = {{
         {U'ß', "ss"}, {U'æ', "ae"}, {U'Æ', "AE"}, {U'ø', "o"}, {U'Ø', "O"}, {U'œ', "oe"},
@@ -31,134 +32,131 @@ QString plainLetters(char32_t c)
     }};
     for (const auto &[letter, plain] : letters) {
         if (letter == c)
-            return QLatin1String(plain);
+            return plain;
     }
     // "é" is "e" and an accent, "ﬁ" is "fi": the ASCII part of the
     // compatibility decomposition, when it has no other part but marks.
-    const QString decomposed = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_KD);
-    QString plain;
-    for (const QChar part : decomposed) {
-        if (part.unicode() < 0x80)
-            plain += part;
-        else if (part.category() != QChar::Mark_NonSpacing && part.category() != QChar::Mark_SpacingCombining
-                 && part.category() != QChar::Mark_Enclosing)
-            return QString();
-    }
-    return plain;
+    return asciiLettersOf(c);
 }
 
-QString withSafeCharacters(const QString &name, NameLetters letters)
+std::string withSafeCharacters(std::string_view name, NameLetters letters)
 {
-    QString safe;
-    const QList<uint> codePoints = name.toUcs4();
-    for (const uint point : codePoints) {
-        const auto c = char32_t(point);
+    std::string safe;
+    for (std::size_t i = 0; i < name.size();) {
+        const char32_t c = nextCodePoint(name, i);
         if (refused(c)) {
-            safe += QLatin1Char('_');
+            safe += '_';
         } else if (letters == NameLetters::Ascii && c >= 0x80) {
-            const QString plain = plainLetters(c);
-            if (plain.isEmpty())
-                safe += QLatin1Char('_');
-            for (const QChar p : plain)
-                safe += refused(p.unicode()) ? QChar(u'_') : p;
+            const std::string_view plain = plainLetters(c);
+            if (plain.empty())
+                safe += '_';
+            for (const char p : plain)
+                safe += refused(char32_t(p)) ? '_' : p;
         } else {
-            safe += QChar(char16_t(c));
+            appendUtf8(safe, c);
         }
     }
     return safe;
 }
 
-void dropTrailingDotsAndBlanks(QString &name)
+void dropTrailingDotsAndBlanks(std::string &name)
 {
-    while (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
-        name.chop(1);
+    while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+        name.pop_back();
 }
 
 // The name within `length` characters, its extension kept where it has a
-// short one.
-QString shortened(const QString &name, int length)
+// short one. Names made safe hold no character beyond U+FFFF: a character
+// is one UTF-16 unit.
+std::string shortened(const std::string &name, std::size_t length)
 {
-    if (name.size() <= length)
+    const std::size_t characters = codePointCount(name);
+    if (characters <= length)
         return name;
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const qsizetype extension = dot > 0 ? name.size() - dot : 0;
+    const std::size_t dot = name.rfind('.');
+    const std::size_t extension = dot != std::string::npos && dot > 0 ? codePointCount(name.substr(dot)) : 0;
     if (extension == 0 || extension > MaxKeptExtension)
-        return name.left(length);
-    return name.left(length - extension) + name.mid(dot);
+        return firstCodePoints(name, length);
+    return firstCodePoints(name, length - extension) + name.substr(dot);
 }
 
-QString reasonFor(const QString &name, NameLetters letters, const QString &whyAscii)
+std::string reasonFor(std::string_view name, NameLetters letters, const std::string &whyAscii)
 {
     switch (nameFault(name)) {
     case NameFault::Empty:
-        return QStringLiteral("a file needs a name");
+        return "a file needs a name";
     case NameFault::TooLong:
-        return QStringLiteral("a disc keeps %1 characters of a name").arg(JolietMaxNameLength);
+        return fill("a disc keeps %1 characters of a name", {std::to_string(JolietMaxNameLength)});
     case NameFault::ForbiddenCharacter:
     case NameFault::ControlCharacter:
     case NameFault::BeyondBmp:
-        return QStringLiteral("Windows and a disc's Joliet names can't hold %1").arg(faultyCharacterText(name));
+        return "Windows and a disc's Joliet names can't hold " + faultyCharacterText(name);
     case NameFault::DeviceName:
-        return QStringLiteral("Windows opens a device for %1").arg(name.section(QLatin1Char('.'), 0, 0).trimmed());
+        return "Windows opens a device for " + std::string(trimmed(name.substr(0, name.find('.'))));
     case NameFault::TrailingDotOrBlank:
-        return QStringLiteral("Windows drops a trailing dot or blank");
+        return "Windows drops a trailing dot or blank";
     case NameFault::None:
         break;
     }
     if (letters == NameLetters::Ascii) {
-        for (const QChar c : name) {
-            if (c.unicode() >= 0x80) {
-                const QString beyond = QStringLiteral("'%1' is beyond ASCII").arg(c);
-                return whyAscii.isEmpty() ? beyond : beyond + QStringLiteral(", and ") + whyAscii;
+        for (std::size_t i = 0; i < name.size();) {
+            const char32_t c = nextCodePoint(name, i);
+            if (c >= 0x80) {
+                std::string beyond = "'";
+                appendUtf8(beyond, c);
+                beyond += "' is beyond ASCII";
+                return whyAscii.empty() ? beyond : beyond + ", and " + whyAscii;
             }
         }
     }
-    return QString();
+    return std::string();
 }
 
 }  // namespace
 
-QString safeFileName(const QString &name, NameLetters letters)
+std::string safeFileName(std::string_view name, NameLetters letters)
 {
-    QString safe = withSafeCharacters(name, letters);
+    std::string safe = withSafeCharacters(name, letters);
     dropTrailingDotsAndBlanks(safe);
     if (isWindowsDeviceName(safe))
-        safe.prepend(QLatin1Char('_'));
+        safe.insert(0, 1, '_');
     safe = shortened(safe, JolietMaxNameLength);
     dropTrailingDotsAndBlanks(safe);
-    return safe.isEmpty() ? QStringLiteral("_") : safe;
+    return safe.empty() ? "_" : safe;
 }
 
-QString volumeIdentifier(const QString &label)
+std::string volumeIdentifier(std::string_view label)
 {
-    constexpr int MaxVolumeIdentifier = 32;
-    QString id;
-    for (const QChar c : safeFileName(label, NameLetters::Ascii).toUpper()) {
-        const bool kept = (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_';
-        id += kept ? c : QChar(u'_');
+    constexpr std::size_t MaxVolumeIdentifier = 32;
+    std::string id;
+    for (const char c : asciiUpper(safeFileName(label, NameLetters::Ascii))) {
+        const bool kept = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        id += kept ? c : '_';
     }
-    id = id.left(MaxVolumeIdentifier);
-    const bool nothingLeft = std::all_of(id.begin(), id.end(), [](QChar c) { return c == u'_'; });
-    return nothingLeft ? QStringLiteral("VIDORUN") : id;
+    id = id.substr(0, MaxVolumeIdentifier);
+    const bool nothingLeft = std::all_of(id.begin(), id.end(), [](char c) { return c == '_'; });
+    return nothingLeft ? "VIDORUN" : id;
 }
 
-void FolderNames::reserve(const QString &name)
+void FolderNames::reserve(std::string_view name)
 {
     m_keys.insert(jolietKey(name));
 }
 
-GivenName FolderNames::add(const QString &name, NameLetters letters, const QString &whyAscii)
+GivenName FolderNames::add(std::string_view name, NameLetters letters, const std::string &whyAscii)
 {
-    const QString safe = safeFileName(name, letters);
-    GivenName given{safe, safe == name ? QString() : reasonFor(name, letters, whyAscii)};
-    const qsizetype dot = safe.lastIndexOf(QLatin1Char('.'));
-    const bool hasExtension = dot > 0 && safe.size() - dot <= MaxKeptExtension;
-    const QString stem = hasExtension ? safe.left(dot) : safe;
-    const QString extension = hasExtension ? safe.mid(dot) : QString();
+    const std::string safe = safeFileName(name, letters);
+    GivenName given{safe, safe == name ? std::string() : reasonFor(name, letters, whyAscii)};
+    const std::size_t dot = safe.rfind('.');
+    const bool hasExtension =
+        dot != std::string::npos && dot > 0 && codePointCount(std::string_view(safe).substr(dot)) <= MaxKeptExtension;
+    const std::string stem = hasExtension ? safe.substr(0, dot) : safe;
+    const std::string extension = hasExtension ? safe.substr(dot) : std::string();
     for (int number = 2; m_keys.count(jolietKey(given.name)); ++number) {
-        const QString suffix = QStringLiteral("_%1").arg(number);
-        given.name = stem.left(JolietMaxNameLength - suffix.size() - extension.size()) + suffix + extension;
-        given.reason = QStringLiteral("another file of the folder has that name, to Windows");
+        const std::string suffix = "_" + std::to_string(number);
+        given.name = firstCodePoints(stem, JolietMaxNameLength - suffix.size() - codePointCount(extension)) + suffix
+                     + extension;
+        given.reason = "another file of the folder has that name, to Windows";
     }
     m_keys.insert(jolietKey(given.name));
     return given;

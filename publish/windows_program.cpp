@@ -1,61 +1,61 @@
 #include "publish/windows_program.h"
 
+#include "base/paths.h"
+#include "base/text.h"
+#include "platform/file_places.h"
 #include "platform/publish_files.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QtEndian>
 
 namespace vidorun {
 
-QStringList windowsProgramCandidates(const QString &runningProgram)
+std::vector<std::string> windowsProgramCandidates(const std::string &runningProgram)
 {
-#ifdef Q_OS_WIN
+#ifdef _WIN32
     return {runningProgram};
 #else
-    const QDir folder = QFileInfo(runningProgram).absoluteDir();
-    QStringList candidates = {QDir::cleanPath(folder.filePath(QStringLiteral("../share/vidorun/Vidorun.exe")))};
-    if (QFileInfo::exists(folder.filePath(QStringLiteral("CMakeCache.txt"))))
-        candidates << QDir::cleanPath(folder.filePath(QStringLiteral("../build-windows/Vidorun.exe")));
+    const std::string folder = absoluteFolderOf(runningProgram);
+    std::vector<std::string> candidates = {absolutePath(folder + "/../share/vidorun/Vidorun.exe")};
+    if (kindAt(folder + "/CMakeCache.txt") != FileKind::Missing)
+        candidates.push_back(absolutePath(folder + "/../build-windows/Vidorun.exe"));
     return candidates;
 #endif
 }
 
-bool isWindowsProgramHeader(const QByteArray &head)
+bool isWindowsProgramHeader(std::string_view head)
 {
-    constexpr int PeOffsetAt = 0x3C;
-    if (head.size() < PeOffsetAt + 4 || !head.startsWith("MZ"))
+    constexpr std::size_t PeOffsetAt = 0x3C;
+    if (head.size() < PeOffsetAt + 4 || !startsWith(head, "MZ"))
         return false;
-    const quint32 peOffset = qFromLittleEndian<quint32>(head.constData() + PeOffsetAt);
-    return peOffset <= quint32(head.size() - 4) && head.mid(qsizetype(peOffset), 4) == QByteArray("PE\0\0", 4);
+    std::uint32_t peOffset = 0;
+    for (std::size_t i = 4; i-- > 0;)
+        peOffset = peOffset << 8 | static_cast<unsigned char>(head[PeOffsetAt + i]);
+    return peOffset <= head.size() - 4 && head.substr(peOffset, 4) == std::string_view("PE\0\0", 4);
 }
 
-WindowsProgram findWindowsProgram(const QStringList &candidates, PublishFiles &files)
+WindowsProgram findWindowsProgram(const std::vector<std::string> &candidates, PublishFiles &files)
 {
-    QStringList refused;
-    for (const QString &candidate : candidates) {
+    std::vector<std::string> refused;
+    for (const std::string &candidate : candidates) {
         FileKind kind;
-        QString reason;
+        std::string reason;
         const std::unique_ptr<ReadableFile> file = files.openForReading(candidate, kind, reason);
         if (!file) {
             if (kind != FileKind::Missing)
-                refused << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(candidate), reason);
+                refused.push_back(nativePath(candidate) + ": " + reason);
             continue;
         }
-        QByteArray head(4096, '\0');
-        const qint64 got = file->read(head.data(), head.size());
-        head.truncate(got < 0 ? 0 : got);
+        std::string head(4096, '\0');
+        const std::int64_t got = file->read(head.data(), std::int64_t(head.size()));
+        head.resize(got < 0 ? 0 : std::size_t(got));
         if (isWindowsProgramHeader(head))
-            return {candidate, file->size(), QString()};
-        refused << QStringLiteral("%1 is no Windows program").arg(QDir::toNativeSeparators(candidate));
+            return {candidate, file->size(), std::string()};
+        refused.push_back(nativePath(candidate) + " is no Windows program");
     }
     WindowsProgram none;
-    none.error = QStringLiteral("no Vidorun.exe to put on the discs");
-    if (!refused.isEmpty())
-        none.error += QStringLiteral(" (%1)").arg(refused.join(QStringLiteral("; ")));
-    none.error += QStringLiteral(
-        ": install Vidorun's Debian package, which carries it (make package builds one), or build it in "
-        "Vidorun's source with make windows; --linux-only makes discs without it, for viewers on Linux");
+    none.error = "no Vidorun.exe to put on the discs";
+    if (!refused.empty())
+        none.error += " (" + joined(refused, "; ") + ")";
+    none.error += ": install Vidorun's Debian package, which carries it (make package builds one), or build it in "
+                  "Vidorun's source with make windows; --linux-only makes discs without it, for viewers on Linux";
     return none;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 // Where the Vidorun.exe that goes onto every disc comes from.
-#include <QString>
-#include <QStringList>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace vidorun {
 
@@ -13,19 +15,19 @@ class PublishFiles;
 // (<prefix>/share/vidorun/Vidorun.exe for <prefix>/bin/vidorun) and, for a
 // program run from its build folder (one holding CMakeCache.txt), the one
 // the Windows build leaves beside that folder (../build-windows/).
-QStringList windowsProgramCandidates(const QString &runningProgram);
+std::vector<std::string> windowsProgramCandidates(const std::string &runningProgram);
 
 struct WindowsProgram {
-    QString path;   // empty when none was found
-    qint64 bytes = 0;
-    QString error;  // why none of the candidates can be used
+    std::string path;   // empty when none was found
+    std::int64_t bytes = 0;
+    std::string error;  // why none of the candidates can be used
 };
 
 // The first candidate that is a Windows program.
-WindowsProgram findWindowsProgram(const QStringList &candidates, PublishFiles &files);
+WindowsProgram findWindowsProgram(const std::vector<std::string> &candidates, PublishFiles &files);
 
 // Whether the file starts as a Windows program does: an MS-DOS header
 // whose pointer leads to a PE signature.
-bool isWindowsProgramHeader(const QByteArray &head);
+bool isWindowsProgramHeader(std::string_view head);
 
 }  // namespace vidorun

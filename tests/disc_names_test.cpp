@@ -1,5 +1,6 @@
 // The rules of names and media that discs and FAT32 sticks hold, which the
 // disc check judges by and publishing writes by.
+#include "base/utf8.h"
 #include "disccheck/disc_names.h"
 
 #include <gtest/gtest.h>
@@ -31,20 +32,20 @@ TEST(DiscNames, EachFaultIsFoundInItsOrder)
         {u"?aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", NameFault::TooLong},
     };
     for (const auto &[name, fault] : names)
-        EXPECT_EQ(nameFault(QString::fromUtf16(name)), fault) << QString::fromUtf16(name).toStdString();
-    EXPECT_EQ(faultyCharacterText(QStringLiteral("a:b")), QStringLiteral("':'"));
-    EXPECT_EQ(faultyCharacterText(QStringLiteral("ab")), QString());
+        EXPECT_EQ(nameFault(fromUtf16(name)), fault) << fromUtf16(name);
+    EXPECT_EQ(faultyCharacterText("a:b"), "':'");
+    EXPECT_EQ(faultyCharacterText("ab"), "");
 }
 
 // One name on the disc: equal but for letter case, or in the first 64
 // characters Joliet keeps.
 TEST(DiscNames, NamesOfOneFolderThatAreOneOnTheDisc)
 {
-    const QString base(64, QLatin1Char('a'));
-    EXPECT_EQ(jolietKey(QStringLiteral("MVI_4301.AVI")), jolietKey(QStringLiteral("mvi_4301.avi")));
-    EXPECT_EQ(jolietKey(QStringLiteral("\u0424\u0418\u041B\u042C\u041C")), jolietKey(QStringLiteral("\u0444\u0438\u043B\u044C\u043C")));
-    EXPECT_EQ(jolietKey(base + QStringLiteral("1.avi")), jolietKey(base + QStringLiteral("2.avi")));
-    EXPECT_NE(jolietKey(QStringLiteral("a1.avi")), jolietKey(QStringLiteral("a2.avi")));
+    const std::string base(64, 'a');
+    EXPECT_EQ(jolietKey("MVI_4301.AVI"), jolietKey("mvi_4301.avi"));
+    EXPECT_EQ(jolietKey("\u0424\u0418\u041B\u042C\u041C"), jolietKey("\u0444\u0438\u043B\u044C\u043C"));
+    EXPECT_EQ(jolietKey(base + "1.avi"), jolietKey(base + "2.avi"));
+    EXPECT_NE(jolietKey("a1.avi"), jolietKey("a2.avi"));
 }
 
 // genisoimage -R moves the folder at ISO 9660's ninth level, counting the

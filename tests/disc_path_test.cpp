@@ -1,17 +1,16 @@
 // Finding the files of a disc made on Windows, in the letter case the disc
 // shows here.
 #include "platform/disc_path.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
+#include "platform/file_places.h"
+#include "projectfile/letter_case.h"
+#include "support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 using namespace vidorun;
@@ -20,22 +19,22 @@ namespace {
 
 class DiscPathTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_disc.isValid()); }
+    void SetUp() override { ASSERT_FALSE(disc().empty()); }
 
     // Makes an empty file (and its folders) on the disc.
     void make(const std::string &name)
     {
         const std::string full = disc() + '/' + name;
-        QDir().mkpath(QFileInfo(QFile::decodeName(full.c_str())).absolutePath());
+        vidorun::testing::makeFolders(full.substr(0, full.rfind('/')));
         const int fd = ::open(full.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
         ASSERT_GE(fd, 0) << full;
         ::close(fd);
     }
-    std::string disc() const { return QFile::encodeName(m_disc.path()).toStdString(); }
+    std::string disc() const { return m_disc->path(); }
     std::string on(const std::string &name) const { return disc() + '/' + name; }
     std::string resolve(const std::string &path) const { return resolveDiscPath(path, disc()); }
 
-    QTemporaryDir m_disc;
+    std::unique_ptr<vidorun::testing::TemporaryFolder> m_disc = std::make_unique<vidorun::testing::TemporaryFolder>();
 };
 
 TEST_F(DiscPathTest, WindowsPathsFindTheirFilesOnALowerCaseDisc)
@@ -112,7 +111,7 @@ TEST_F(DiscPathTest, AMissingComponentKeepsTheRestAsWritten)
     EXPECT_EQ(resolve("D:\\FILMS\\PART1.AVI"), "FILMS/PART1.AVI");
     EXPECT_EQ(resolve("MOVIES\\PART1.AVI\\MORE"), "movies/part1.avi/MORE");
     EXPECT_EQ(resolve(""), "");
-    EXPECT_FALSE(QFileInfo::exists(QFile::decodeName(on(resolve("MOVIES\\PART9.AVI")).c_str())));
+    EXPECT_EQ(kindAt(on(resolve("MOVIES\\PART9.AVI"))), FileKind::Missing);
 }
 
 TEST_F(DiscPathTest, AbsolutePathsAreFoundFromTheRoot)
@@ -120,7 +119,7 @@ TEST_F(DiscPathTest, AbsolutePathsAreFoundFromTheRoot)
     make("movies/part1.avi");
 
     // A project made here and read back upper-cased.
-    const std::string upper = QFile::encodeName(QFile::decodeName(on("movies/part1.avi").c_str()).toUpper()).toStdString();
+    const std::string upper = projectUpper(on("movies/part1.avi"), true);
     EXPECT_EQ(resolve(upper), on("movies/part1.avi"));
     EXPECT_EQ(resolveDiscPath(upper, "/somewhere/else"), on("movies/part1.avi"));
 }
@@ -128,9 +127,8 @@ TEST_F(DiscPathTest, AbsolutePathsAreFoundFromTheRoot)
 TEST_F(DiscPathTest, ABigFolderResolvesQuickly)
 {
     // Making 5000 files on some disks takes seconds; memory is quicker.
-    QTemporaryDir memory(QStringLiteral("/dev/shm/vidorun-XXXXXX"));
-    if (memory.isValid())
-        m_disc.swap(memory);
+    if (::access("/dev/shm", W_OK) == 0)
+        m_disc = std::make_unique<vidorun::testing::TemporaryFolder>("/dev/shm");
     make("big/sub/wanted.avi");
     for (int i = 0; i < 5000; ++i) {
         const int fd = ::open(on("big/movie" + std::to_string(i) + ".avi").c_str(), O_CREAT | O_WRONLY, 0644);

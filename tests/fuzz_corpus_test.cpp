@@ -1,29 +1,25 @@
 // Replays the fuzz corpus and every crash input the fuzzers ever found
 // through the fuzz targets' own entry points.
+#include "base/text.h"
 #include "fuzz/fuzz_entries.h"
-
-#include <QDir>
-#include <QFile>
+#include "support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 struct Input {
-    QString name;
-    QByteArray bytes;
+    std::string name;
+    std::string bytes;
 };
 
-std::vector<Input> inputsIn(const char *folder)
+std::vector<Input> inputsIn(const std::string &folder)
 {
     std::vector<Input> inputs;
-    const QDir dir(QString::fromUtf8(folder));
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
-        if (name.startsWith(u'.') || name.endsWith(QLatin1String(".md")))
+    for (const std::string &name : vidorun::testing::folderEntries(folder)) {
+        if (vidorun::startsWith(name, ".") || vidorun::endsWith(name, ".md"))
             continue;
-        QFile file(dir.filePath(name));
-        if (file.open(QIODevice::ReadOnly))
-            inputs.push_back({name, file.readAll()});
+        inputs.push_back({name, vidorun::testing::readFileAt(folder + '/' + name)});
     }
     return inputs;
 }
@@ -31,8 +27,8 @@ std::vector<Input> inputsIn(const char *folder)
 void replay(const std::vector<Input> &inputs)
 {
     for (const Input &input : inputs) {
-        SCOPED_TRACE(input.name.toStdString());
-        const auto *data = reinterpret_cast<const std::uint8_t *>(input.bytes.constData());
+        SCOPED_TRACE(input.name);
+        const auto *data = reinterpret_cast<const std::uint8_t *>(input.bytes.data());
         const auto size = std::size_t(input.bytes.size());
         EXPECT_EQ(vidorun::fuzz::readerViolation(data, size), "");
         EXPECT_EQ(vidorun::fuzz::roundTripViolation(data, size), "");
@@ -56,9 +52,9 @@ TEST(FuzzCorpus, EveryCrashEverFoundStaysFixed)
 // empty input is a project without anything.
 TEST(FuzzCorpus, CutItemsAndEmptyInputsAreNoViolation)
 {
-    QByteArray input("\x00\x02", 2);
-    input += "Title\ncover\n\n\n1\nA.AVI\nOne\nCD1\nB.AVI\n" + QByteArray(5000, 't') + "\nCD2";
-    const auto *data = reinterpret_cast<const std::uint8_t *>(input.constData());
+    std::string input("\x00\x02", 2);
+    input += "Title\ncover\n\n\n1\nA.AVI\nOne\nCD1\nB.AVI\n" + std::string(5000, 't') + "\nCD2";
+    const auto *data = reinterpret_cast<const std::uint8_t *>(input.data());
     EXPECT_EQ(vidorun::fuzz::readerViolation(data, std::size_t(input.size())), "");
     EXPECT_EQ(vidorun::fuzz::roundTripViolation(data, std::size_t(input.size())), "");
     EXPECT_EQ(vidorun::fuzz::readerViolation(data, 0), "");

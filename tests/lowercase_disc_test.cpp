@@ -2,6 +2,7 @@
 // lower case while its Autorun.inf holds upper-case Windows paths. The program
 // finds every file, and keeps and shows the paths as the project holds them.
 #include "lowercase_disc.h"
+#include "projectfile/letter_case.h"
 
 #include <QLabel>
 
@@ -17,7 +18,7 @@ TEST_F(LowerCaseDisc, StartUpListsTheMoviesAndShowsTheCover)
     makeDisc();
     start();
 
-    EXPECT_EQ(project().ProjectFile, QStringLiteral(".\\Autorun.inf"));
+    EXPECT_EQ(project().ProjectFile, ".\\Autorun.inf");
     EXPECT_EQ(listedTitles(), QStringList({QStringLiteral("Part one"), QStringLiteral("Part two")}));
     EXPECT_EQ(label("TotalMoviesText")->text(), QStringLiteral("Total number of movies: 2"));
     EXPECT_EQ(window().windowTitle(), QStringLiteral("Vidorun ; Our Holiday"));
@@ -32,19 +33,19 @@ TEST_F(LowerCaseDisc, ThePathsStayAsStoredAndAllAreFound)
     start();
 
     const Project &p = project();
-    EXPECT_EQ(p.CoverPicturePath, QStringLiteral(".\\COVER.JPG"));
-    EXPECT_EQ(p.PlayerPath, QStringLiteral("D:\\PLAYER\\SETUP.EXE"));
-    EXPECT_EQ(p.CodecPath, QStringLiteral("CODEC\\INSTALL.EXE"));
-    EXPECT_EQ(p.MoviePaths[1], QStringLiteral("D:\\MOVIES\\PART1.AVI"));
-    EXPECT_EQ(p.MoviePaths[2], QStringLiteral(".\\MOVIES\\PART2.AVI"));
-    EXPECT_EQ(p.MovieCDs[1], QStringLiteral("DISC1"));
+    EXPECT_EQ(p.CoverPicturePath, ".\\COVER.JPG");
+    EXPECT_EQ(p.PlayerPath, "D:\\PLAYER\\SETUP.EXE");
+    EXPECT_EQ(p.CodecPath, "CODEC\\INSTALL.EXE");
+    EXPECT_EQ(p.MoviePaths[1], "D:\\MOVIES\\PART1.AVI");
+    EXPECT_EQ(p.MoviePaths[2], ".\\MOVIES\\PART2.AVI");
+    EXPECT_EQ(p.MovieCDs[1], "DISC1");
 
-    for (const QString &stored : {p.CoverPicturePath, p.PlayerPath, p.CodecPath, p.MoviePaths[1], p.MoviePaths[2],
-                                  p.MovieCDs[1] + QStringLiteral(".INI")})
-        EXPECT_TRUE(window().FileExists(stored)) << stored.toStdString();
-    EXPECT_EQ(fake.files.resolve(p.MoviePaths[1]), QStringLiteral("movies/part1.avi"));
-    EXPECT_EQ(fake.files.resolve(p.PlayerPath), QStringLiteral("player/setup.exe"));
-    EXPECT_EQ(fake.files.resolve(QStringLiteral("DISC1.INI")), QStringLiteral("disc1.ini"));
+    for (const std::string &stored : {p.CoverPicturePath, p.PlayerPath, p.CodecPath, p.MoviePaths[1], p.MoviePaths[2],
+                                      p.MovieCDs[1] + ".INI"})
+        EXPECT_TRUE(window().FileExists(stored)) << stored;
+    EXPECT_EQ(fake.files.resolve(p.MoviePaths[1]), "movies/part1.avi");
+    EXPECT_EQ(fake.files.resolve(p.PlayerPath), "player/setup.exe");
+    EXPECT_EQ(fake.files.resolve("DISC1.INI"), "disc1.ini");
 }
 
 TEST_F(LowerCaseDisc, MissingFilesFailCleanlyAndMessagesShowTheStoredText)
@@ -85,11 +86,11 @@ TEST_F(LowerCaseDisc, AProjectWrittenHereIsFoundAfterReadingBack)
                                 QStringLiteral("title01=Part one"), QStringLiteral("mdisk01=Disc1")}));
     start();
 
-    EXPECT_EQ(project().CoverPicturePath, path(QStringLiteral("pictures/our cover.jpg")).toUpper());
+    EXPECT_EQ(project().CoverPicturePath, projectUpper(path(QStringLiteral("pictures/our cover.jpg")).toStdString(), true));
     EXPECT_EQ(fake.pictures.loaded, QStringList({path(QStringLiteral("pictures/our cover.jpg"))}));
     EXPECT_TRUE(fake.messages.shown.empty());
     EXPECT_TRUE(window().FileExists(project().MoviePaths[1]));
-    EXPECT_EQ(fake.files.resolve(project().MoviePaths[1]), path(QStringLiteral("movies/part1.avi")));
+    EXPECT_EQ(fake.files.resolve(project().MoviePaths[1]), path(QStringLiteral("movies/part1.avi")).toStdString());
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // The names publishing gives files on a disc: a few names as an author
 // meets them, then the promises of safe_names.h over arbitrary names.
+#include "base/utf8.h"
 #include "disccheck/disc_names.h"
 #include "fuzz/fuzz_entries.h"
 #include "publish/safe_names.h"
-#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
@@ -13,40 +13,40 @@ using namespace vidorun;
 
 namespace {
 
-QStringList namedInOneFolder(const QStringList &names, NameLetters letters = NameLetters::Any)
+using Names = std::vector<std::string>;
+
+Names namedInOneFolder(const Names &names, NameLetters letters = NameLetters::Any)
 {
     FolderNames folder;
-    QStringList given;
-    for (const QString &name : names)
-        given << folder.add(name, letters).name;
+    Names given;
+    for (const std::string &name : names)
+        given.push_back(folder.add(name, letters).name);
     return given;
 }
 
 TEST(SafeNames, KeepWhatADiscHoldsAndMendTheRest)
 {
-    EXPECT_EQ(safeFileName(QStringLiteral("Sunrise over the bay.avi"), NameLetters::Any),
-              QStringLiteral("Sunrise over the bay.avi"));
-    EXPECT_EQ(safeFileName(QStringLiteral("Sunrise: over the bay?.avi"), NameLetters::Any),
-              QStringLiteral("Sunrise_ over the bay_.avi"));
-    EXPECT_EQ(safeFileName(QStringLiteral("con.avi"), NameLetters::Any), QStringLiteral("_con.avi"));
-    EXPECT_EQ(safeFileName(QStringLiteral("nul. "), NameLetters::Any), QStringLiteral("_nul"));
-    EXPECT_EQ(safeFileName(QStringLiteral("Café.avi"), NameLetters::Any), QStringLiteral("Café.avi"));
-    EXPECT_EQ(safeFileName(QStringLiteral("Café Straße Ærø.avi"), NameLetters::Ascii),
-              QStringLiteral("Cafe Strasse AEro.avi"));
-    EXPECT_EQ(safeFileName(QStringLiteral("日本.avi"), NameLetters::Ascii), QStringLiteral("__.avi"));
-    EXPECT_EQ(safeFileName(QString::fromUtf8("\xF0\x9F\x8E\xAC.avi"), NameLetters::Any), QStringLiteral("_.avi"));
+    EXPECT_EQ(safeFileName("Sunrise over the bay.avi", NameLetters::Any),
+              "Sunrise over the bay.avi");
+    EXPECT_EQ(safeFileName("Sunrise: over the bay?.avi", NameLetters::Any),
+              "Sunrise_ over the bay_.avi");
+    EXPECT_EQ(safeFileName("con.avi", NameLetters::Any), "_con.avi");
+    EXPECT_EQ(safeFileName("nul. ", NameLetters::Any), "_nul");
+    EXPECT_EQ(safeFileName("Café.avi", NameLetters::Any), "Café.avi");
+    EXPECT_EQ(safeFileName("Café Straße Ærø.avi", NameLetters::Ascii),
+              "Cafe Strasse AEro.avi");
+    EXPECT_EQ(safeFileName("日本.avi", NameLetters::Ascii), "__.avi");
+    EXPECT_EQ(safeFileName("\xF0\x9F\x8E\xAC.avi", NameLetters::Any), "_.avi");
 
-    const QString longName = QString(70, QLatin1Char('x')) + QStringLiteral(".avi");
-    EXPECT_EQ(safeFileName(longName, NameLetters::Any), QString(60, QLatin1Char('x')) + QStringLiteral(".avi"));
+    const std::string longName = std::string(70, 'x') + ".avi";
+    EXPECT_EQ(safeFileName(longName, NameLetters::Any), std::string(60, 'x') + ".avi");
 
     // Names that are one to Windows are numbered, the first kept as it is.
-    EXPECT_EQ(namedInOneFolder({QStringLiteral("Part.avi"), QStringLiteral("PART.AVI"), QStringLiteral("part.avi"),
-                                QStringLiteral("Part_2.avi")}),
-              QStringList({QStringLiteral("Part.avi"), QStringLiteral("PART_2.AVI"), QStringLiteral("part_3.avi"),
-                           QStringLiteral("Part_2_2.avi")}));
-    EXPECT_EQ(volumeIdentifier(QStringLiteral("Holiday 1")), QStringLiteral("HOLIDAY_1"));
-    EXPECT_EQ(volumeIdentifier(QStringLiteral("Férias-2026")), QStringLiteral("FERIAS_2026"));
-    EXPECT_EQ(volumeIdentifier(QStringLiteral("日本")), QStringLiteral("VIDORUN"));
+    EXPECT_EQ(namedInOneFolder({"Part.avi", "PART.AVI", "part.avi", "Part_2.avi"}),
+              Names({"Part.avi", "PART_2.AVI", "part_3.avi", "Part_2_2.avi"}));
+    EXPECT_EQ(volumeIdentifier("Holiday 1"), "HOLIDAY_1");
+    EXPECT_EQ(volumeIdentifier("Férias-2026"), "FERIAS_2026");
+    EXPECT_EQ(volumeIdentifier("日本"), "VIDORUN");
 }
 
 // Random folders of names drawn from what breaks names: the characters
@@ -68,14 +68,13 @@ TEST(SafeNames, EveryNameOfAnyFolderIsSafeUniqueAndTheSameEachTime)
             const int length = int(random() % (random() % 8 == 0 ? 90 : 8));
             for (int i = 0; i < length; ++i)
                 name += pieces[random() % std::size(pieces)];
-            const QString text = QString::fromStdU16String(name);
             if (input[0] & 2) {
-                for (const QChar c : text) {
-                    input += char(c.unicode() & 0xFF);
-                    input += char(c.unicode() >> 8);
+                for (const char16_t c : name) {
+                    input += char(c & 0xFF);
+                    input += char(c >> 8);
                 }
             } else {
-                input += text.toUtf8().toStdString();
+                input += fromUtf16(name);
             }
             if (n + 1 < names)
                 input += '\n';

@@ -2,9 +2,9 @@
 
 #include "projectfile/atomic_save.h"
 
-#include <QStringList>
-
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace vidorun::testing {
 
@@ -15,35 +15,35 @@ namespace vidorun::testing {
 // failAt 0 fails nothing; `steps` then names every step a save takes.
 class FailingSaveSteps final : public SaveSteps {
 public:
-    FailingSaveSteps(SaveSteps &real, int failAt, QString failReason = QStringLiteral("No space left on device"))
+    FailingSaveSteps(SaveSteps &real, int failAt, std::string failReason = "No space left on device")
         : m_real(real), m_failAt(failAt), m_failReason(std::move(failReason))
     {
     }
 
-    bool open() override { return step(QStringLiteral("open"), [this] { return m_real.open(); }); }
-    bool write(const QByteArray &piece) override
+    bool open() override { return step("open", [this] { return m_real.open(); }); }
+    bool write(const std::string &piece) override
     {
         if (m_taken + 1 == m_failAt)
-            m_real.write(piece.left(piece.size() / 2));
-        return step(QStringLiteral("write"), [&] { return m_real.write(piece); });
+            m_real.write(piece.substr(0, piece.size() / 2));
+        return step("write", [&] { return m_real.write(piece); });
     }
-    bool flush() override { return step(QStringLiteral("flush"), [this] { return m_real.flush(); }); }
-    bool commit() override { return step(QStringLiteral("commit"), [this] { return m_real.commit(); }); }
+    bool flush() override { return step("flush", [this] { return m_real.flush(); }); }
+    bool commit() override { return step("commit", [this] { return m_real.commit(); }); }
     void discard() override
     {
         discarded = true;
         m_real.discard();
     }
-    QString reason() const override { return m_failed ? m_failReason : m_real.reason(); }
+    std::string reason() const override { return m_failed ? m_failReason : m_real.reason(); }
 
-    QStringList steps;
+    std::vector<std::string> steps;
     bool discarded = false;
 
 private:
     template<typename Real>
-    bool step(const QString &name, Real real)
+    bool step(const char *name, Real real)
     {
-        steps << name;
+        steps.emplace_back(name);
         if (++m_taken == m_failAt) {
             m_failed = true;
             return false;
@@ -53,7 +53,7 @@ private:
 
     SaveSteps &m_real;
     int m_failAt;
-    QString m_failReason;
+    std::string m_failReason;
     int m_taken = 0;
     bool m_failed = false;
 };

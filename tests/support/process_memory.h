@@ -1,7 +1,9 @@
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 // The memory of this test process, from /proc/self/status (Linux), for tests
 // that bound what reading a hostile file costs.
@@ -24,47 +26,53 @@ constexpr bool SanitizerBuild = false;
 class ProcessMemory {
 public:
     // Resident and peak resident size in kB; -1 where the system doesn't tell.
-    static qint64 residentKb() { return statusField("VmRSS:"); }
-    static qint64 peakKb() { return statusField("VmHWM:"); }
+    static std::int64_t residentKb() { return statusField("VmRSS:"); }
+    static std::int64_t peakKb() { return statusField("VmHWM:"); }
 
     // Sets the peak back to what is resident now; false where that can't be done.
     static bool resetPeak()
     {
-#ifdef Q_OS_WIN
+#ifdef _WIN32
         return false;
 #else
-        QFile clear(QStringLiteral("/proc/self/clear_refs"));
-        return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+        std::FILE *clear = std::fopen("/proc/self/clear_refs", "w");
+        if (!clear)
+            return false;
+        const bool written = std::fputs("5", clear) >= 0;
+        return std::fclose(clear) == 0 && written;
 #endif
     }
 
     // How far the peak rises above what was resident before while `work`
     // runs, in kB; -1 where the system can't tell.
     template<typename Work>
-    static qint64 peakGrowthKb(Work work)
+    static std::int64_t peakGrowthKb(Work work)
     {
-        const qint64 before = residentKb();
+        const std::int64_t before = residentKb();
         const bool reset = resetPeak();
         work();
         return reset && before > 0 ? peakKb() - before : -1;
     }
 
 private:
-    static qint64 statusField(const char *name)
+    static std::int64_t statusField(const char *name)
     {
-#ifdef Q_OS_WIN
+#ifdef _WIN32
         // Under Wine, /proc would be the Linux one of Wine's own process.
-        Q_UNUSED(name);
+        (void)name;
         return -1;
 #else
-        QFile status(QStringLiteral("/proc/self/status"));
-        if (!status.open(QIODevice::ReadOnly))
+        std::FILE *status = std::fopen("/proc/self/status", "r");
+        if (!status)
             return -1;
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith(name))
-                return line.mid(qsizetype(qstrlen(name))).trimmed().split(' ').value(0).toLongLong();
+        std::int64_t value = -1;
+        char line[256];
+        while (value < 0 && std::fgets(line, sizeof line, status)) {
+            if (std::strncmp(line, name, std::strlen(name)) == 0)
+                value = std::strtoll(line + std::strlen(name), nullptr, 10);
         }
-        return -1;
+        std::fclose(status);
+        return value;
 #endif
     }
 };
