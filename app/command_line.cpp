@@ -157,7 +157,8 @@ std::string wrapped(const std::string &names, std::size_t nameWidth, const std::
     std::string text;
     const std::size_t max = 79 - (indentation.size() + nameWidth + 1);
     std::size_t lineStart = 0;
-    std::optional<std::size_t> lastBreakable;
+    constexpr std::size_t Nowhere = std::string::npos;
+    std::size_t lastBreakable = Nowhere;
     std::size_t x = 0;
     const std::size_t length = description.size();
     for (std::size_t i = 0; i < length; ++i) {
@@ -166,11 +167,11 @@ std::string wrapped(const std::string &names, std::size_t nameWidth, const std::
         if (isSpace(c))
             lastBreakable = i;
         std::optional<std::size_t> breakAt, nextLineStart;
-        if (x > max && lastBreakable) {
+        if (x > max && lastBreakable != Nowhere) {
             // Time to break, and where is known.
-            breakAt = *lastBreakable;
-            nextLineStart = *lastBreakable + 1;
-        } else if ((x > max - 1 && !lastBreakable) || i == length - 1) {
+            breakAt = lastBreakable;
+            nextLineStart = lastBreakable + 1;
+        } else if ((x > max - 1 && lastBreakable == Nowhere) || i == length - 1) {
             // Time to break but nowhere to, or the end of the last line.
             breakAt = i + 1;
             nextLineStart = i + 1;
@@ -183,7 +184,7 @@ std::string wrapped(const std::string &names, std::size_t nameWidth, const std::
             name.resize(std::max(name.size(), nameWidth), ' ');
             text += indentation + name + ' ' + description.substr(lineStart, *breakAt - lineStart) + '\n';
             x = 0;
-            lastBreakable.reset();
+            lastBreakable = Nowhere;
             lineStart = *nextLineStart;
             // No line starts with a blank.
             if (lineStart < length && isSpace(description[lineStart]))

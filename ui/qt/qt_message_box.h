@@ -3,6 +3,10 @@
 // The program's message box on Qt.
 #include "platform/message_box.h"
 
+#include <QString>
+
+class QWidget;
+
 namespace vidorun {
 
 // A modal QMessageBox over `parent` (or none): `style` MsgStyle::Question
