@@ -3,6 +3,7 @@
 #include "app/vidorun_main.h"
 #include "platform/native.h"
 #include "ui/win32/win32_front_end.h"
+#include "ui/win32/startup_probe.h"
 #include "ui/win32/win32_services.h"
 
 int main(int argc, char *argv[])
@@ -26,6 +27,8 @@ int main(int argc, char *argv[])
     const Platform platform{messages, input, dialogs, *launcher, *media, *system, *files, pictures};
 
     VidorunMain window(platform, frontEnd);
+    ui::win32::watchFirstFrame(ui::win32::windowHandle(window.view()), frontEnd,
+                               [&window] { return !window.coverLoading(); });
     window.show();
     return ui::win32::runMessageLoop();
 }
