@@ -1,70 +1,58 @@
 #pragma once
 
+// The real main window, realised by the front end the tests are built with,
+// on fake platform services, started in the test's own folder; and its
+// child windows, driven as a user drives them (support/ui_driver.h).
 #include "app/vidorun_main.h"
 #include "support/fake_platform.h"
-#include "support/qt_printers.h"
-
-#include <QByteArray>
-#include <QTemporaryDir>
+#include "support/temporary_folder.h"
+#include "support/ui_driver.h"
+#include "windows/child_window.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-
-class QComboBox;
-class QLabel;
-class QPushButton;
-class QAction;
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace vidorun::testing {
 
-// Each test runs in a fresh temporary working folder of its own.
-class WorkingFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Writes a file (relative names land in the working folder).
-    void writeFile(const QString &name, const QByteArray &bytes);
-    QByteArray readFile(const QString &name) const;
-    QString path(const QString &name) const;
-    // The system's own words for why a file can't be made at `path`, as Qt
-    // reports them ("No such file or directory" on Linux).
-    static QString reasonForNoFileAt(const QString &path);
-
-    QTemporaryDir m_folder;
-    QString m_previousFolder;
-};
-
-// A real main window on fake platform services, started in the test's folder.
-class MainWindowTest : public WorkingFolderTest {
+class MainWindowTest : public FolderTest {
 protected:
     void TearDown() override;
 
     // Starts the program: the window loads (and reads ./Autorun.inf if the
-    // test wrote one) and is shown.
+    // test wrote one), is shown and becomes the active window.
     VidorunMain &start();
 
     VidorunMain &window() { return *m_window; }
     const Project &project() const { return m_window->project(); }
+    // The main window as its handlers see it: texts, lists, what is shown.
+    ui::WindowView &view() { return m_window->view(); }
+    std::vector<std::string> listedTitles();
 
-    QComboBox *movies() const;
-    QLabel *label(const char *name) const;
-    QPushButton *button(const char *name) const;
-    QAction *action(const char *name) const;
-    QStringList listedTitles() const;
-
-    // Clicks a button of the main window, or triggers one of its menu items.
-    void click(const char *buttonName);
-    void trigger(const char *actionName);
+    // What a user does to the main window.
+    void click(std::string_view button) { ui.click(view(), button); }
+    void trigger(std::string_view menuItem) { ui.choose(view(), menuItem); }
+    void press(Key key) { ui.press(view(), key); }
     // Makes the main window the active window, as a user's click would.
-    void activate();
+    void activate() { ui.activate(view()); }
 
-    FakePlatform fake;
+    // The child window open now, if any, and what a user does to it.
+    ChildWindow *child() const { return m_window ? m_window->openChild() : nullptr; }
+    ui::WindowView &childView();
+    void clickChild(std::string_view button) { ui.click(childView(), button); }
+    void pressOnChild(Key key) { ui.press(childView(), key); }
+    void typeInChild(std::string_view textBox, std::string_view text) { ui.type(childView(), textBox, text); }
+    void selectInChild(std::string_view list, int index) { ui.select(childView(), list, index); }
+
+    // Reads a project through File > Read, as the author would.
+    void readProject(const std::vector<std::string> &lines);
+
+    UiDriver &ui = UiDriver::instance();
+    FakePlatform fake{ui.pictureLoader()};
     std::unique_ptr<VidorunMain> m_window;
 };
-
-// A project file in the program's own layout, CR LF line ends.
-QByteArray projectFileBytes(const QStringList &lines);
 
 }  // namespace vidorun::testing
