@@ -2,11 +2,11 @@
 
 // The real main window, realised by the front end the tests are built with,
 // on fake platform services, started in the test's own folder; and its
-// child windows, driven as a user drives them (support/ui_driver.h).
+// child windows, driven as a user drives them (support/window_driver.h).
 #include "app/vidorun_main.h"
 #include "support/fake_platform.h"
 #include "support/temporary_folder.h"
-#include "support/ui_driver.h"
+#include "support/window_driver.h"
 #include "windows/child_window.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,7 @@ protected:
     // Reads a project through File > Read, as the author would.
     void readProject(const std::vector<std::string> &lines);
 
-    UiDriver &ui = UiDriver::instance();
+    WindowDriver &ui = WindowDriver::instance();
     FakePlatform fake{ui.pictureLoader()};
     std::unique_ptr<VidorunMain> m_window;
 };

@@ -1,7 +1,7 @@
 // Runs the tests headless, with a home and settings folder of their own, so
 // no test ever touches the user's files or needs a display; the windows are
 // Qt widgets, drawn offscreen.
-#include "support/ui_driver.h"
+#include "support/window_driver.h"
 #include "ui/qt/fonts.h"
 
 #include <QApplication>
@@ -39,7 +39,7 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     vidorun::installFontSubstitutes();
-    const std::unique_ptr<vidorun::testing::UiDriver> driver = vidorun::testing::makeUiDriver();
+    const std::unique_ptr<vidorun::testing::WindowDriver> driver = vidorun::testing::makeWindowDriver();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -17,15 +17,15 @@ namespace vidorun::testing {
 
 enum class Key { Enter, Escape, Tab, ShiftTab, CtrlO, CtrlS, CtrlX, AltF4 };
 
-class UiDriver {
+class WindowDriver {
 public:
-    virtual ~UiDriver();
-    UiDriver(const UiDriver &) = delete;
-    UiDriver &operator=(const UiDriver &) = delete;
+    virtual ~WindowDriver();
+    WindowDriver(const WindowDriver &) = delete;
+    WindowDriver &operator=(const WindowDriver &) = delete;
 
     // The driver of this build's front end, which the test program's main
-    // makes (makeUiDriver) once the toolkit is ready, and drops before it goes.
-    static UiDriver &instance();
+    // makes (makeWindowDriver) once the toolkit is ready, and drops before it goes.
+    static WindowDriver &instance();
 
     virtual ui::FrontEnd &frontEnd() = 0;
     // The front end's own picture loading.
@@ -59,10 +59,10 @@ public:
     virtual bool waitFor(const std::function<bool()> &condition) = 0;
 
 protected:
-    UiDriver();
+    WindowDriver();
 };
 
-std::unique_ptr<UiDriver> makeUiDriver();
+std::unique_ptr<WindowDriver> makeWindowDriver();
 
 }  // namespace vidorun::testing
 
@@ -70,12 +70,12 @@ std::unique_ptr<UiDriver> makeUiDriver();
 // decoded in the background), then checks with GoogleTest.
 #define EXPECT_EVENTUALLY_EQ(actual, expected)                                                                   \
     do {                                                                                                         \
-        (void)::vidorun::testing::UiDriver::instance().waitFor([&] { return bool((actual) == (expected)); });    \
+        (void)::vidorun::testing::WindowDriver::instance().waitFor([&] { return bool((actual) == (expected)); });    \
         EXPECT_EQ(actual, expected);                                                                             \
     } while (false)
 
 #define EXPECT_EVENTUALLY_TRUE(condition)                                                                        \
     do {                                                                                                         \
-        (void)::vidorun::testing::UiDriver::instance().waitFor([&] { return bool(condition); });                 \
+        (void)::vidorun::testing::WindowDriver::instance().waitFor([&] { return bool(condition); });                 \
         EXPECT_TRUE(condition);                                                                                  \
     } while (false)

@@ -1,7 +1,7 @@
 // The test driver of the Windows front end: Windows messages and real key
 // presses (SendInput) through the front end's own message loop, on a
 // display of the test run's own.
-#include "support/ui_driver.h"
+#include "support/window_driver.h"
 
 #include "ui/descriptions.h"
 #include "ui/win32/win32_front_end.h"
@@ -52,9 +52,9 @@ bool reachable(HWND window, HWND control)
            && IsWindowEnabled(control);
 }
 
-class Win32UiDriver final : public UiDriver {
+class Win32WindowDriver final : public WindowDriver {
 public:
-    Win32UiDriver() : m_pictures(m_frontEnd) {}
+    Win32WindowDriver() : m_pictures(m_frontEnd) {}
 
     ui::FrontEnd &frontEnd() override { return m_frontEnd; }
     PictureLoader &pictureLoader() override { return m_pictures; }
@@ -201,9 +201,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<UiDriver> makeUiDriver()
+std::unique_ptr<WindowDriver> makeWindowDriver()
 {
-    return std::make_unique<Win32UiDriver>();
+    return std::make_unique<Win32WindowDriver>();
 }
 
 }  // namespace vidorun::testing

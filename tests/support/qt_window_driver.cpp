@@ -1,6 +1,6 @@
 // The test driver of the Qt front end: Qt Test's mouse and key events on
 // the real widgets, headless.
-#include "support/ui_driver.h"
+#include "support/window_driver.h"
 
 #include "ui/qt/qt_front_end.h"
 #include "ui/qt/qt_pictures.h"
@@ -22,9 +22,9 @@ namespace vidorun::testing {
 
 namespace {
 
-class QtUiDriver final : public UiDriver {
+class QtWindowDriver final : public WindowDriver {
 public:
-    QtUiDriver() : m_pictures(m_frontEnd) {}
+    QtWindowDriver() : m_pictures(m_frontEnd) {}
 
     ui::FrontEnd &frontEnd() override { return m_frontEnd; }
     PictureLoader &pictureLoader() override { return m_pictures; }
@@ -151,9 +151,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<UiDriver> makeUiDriver()
+std::unique_ptr<WindowDriver> makeWindowDriver()
 {
-    return std::make_unique<QtUiDriver>();
+    return std::make_unique<QtWindowDriver>();
 }
 
 }  // namespace vidorun::testing

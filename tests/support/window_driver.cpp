@@ -1,4 +1,4 @@
-#include "support/ui_driver.h"
+#include "support/window_driver.h"
 
 #include <cstdlib>
 
@@ -6,21 +6,21 @@ namespace vidorun::testing {
 
 namespace {
 
-UiDriver *current = nullptr;
+WindowDriver *current = nullptr;
 
 }  // namespace
 
-UiDriver::UiDriver()
+WindowDriver::WindowDriver()
 {
     current = this;
 }
 
-UiDriver::~UiDriver()
+WindowDriver::~WindowDriver()
 {
     current = nullptr;
 }
 
-UiDriver &UiDriver::instance()
+WindowDriver &WindowDriver::instance()
 {
     // Only the test program's main makes one; a test without it is a fault
     // of the test program.
