@@ -169,7 +169,10 @@ void WindowControls::create(HWND parent, const Window &window, int dpi)
                                     instance, nullptr);
         if (!hwnd)
             continue;
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(c.font, window.font, dpi)), FALSE);
+        const HFONT controlFont = font(c.font, window.font, dpi);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+        if (c.growsWithText)
+            widenToText(hwnd, controlFont, text);
         if (c.kind == ControlKind::DropDownList)
             fitClosedHeight(hwnd, scaled(c.height, dpi));
         if (c.kind == ControlKind::Picture && c.picture != BuiltInPicture::None) {
@@ -181,6 +184,22 @@ void WindowControls::create(HWND parent, const Window &window, int dpi)
             lineBrushes_.emplace_back(hwnd, CreateSolidBrush(colourRef(c.textColour ? *c.textColour : LineGrey)));
         controls_.push_back({control, hwnd});
     }
+}
+
+// A label as wide as its text where the system's font runs wider than the
+// one the window was laid out with.
+void WindowControls::widenToText(HWND label, HFONT labelFont, const std::wstring &text)
+{
+    HDC dc = GetDC(label);
+    const HGDIOBJ previous = SelectObject(dc, labelFont);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    RECT rect{};
+    GetClientRect(label, &rect);
+    if (extent.cx + 1 > rect.right)
+        SetWindowPos(label, nullptr, 0, 0, extent.cx + 1, rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowControls::release()

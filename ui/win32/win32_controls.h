@@ -57,6 +57,7 @@ public:
     bool drawLabel(const DRAWITEMSTRUCT &item) const;
 
 private:
+    static void widenToText(HWND label, HFONT labelFont, const std::wstring &text);
     HFONT font(const Font &font, const Font &windowFont, int dpi);
 
     std::vector<ControlHandle> controls_;
