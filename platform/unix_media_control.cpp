@@ -1,10 +1,12 @@
 #include "platform/unix_media_control.h"
 
+#include "base/text.h"
 #include "platform/native.h"
 
 #include <algorithm>
 #include <cctype>
-#include <sstream>
+#include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -20,12 +22,17 @@ enum class TrayRequest { Open, Close, Unknown };
 
 TrayRequest parseCommand(const std::string &command)
 {
-    std::istringstream in(command);
+    // The words between blanks, in any letter case.
     std::vector<std::string> words;
-    for (std::string word; in >> word;) {
-        std::transform(word.begin(), word.end(), word.begin(),
-                       [](unsigned char c) { return char(std::tolower(c)); });
-        words.push_back(word);
+    std::string word;
+    for (const char c : command + ' ') {
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            if (!word.empty())
+                words.push_back(asciiLower(word));
+            word.clear();
+        } else {
+            word += c;
+        }
     }
     if (words.size() != 4 || words[0] != "set" || words[1] != "cdaudio" || words[2] != "door")
         return TrayRequest::Unknown;
