@@ -4,8 +4,7 @@
 #include "platform/windows_text.h"
 #include "ui/win32/win32_front_end.h"
 
-#include <mutex>
-#include <thread>
+
 
 namespace vidorun::ui::win32 {
 
@@ -59,9 +58,33 @@ PictureHandle Win32PictureLoader::load(const std::string &path, int, int)
 // Where a picture decoded in the background goes: the front end, while the
 // loader lives.
 struct Win32PictureLoader::Receiver {
-    std::mutex lock;
-    Win32FrontEnd *frontEnd;
+    SRWLOCK lock = SRWLOCK_INIT;
+    Win32FrontEnd *frontEnd = nullptr;
 };
+
+namespace {
+
+// A picture to decode on a thread of its own, and where it goes.
+struct Decoding {
+    std::string path;
+    std::function<void(PictureHandle)> done;
+    std::shared_ptr<Win32PictureLoader::Receiver> receiver;
+};
+
+DWORD WINAPI decodeInBackground(void *parameter)
+{
+    const std::unique_ptr<Decoding> decoding(static_cast<Decoding *>(parameter));
+    PictureHandle picture = loadPicture(decoding->path);
+    AcquireSRWLockExclusive(&decoding->receiver->lock);
+    if (decoding->receiver->frontEnd) {
+        decoding->receiver->frontEnd->post(
+            [done = std::move(decoding->done), picture = std::move(picture)] { done(picture); });
+    }
+    ReleaseSRWLockExclusive(&decoding->receiver->lock);
+    return 0;
+}
+
+}  // namespace
 
 Win32PictureLoader::Win32PictureLoader(Win32FrontEnd &frontEnd)
     : m_receiver(std::make_shared<Receiver>())
@@ -71,20 +94,25 @@ Win32PictureLoader::Win32PictureLoader(Win32FrontEnd &frontEnd)
 
 Win32PictureLoader::~Win32PictureLoader()
 {
-    const std::lock_guard<std::mutex> held(m_receiver->lock);
+    AcquireSRWLockExclusive(&m_receiver->lock);
     m_receiver->frontEnd = nullptr;
+    ReleaseSRWLockExclusive(&m_receiver->lock);
 }
 
 void Win32PictureLoader::loadInBackground(const std::string &path, int, int, std::function<void(PictureHandle)> done)
 {
-    std::thread([path, done = std::move(done), receiver = m_receiver]() mutable {
-        // A low priority: the window comes first.
-        ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-        PictureHandle picture = loadPicture(path);
-        const std::lock_guard<std::mutex> held(receiver->lock);
-        if (receiver->frontEnd)
-            receiver->frontEnd->post([done = std::move(done), picture = std::move(picture)] { done(picture); });
-    }).detach();
+    auto decoding = std::make_unique<Decoding>(Decoding{path, std::move(done), m_receiver});
+    // Suspended until its priority is lowered: the window comes first.
+    HANDLE thread = CreateThread(nullptr, 0, decodeInBackground, decoding.get(), CREATE_SUSPENDED, nullptr);
+    if (!thread) {
+        // No thread to spare: decoded now, handed back all the same.
+        decoding->done(loadPicture(path));
+        return;
+    }
+    decoding.release();
+    SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
+    ResumeThread(thread);
+    CloseHandle(thread);
 }
 
 }  // namespace vidorun::ui::win32

@@ -47,8 +47,9 @@ public:
     void loadInBackground(const std::string &path, int width, int height,
                           std::function<void(PictureHandle)> done) override;
 
-private:
     struct Receiver;
+
+private:
     std::shared_ptr<Receiver> m_receiver;
 };
 
