@@ -345,7 +345,7 @@ TEST_F(MainWindowCommands, ShortcutsWorkFromAnywhereInTheEnabledWindow)
             watchCommands();
             commands.clear();
             view().setFocus(focus);
-            ASSERT_EQ(view().focused(), focus);
+            ASSERT_TRUE(ui.waitFor([&] { return view().focused() == focus; })) << view().focused();
             press(s.key);
             EXPECT_EQ(joined(commands), s.handler);
         }
