@@ -1,31 +1,30 @@
 // The about box, and the commands that are not implemented yet.
 #include "child_window_fixture.h"
 
-#include <QAction>
-#include <QFrame>
-#include <QLabel>
+#include "app/version.h"
 
 namespace vidorun::testing {
 namespace {
 
 class AboutTest : public ChildWindowTest {
 protected:
-    void openAbout(const char *how)
+    void openAbout(const std::string &how)
     {
-        if (QLatin1String(how) == QLatin1String("About"))
+        if (how == "About")
             click("About");
         else
             trigger(how);
-        ASSERT_NE(child(), nullptr) << how;
-        ASSERT_EQ(child()->objectName(), QStringLiteral("frmAbout"));
+        expectOpen("frmAbout");
     }
 };
 
+// How the fonts, colours and the rule look on the screen is the front
+// end's (qt_front_end_test.cpp).
 TEST_F(AboutTest, WindowIsLaidOutAsDesigned)
 {
     start();
     openAbout("ABOUTSCREEN");
-    expectLayout(QStringLiteral("About Vidorun"), QSize(382, 237),
+    expectLayout("About Vidorun", 382, 237,
                  {
                      {"PicIcon", 8, 16, 48, 40},
                      {"lblTitle", 64, 16, 259, 32},
@@ -36,42 +35,43 @@ TEST_F(AboutTest, WindowIsLaidOutAsDesigned)
                      {"Label3", 16, 208, 257, 17},
                      {"cmdOK", 283, 208, 84, 23},
                  });
-    auto *title = childControl<QLabel>("lblTitle");
-    EXPECT_EQ(title->text(), QStringLiteral("Vidorun"));
-    EXPECT_DOUBLE_EQ(title->font().pointSizeF(), 13.5);
-    EXPECT_TRUE(title->font().bold());
-    EXPECT_TRUE(childControl<QLabel>("lblDescription")->font().underline());
-    EXPECT_FALSE(childControl<QLabel>("lblDescription")->text().isEmpty());
+    const ui::Window &d = child()->description();
+    EXPECT_EQ(childView().text("lblTitle"), "Vidorun");
+    EXPECT_DOUBLE_EQ(d.control("lblTitle")->font.points, 13.5);
+    EXPECT_TRUE(d.control("lblTitle")->font.bold);
+    EXPECT_TRUE(d.control("lblDescription")->font.underline);
+    EXPECT_NE(childView().text("lblDescription"), "");
     // Sized to its text: 114 pixels as laid out, wider where the font needs it.
-    auto *bugs = childControl<QLabel>("Bugreporttext");
-    EXPECT_EQ(bugs->text(), QStringLiteral("Bugs can be reported at"));
-    EXPECT_EQ(bugs->pos(), QPoint(64, 136));
-    EXPECT_EQ(bugs->height(), 13);
-    EXPECT_GE(bugs->width(), 114);
-    EXPECT_GE(bugs->width(), bugs->fontMetrics().horizontalAdvance(bugs->text()));
-    auto *link = childControl<QLabel>("bugreportlink");
-    EXPECT_TRUE(link->text().startsWith(QStringLiteral("https://")));
-    EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
-    EXPECT_FALSE(link->openExternalLinks());
-    EXPECT_EQ(link->textInteractionFlags(), Qt::NoTextInteraction);
-    EXPECT_EQ(childControl<QFrame>("Line1")->palette().color(QPalette::Window), QColor(128, 128, 128));
-    EXPECT_EQ(childControl<QLabel>("Label3")->text(), QStringLiteral("Warning: The use of this program is AT OWN RISK!!"));
-    EXPECT_FALSE(childControl<QLabel>("PicIcon")->pixmap().isNull());
-    EXPECT_TRUE(childControl<QPushButton>("cmdOK")->isDefault());
-    expectFocusOn(childControl<QWidget>("cmdOK"));
+    EXPECT_EQ(childView().text("Bugreporttext"), "Bugs can be reported at");
+    const ui::Control &bugs = *d.control("Bugreporttext");
+    EXPECT_EQ((std::vector<int>{bugs.left, bugs.top, bugs.width, bugs.height}), (std::vector<int>{64, 136, 114, 13}));
+    EXPECT_TRUE(bugs.growsWithText);
+    EXPECT_EQ(childView().text("bugreportlink").rfind("https://", 0), 0u);
+    const ui::Colour *blue = d.control("bugreportlink")->textColour;
+    ASSERT_NE(blue, nullptr);
+    EXPECT_EQ((std::vector<int>{blue->red, blue->green, blue->blue}), (std::vector<int>{0, 0, 255}));
+    EXPECT_EQ(d.control("bugreportlink")->kind, ui::ControlKind::Label) << "shown, never opened";
+    const ui::Colour *grey = d.control("Line1")->textColour;
+    ASSERT_NE(grey, nullptr);
+    EXPECT_EQ((std::vector<int>{grey->red, grey->green, grey->blue}), (std::vector<int>{128, 128, 128}));
+    EXPECT_EQ(childView().text("Label3"), "Warning: The use of this program is AT OWN RISK!!");
+    EXPECT_TRUE(ui.showsPicture(childView(), "PicIcon"));
+    EXPECT_EQ(d.defaultButton, "cmdOK");
+    EXPECT_EQ(ui.clippedCaptions(childView()), std::vector<std::string>{}) << "Bugreporttext grows with its text";
+    expectFocusOn("cmdOK");
 }
 
 TEST_F(AboutTest, ShowsTheVersionOnEveryOpening)
 {
     start();
     openAbout("About");
-    EXPECT_EQ(childControl<QLabel>("lblVersion")->text(), QStringLiteral("Version 4.0"));
-    EXPECT_EQ(childControl<QLabel>("lblVersion")->text(), QStringLiteral("Version ") + versionText());
+    EXPECT_EQ(childView().text("lblVersion"), "Version 4.0");
+    EXPECT_EQ(childView().text("lblVersion"), "Version " + versionText());
     clickChild("cmdOK");
     expectMainWindowBack();
 
     openAbout("ABOUTSCREEN");
-    EXPECT_EQ(childControl<QLabel>("lblVersion")->text(), QStringLiteral("Version 4.0"));
+    EXPECT_EQ(childView().text("lblVersion"), "Version 4.0");
     clickChild("cmdOK");
     expectMainWindowBack();
 }
@@ -79,7 +79,7 @@ TEST_F(AboutTest, ShowsTheVersionOnEveryOpening)
 TEST_F(AboutTest, EnterAndEscCloseItAsOkDoes)
 {
     start();
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+    for (Key key : {Key::Enter, Key::Escape}) {
         openAbout("About");
         pressOnChild(key);
         expectMainWindowBack();
@@ -89,34 +89,34 @@ TEST_F(AboutTest, EnterAndEscCloseItAsOkDoes)
 TEST_F(AboutTest, TheMainWindowIgnoresItsCommandsWhileTheBoxIsOpen)
 {
     start();
-    QStringList ran;
-    window().setCommandObserver([&ran](const QString &name) { ran << name; });
+    std::vector<std::string> ran;
+    window().setCommandObserver([&ran](const std::string &name) { ran.push_back(name); });
     openAbout("About");
     ran.clear();
     click("QuitButton");
-    QTest::keyClick(&window(), Qt::Key_X, Qt::ControlModifier);
-    EXPECT_TRUE(ran.isEmpty());
-    EXPECT_TRUE(window().isVisible());
+    press(Key::CtrlX);
+    EXPECT_EQ(ran, std::vector<std::string>{});
+    EXPECT_TRUE(ui.isShown(view()));
     ASSERT_NE(child(), nullptr);
 }
 
 TEST_F(AboutTest, HelpAndTheLanguagesAreNotImplementedYet)
 {
     start();
-    const QString caption = window().windowTitle();
+    const std::string caption = view().caption();
     for (const char *item : {"HELPME", "ENGLISHLANGUAGE", "DUTCHLANGUAGE"})
         trigger(item);
     ASSERT_EQ(fake.messages.shown.size(), 3u);
     for (const ShownMessage &shown : fake.messages.shown) {
-        EXPECT_EQ(shown.text, QStringLiteral("This option is not yet implemented!"));
-        EXPECT_EQ(shown.title, QStringLiteral("Not quite finished with this..."));
+        EXPECT_EQ(shown.text, "This option is not yet implemented!");
+        EXPECT_EQ(shown.title, "Not quite finished with this...");
         EXPECT_EQ(shown.style, MsgStyle::Critical);
     }
-    EXPECT_TRUE(action("ENGLISHLANGUAGE")->isChecked());
-    EXPECT_FALSE(action("DUTCHLANGUAGE")->isChecked());
-    EXPECT_EQ(window().windowTitle(), caption);
+    EXPECT_TRUE(ui.isChecked(view(), "ENGLISHLANGUAGE"));
+    EXPECT_FALSE(ui.isChecked(view(), "DUTCHLANGUAGE"));
+    EXPECT_EQ(view().caption(), caption);
     EXPECT_EQ(child(), nullptr);
-    EXPECT_TRUE(window().isEnabled());
+    EXPECT_TRUE(view().isWindowEnabled());
 }
 
 }  // namespace

@@ -1,17 +1,14 @@
 #pragma once
 
-// A real main window with its child windows, driven through their controls.
+// A real main window with its child windows, driven through their controls
+// as a user drives them.
 #include "support/main_window_fixture.h"
 
-#include "windows/child_window.h"
-
-#include <QApplication>
-#include <QFont>
-#include <QPushButton>
-#include <QTest>
-#include <QWidget>
+#include "ui/window_description.h"
 
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace vidorun::testing {
 
@@ -23,70 +20,58 @@ struct Placed {
 
 class ChildWindowTest : public MainWindowTest {
 protected:
-    ChildWindow *child() const { return m_window->openChild(); }
-
-    template <class Control>
-    Control *childControl(const char *name) const
+    // The child window open now is the one of this name.
+    void expectOpen(std::string_view name)
     {
-        return child() ? child()->findChild<Control *>(QLatin1String(name)) : nullptr;
-    }
-
-    // Reads a project through File > Read, as the author would.
-    void readProject(const QStringList &lines)
-    {
-        const QString file = QStringLiteral("projects/Autorun.inf");
-        writeFile(file, projectFileBytes(lines));
-        fake.dialogs.answers.push_back(path(file));
-        trigger("OPENINIFILE");
-        fake.dialogs.uses.clear();
-    }
-
-    void clickChild(const char *buttonName)
-    {
-        auto *b = childControl<QPushButton>(buttonName);
-        ASSERT_NE(b, nullptr) << buttonName;
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-
-    // Keys go to the child window as they would from the keyboard: to the
-    // widget that has the focus in it.
-    void pressOnChild(Qt::Key key)
-    {
-        ASSERT_NE(child(), nullptr);
-        QWidget *target = child()->focusWidget() ? child()->focusWidget() : child();
-        QTest::keyClick(target, key);
+        ASSERT_NE(child(), nullptr) << "no " << name << " window";
+        ASSERT_EQ(child()->description().name, name);
+        EXPECT_TRUE(ui.isShown(childView()));
     }
 
     // The main window is usable again: enabled, and the active window.
     void expectMainWindowBack()
     {
         EXPECT_EQ(child(), nullptr);
-        EXPECT_TRUE(window().isEnabled());
-        EXPECT_TRUE(QTest::qWaitFor([this] { return window().isActiveWindow(); }, 2000))
+        EXPECT_TRUE(view().isWindowEnabled());
+        EXPECT_TRUE(ui.waitFor([this] { return ui.isActive(view()); }))
             << "the main window did not get the focus back";
     }
 
-    // The keyboard focus is on `control` once the window is up.
-    void expectFocusOn(QWidget *control)
-    {
-        ASSERT_NE(control, nullptr);
-        EXPECT_TRUE(QTest::qWaitFor([control] { return QApplication::focusWidget() == control; }, 2000))
-            << "focus is on " << (QApplication::focusWidget() ? qPrintable(QApplication::focusWidget()->objectName()) : "nothing");
-    }
-
-    void expectLayout(const QString &caption, QSize client, std::initializer_list<Placed> controls)
+    // The keyboard focus is on `control` once the child window is up.
+    void expectFocusOn(std::string_view control)
     {
         ASSERT_NE(child(), nullptr);
-        EXPECT_EQ(child()->windowTitle(), caption);
-        EXPECT_EQ(child()->size(), client);
-        EXPECT_EQ(child()->minimumSize(), client) << "the window is not resizable";
-        EXPECT_EQ(child()->maximumSize(), client) << "the window is not resizable";
-        EXPECT_EQ(child()->font().family(), QStringLiteral("MS Sans Serif"));
-        EXPECT_DOUBLE_EQ(child()->font().pointSizeF(), 8.25);
+        EXPECT_EVENTUALLY_EQ(childView().focused(), std::string(control));
+    }
+
+    // Tab takes the focus from the control that has it through `controls`, in turn.
+    void expectTabVisits(std::initializer_list<const char *> controls)
+    {
+        for (const char *control : controls) {
+            pressOnChild(Key::Tab);
+            EXPECT_EVENTUALLY_EQ(childView().focused(), std::string(control));
+        }
+    }
+
+    // The open child window as designed: caption, client size, font and
+    // each control's place; the front end builds each window as its
+    // description says (qt_front_end_test.cpp).
+    void expectLayout(const std::string &caption, int clientWidth, int clientHeight,
+                      std::initializer_list<Placed> controls)
+    {
+        ASSERT_NE(child(), nullptr);
+        const ui::Window &d = child()->description();
+        EXPECT_EQ(childView().caption(), caption);
+        EXPECT_EQ(d.clientWidth, clientWidth);
+        EXPECT_EQ(d.clientHeight, clientHeight);
+        EXPECT_EQ(d.font.face, "MS Sans Serif");
+        EXPECT_DOUBLE_EQ(d.font.points, 8.25);
         for (const Placed &c : controls) {
-            auto *control = child()->findChild<QWidget *>(QLatin1String(c.name));
+            const ui::Control *control = d.control(c.name);
             ASSERT_NE(control, nullptr) << c.name;
-            EXPECT_EQ(control->geometry(), QRect(c.left, c.top, c.width, c.height)) << c.name;
+            EXPECT_EQ((std::vector<int>{control->left, control->top, control->width, control->height}),
+                      (std::vector<int>{c.left, c.top, c.width, c.height}))
+                << c.name;
         }
     }
 };

@@ -1,185 +1,212 @@
 // Opening and closing child windows: the main window is disabled while one
 // is up, and however the child closes, the main window comes back enabled,
 // active and focused, with what the child handed back applied.
-#include "support/caption_fit.h"
-#include "support/eventually.h"
 #include "support/main_window_fixture.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QPointer>
-#include <QPushButton>
-#include <QScreen>
-#include <QTest>
-#include <QWindow>
+#include "ui/descriptions.h"
 
 #include <functional>
-#include <optional>
 
 using namespace vidorun;
 using namespace vidorun::testing;
 
 namespace {
 
-// Runs `seen` whenever `target` gets an event of `type`.
-class EventWatch : public QObject {
+// The front end under test, counting the child windows it realised that
+// are still there.
+class CountingFrontEnd final : public ui::FrontEnd {
 public:
-    EventWatch(QObject *target, QEvent::Type type, std::function<void()> seen) : m_type(type), m_seen(std::move(seen))
+    explicit CountingFrontEnd(ui::FrontEnd &real) : m_real(real) {}
+
+    std::unique_ptr<ui::WindowView> realise(const ui::Window &description, ui::WindowEvents &events) override
     {
-        target->installEventFilter(this);
+        if (description.main)
+            return m_real.realise(description, events);
+        ++childWindows;
+        return std::make_unique<Counted>(m_real.realise(description, events), childWindows);
     }
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == m_type)
-            m_seen();
-        return false;
-    }
+    void post(std::function<void()> work) override { m_real.post(std::move(work)); }
+
+    int childWindows = 0;
 
 private:
-    QEvent::Type m_type;
-    std::function<void()> m_seen;
+    // The real view, and one count less when it goes.
+    class Counted final : public ui::WindowView {
+    public:
+        Counted(std::unique_ptr<ui::WindowView> real, int &count) : m_real(std::move(real)), m_count(count) {}
+        ~Counted() override { --m_count; }
+        void setCaption(std::string_view text) override { m_real->setCaption(text); }
+        std::string caption() const override { return m_real->caption(); }
+        void setText(std::string_view c, std::string_view text) override { m_real->setText(c, text); }
+        std::string text(std::string_view c) const override { return m_real->text(c); }
+        void setEnabled(std::string_view c, bool enabled) override { m_real->setEnabled(c, enabled); }
+        bool isEnabled(std::string_view c) const override { return m_real->isEnabled(c); }
+        void setVisible(std::string_view c, bool visible) override { m_real->setVisible(c, visible); }
+        bool isVisible(std::string_view c) const override { return m_real->isVisible(c); }
+        void clearItems(std::string_view c) override { m_real->clearItems(c); }
+        void addItem(std::string_view c, std::string_view text) override { m_real->addItem(c, text); }
+        int itemCount(std::string_view c) const override { return m_real->itemCount(c); }
+        std::string itemText(std::string_view c, int i) const override { return m_real->itemText(c, i); }
+        int currentIndex(std::string_view c) const override { return m_real->currentIndex(c); }
+        void setCurrentIndex(std::string_view c, int i) override { m_real->setCurrentIndex(c, i); }
+        void setPicture(std::string_view c, std::shared_ptr<const ui::Picture> p) override { m_real->setPicture(c, p); }
+        void setFocus(std::string_view c) override { m_real->setFocus(c); }
+        std::string focused() const override { return m_real->focused(); }
+        void setWindowEnabled(bool enabled) override { m_real->setWindowEnabled(enabled); }
+        bool isWindowEnabled() const override { return m_real->isWindowEnabled(); }
+        void show() override { m_real->show(); }
+        void activate() override { m_real->activate(); }
+        void close() override { m_real->close(); }
+
+    private:
+        std::unique_ptr<ui::WindowView> m_real;
+        int &m_count;
+    };
+
+    ui::FrontEnd &m_real;
+};
+
+// A window that hears nothing, only there to take the activation.
+class Elsewhere final : public ui::WindowEvents {
+public:
+    void command(std::string_view) override {}
 };
 
 class ChildWindows : public MainWindowTest {
 protected:
-    QPointer<ChildWindow> open()
+    // Any child window will do: the about box.
+    ChildWindow *open()
     {
-        auto *child = new ChildWindow(window(), 240, 120);
-        child->setObjectName(QStringLiteral("TestChild"));
-        window().openChildWindow(child);
-        return child;
+        trigger("ABOUTSCREEN");
+        EXPECT_NE(child(), nullptr);
+        return child();
     }
 
     // What the Add movie window leaves behind when it closes with OK.
     void handBackAMovie()
     {
-        label("tempmoviename")->setText(QStringLiteral("Added movie"));
-        label("tempmoviecd")->setText(QStringLiteral("DISC1"));
-        label("tempmovielocation")->setText(QStringLiteral("MOVIES\\ADDED.AVI"));
+        window().setTransferField("tempmoviename", "Added movie");
+        window().setTransferField("tempmoviecd", "DISC1");
+        window().setTransferField("tempmovielocation", "MOVIES\\ADDED.AVI");
     }
 };
 
 }  // namespace
 
+// That a child window has no owner, no taskbar entry and a fixed border,
+// and opens in the middle of the screen, is the front end's
+// (qt_front_end_test.cpp).
 TEST_F(ChildWindows, OpeningDisablesTheMainWindowAndShowsTheChildCentredOnItsOwn)
 {
     start();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    QPointer<ChildWindow> child = open();
+    ASSERT_TRUE(ui.isActive(view()));
+    ChildWindow *opened = open();
+    ASSERT_NE(opened, nullptr);
 
-    EXPECT_FALSE(window().isEnabled());
-    EXPECT_EQ(window().openChild(), child.data());
-    ASSERT_TRUE(child->isVisible());
-    EXPECT_EQ(child->parentWidget(), nullptr) << "a child window has no owner";
-    EXPECT_FALSE(child->isModal());
-    EXPECT_EQ(child->windowType(), Qt::Tool) << "no taskbar entry";
-    EXPECT_FALSE(child->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    EXPECT_TRUE(child->windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(child->minimumSize(), QSize(240, 120));
-    EXPECT_EQ(child->maximumSize(), QSize(240, 120));
-    const QPoint offCentre = child->frameGeometry().center() - child->screen()->availableGeometry().center();
-    // Where there is no window manager, Qt still allows for a frame it guesses.
-    EXPECT_LE(offCentre.manhattanLength(), 60) << "not centred on the screen";
-
+    EXPECT_FALSE(view().isWindowEnabled());
+    EXPECT_TRUE(ui.isShown(opened->view()));
+    EXPECT_FALSE(opened->description().main) << "a child window has no taskbar entry";
     // Without a window manager only an explicit activation puts it in front.
-    EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), static_cast<QWidget *>(child.data()));
-    child->close();
+    EXPECT_EVENTUALLY_TRUE(ui.isActive(opened->view()));
+    EXPECT_FALSE(ui.isActive(view()));
+    ui.closeBox(opened->view());
 }
 
+// The child tells the main window only once it is off the screen: the
+// front end tells closed() then (qt_front_end_test.cpp).
 TEST_F(ChildWindows, ClosingByAnyMeansGivesTheMainWindowBackAndAppliesTheHandBack)
 {
     struct Way {
         const char *what;
-        std::function<void(ChildWindow *)> close;
+        std::function<void()> close;
     };
     const Way ways[] = {
-        {"its close button", [](ChildWindow *c) { c->unload(); }},
-        {"its close box", [](ChildWindow *c) { c->windowHandle()->close(); }},
-        {"Esc", [](ChildWindow *c) { QTest::keyClick(c, Qt::Key_Escape); }},
-        {"being deleted", [](ChildWindow *c) { delete c; }},
+        {"its close button", [this] { clickChild("cmdOK"); }},
+        {"its close box", [this] { ui.closeBox(childView()); }},
+        {"Esc", [this] { pressOnChild(Key::Escape); }},
+        {"Alt+F4", [this] { pressOnChild(Key::AltF4); }},
     };
     for (const Way &way : ways) {
         SCOPED_TRACE(way.what);
         start();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-        button("PlayButton")->setFocus();
-        QPointer<ChildWindow> child = open();
-        EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), static_cast<QWidget *>(child.data()));
+        view().setFocus("PlayButton");
+        ChildWindow *opened = open();
+        ASSERT_NE(opened, nullptr);
+        EXPECT_EVENTUALLY_TRUE(ui.isActive(opened->view()));
         handBackAMovie();
-        // The child is off the screen before the main window comes back.
-        std::optional<bool> childShownOnReturn;
-        EventWatch enabled(&window(), QEvent::EnabledChange, [&] {
-            if (!childShownOnReturn)
-                childShownOnReturn = child && child->isVisible();
-        });
 
-        way.close(child);
-        EXPECT_EQ(childShownOnReturn, std::optional<bool>(false));
+        way.close();
 
         // At once, without waiting for the window system to activate the
         // main window again:
-        EXPECT_TRUE(window().isEnabled());
-        EXPECT_EQ(window().openChild(), nullptr);
-        EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Added movie")});
-        EXPECT_EQ(project().TitleCount.toStdString(), "1");
+        EXPECT_TRUE(view().isWindowEnabled());
+        EXPECT_EQ(child(), nullptr);
+        EXPECT_EQ(listedTitles(), std::vector<std::string>{"Added movie"});
+        EXPECT_EQ(project().TitleCount, "1");
         for (const char *field : {"tempmoviename", "tempmoviecd", "tempmovielocation", "tempremovemovie"}) {
-            EXPECT_EQ(label(field)->text().toStdString(), "empty") << field;
-            EXPECT_FALSE(label(field)->isVisible()) << field;
+            EXPECT_EQ(view().text(field), "empty") << field;
+            EXPECT_FALSE(view().isVisible(field)) << field;
         }
 
-        // Then the main window is active, with the focus where it was, and
-        // the child is gone for good.
-        EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), static_cast<QWidget *>(&window()));
-        EXPECT_EVENTUALLY_EQ(QApplication::focusWidget(), static_cast<QWidget *>(button("PlayButton")));
-        EXPECT_EVENTUALLY_TRUE(child.isNull());
-        EXPECT_EQ(project().TitleCount.toStdString(), "1") << "applied twice";
+        // Then the main window is active, with the focus where it was.
+        EXPECT_EVENTUALLY_TRUE(ui.isActive(view()));
+        EXPECT_EVENTUALLY_EQ(view().focused(), "PlayButton");
+        ui.settle();
+        EXPECT_EQ(project().TitleCount, "1") << "applied twice";
     }
 }
 
 TEST_F(ChildWindows, MainWindowFocusesTheListWhenNothingHadTheFocus)
 {
     start();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    movies()->clearFocus();
-    ASSERT_EQ(QApplication::focusWidget(), nullptr);
-    QPointer<ChildWindow> child = open();
-    child->unload();
-    EXPECT_EVENTUALLY_EQ(QApplication::focusWidget(), static_cast<QWidget *>(movies()));
+    // Another window is the active one: nothing in the main window has the focus.
+    Elsewhere events;
+    const std::unique_ptr<ui::WindowView> other = ui.frontEnd().realise(ui::AboutWindow, events);
+    other->show();
+    ui.activate(*other);
+    ASSERT_EQ(view().focused(), "");
+    view().setFocus("PlayButton");
+    ASSERT_EQ(view().focused(), "");
+
+    open();
+    clickChild("cmdOK");
+    EXPECT_EVENTUALLY_EQ(view().focused(), "Movies");
 }
 
 TEST_F(ChildWindows, TheMainWindowStaysWhileAChildIsOpen)
 {
     start();
-    QPointer<ChildWindow> child = open();
-    window().windowHandle()->close();
-    QApplication::processEvents();
-    EXPECT_TRUE(window().isVisible()) << "the disabled main window closed under its child";
-    EXPECT_TRUE(child && child->isVisible());
-    child->unload();
-    EXPECT_TRUE(window().isEnabled());
+    ChildWindow *opened = open();
+    ui.closeBox(view());
+    ui.settle();
+    EXPECT_TRUE(ui.isShown(view())) << "the disabled main window closed under its child";
+    ASSERT_EQ(child(), opened);
+    EXPECT_TRUE(ui.isShown(opened->view()));
+    clickChild("cmdOK");
+    EXPECT_TRUE(view().isWindowEnabled());
 }
 
 TEST_F(ChildWindows, AChildWindowDoesNotOutliveTheMainWindow)
 {
-    start();
-    QPointer<ChildWindow> child = open();
+    CountingFrontEnd counting(ui.frontEnd());
+    m_window = std::make_unique<VidorunMain>(fake.platform(), counting);
+    m_window->show();
+    open();
+    ASSERT_EQ(counting.childWindows, 1);
     m_window.reset();
-    EXPECT_TRUE(child.isNull());
+    EXPECT_EQ(counting.childWindows, 0);
 }
 
 // Every child window, opened through its command, shows its captions whole.
 TEST_F(ChildWindows, NoCaptionIsClippedInAnyOfTheFourWindows)
 {
-    writeFile(QStringLiteral("Autorun.inf"), projectFileBytes({"movie01=a.avi", "title01=A", "mdisk01=X"}));
+    writeFile("Autorun.inf", projectText({"movie01=a.avi", "title01=A", "mdisk01=X"}));
     start();
     for (const char *command : {"ADDMOVIE", "REMOVEMOVIE", "CURRENTSETTINGS", "ABOUTSCREEN"}) {
         SCOPED_TRACE(command);
         trigger(command);
-        QPointer<ChildWindow> child = window().openChild();
-        ASSERT_FALSE(child.isNull());
-        expectCaptionsFit(child);
-        child->unload();
-        EXPECT_TRUE(window().isEnabled());
+        ASSERT_NE(child(), nullptr);
+        EXPECT_EQ(ui.clippedCaptions(childView()), std::vector<std::string>{});
+        ui.closeBox(childView());
+        EXPECT_TRUE(view().isWindowEnabled());
     }
 }

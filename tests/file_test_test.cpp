@@ -2,12 +2,9 @@
 // way that could block, and never read.
 #include "platform/file_test.h"
 #include "platform/native.h"
-#include "platform/qt_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/watchdog.h"
-
-#include <QDir>
-#include <QLabel>
+#include "ui/qt/qt_pictures.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,18 +15,13 @@ using namespace vidorun::testing;
 
 namespace {
 
-std::string bytes(const QString &path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-class FileTestTest : public WorkingFolderTest {
+class FileTestTest : public FolderTest {
 protected:
     void SetUp() override
     {
-        WorkingFolderTest::SetUp();
-        writeFile(QStringLiteral("movie.avi"), "movie");
-        QDir().mkdir(QStringLiteral("folder"));
+        FolderTest::SetUp();
+        writeFile("movie.avi", "movie");
+        makeFolders(path("folder"));
         ASSERT_EQ(::mkfifo("pipe", 0644), 0);
         ASSERT_EQ(::symlink("movie.avi", "link-to-movie"), 0);
         ASSERT_EQ(::symlink("pipe", "link-to-pipe"), 0);
@@ -41,7 +33,7 @@ protected:
 TEST_F(FileTestTest, RegularFilesAndLinksToThemAreFiles)
 {
     EXPECT_TRUE(isReadableRegularFile("movie.avi"));
-    EXPECT_TRUE(isReadableRegularFile(bytes(path(QStringLiteral("movie.avi")))));
+    EXPECT_TRUE(isReadableRegularFile(path("movie.avi")));
     EXPECT_TRUE(isReadableRegularFile("link-to-movie"));
 }
 
@@ -74,18 +66,17 @@ TEST_F(FileTestTest, AFileTheUserMayNotReadIsNot)
 TEST_F(FileTestTest, TheFileSystemTestsTheFileItFindsInAnyCase)
 {
     const auto files = makeNativeFileSystem();
-    EXPECT_TRUE(files->fileExists(QStringLiteral("MOVIE.AVI")));
-    EXPECT_TRUE(files->fileExists(QStringLiteral(".\\Movie.avi")));
-    EXPECT_FALSE(files->fileExists(QStringLiteral("FOLDER")));
-    EXPECT_FALSE(files->fileExists(QString()));
-    EXPECT_FALSE(answeredAtOnce([&] { return files->fileExists(QStringLiteral("PIPE")); }, "pipe"));
+    EXPECT_TRUE(files->fileExists("MOVIE.AVI"));
+    EXPECT_TRUE(files->fileExists(".\\Movie.avi"));
+    EXPECT_FALSE(files->fileExists("FOLDER"));
+    EXPECT_FALSE(files->fileExists(""));
+    EXPECT_FALSE(answeredAtOnce([&] { return files->fileExists("PIPE"); }, "pipe"));
 }
 
 TEST_F(FileTestTest, ThePictureLoaderLeavesPipesAndDevicesAlone)
 {
-    QtPictureLoader loader;
-    EXPECT_TRUE(answeredAtOnce([&] { return loader.load(QStringLiteral("pipe"), QSize(100, 100)); }, "pipe").isNull());
-    EXPECT_TRUE(loader.load(QStringLiteral("link-to-zero"), QSize(100, 100)).isNull());
+    EXPECT_EQ(answeredAtOnce([&] { return ui::qt::loadPicture("pipe", 100, 100); }, "pipe"), nullptr);
+    EXPECT_EQ(ui::qt::loadPicture("link-to-zero", 100, 100), nullptr);
 }
 
 using SpecialFilesAtStartUp = MainWindowTest;
@@ -94,31 +85,31 @@ TEST_F(SpecialFilesAtStartUp, APipeForAProjectFileIsNoProjectFile)
 {
     ASSERT_EQ(::mkfifo("autorun.inf", 0644), 0);
     answeredAtOnce([&] { start(); return 0; }, "autorun.inf");
-    EXPECT_EQ(project().ProjectFile, QString());
-    EXPECT_EQ(project().TitleCount, QStringLiteral("0"));
+    EXPECT_EQ(project().ProjectFile, "");
+    EXPECT_EQ(project().TitleCount, "0");
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
 TEST_F(SpecialFilesAtStartUp, APipeForACoverIsAMissingCover)
 {
     ASSERT_EQ(::mkfifo("cover.jpg", 0644), 0);
-    writeFile(QStringLiteral("Autorun.inf"), projectFileBytes({QStringLiteral("[vidorun]"), QStringLiteral("cover=.\\cover.jpg")}));
+    writeFile("Autorun.inf", projectText({"[vidorun]", "cover=.\\cover.jpg"}));
     answeredAtOnce([&] { start(); return 0; }, "cover.jpg");
 
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("The file .\\COVER.JPG does not exists!"));
-    EXPECT_TRUE(fake.pictures.loaded.isEmpty());
-    EXPECT_FALSE(label("NoPictureText")->isHidden());
+    EXPECT_EQ(fake.messages.shown[0].text, "The file .\\COVER.JPG does not exists!");
+    EXPECT_TRUE(fake.pictures.loaded.empty());
+    EXPECT_TRUE(view().isVisible("NoPictureText"));
 }
 
 TEST_F(SpecialFilesAtStartUp, ADeviceForACoverIsAMissingCover)
 {
-    writeFile(QStringLiteral("Autorun.inf"), projectFileBytes({QStringLiteral("[vidorun]"), QStringLiteral("cover=/dev/zero")}));
+    writeFile("Autorun.inf", projectText({"[vidorun]", "cover=/dev/zero"}));
     start();
 
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("The file /DEV/ZERO does not exists!"));
-    EXPECT_TRUE(fake.pictures.loaded.isEmpty());
+    EXPECT_EQ(fake.messages.shown[0].text, "The file /DEV/ZERO does not exists!");
+    EXPECT_TRUE(fake.pictures.loaded.empty());
 }
 
 }  // namespace

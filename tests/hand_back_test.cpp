@@ -2,90 +2,84 @@
 // when the main window becomes active again.
 #include "support/main_window_fixture.h"
 
-#include <QComboBox>
-#include <QLabel>
+#include <functional>
 
 using namespace vidorun;
 using namespace vidorun::testing;
-
-namespace {
-
-class TrivialChild : public ChildWindow {
-public:
-    explicit TrivialChild(VidorunMain &main) : ChildWindow(main, 100, 50) {}
-};
-
-}  // namespace
 
 class HandBack : public MainWindowTest {
 protected:
     void startWithMovies(int count)
     {
-        QStringList lines;
+        std::vector<std::string> lines;
         for (int i = 1; i <= count; ++i) {
-            const QString nn = QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
-            lines << "movie" + nn + "=path" + QString::number(i) << "title" + nn + "=Title " + QString::number(i)
-                  << "mdisk" + nn + "=CD" + QString::number(i);
+            const std::string n = std::to_string(i);
+            const std::string nn = (i < 10 ? "0" : "") + n;
+            lines.push_back("movie" + nn + "=path" + n);
+            lines.push_back("title" + nn + "=Title " + n);
+            lines.push_back("mdisk" + nn + "=CD" + n);
         }
-        writeFile(QStringLiteral("Autorun.inf"), projectFileBytes(lines));
+        writeFile("Autorun.inf", projectText(lines));
         start();
     }
 
-    // A child window that writes its fields, then closes: the main window applies them.
+    // A child window (the about box) is open while `write` fills the
+    // fields, then closes: the main window applies them.
     void handBack(const std::function<void()> &write)
     {
-        auto *child = new TrivialChild(window());
-        window().openChildWindow(child);
-        EXPECT_FALSE(window().isEnabled());
+        trigger("ABOUTSCREEN");
+        ASSERT_NE(child(), nullptr);
+        EXPECT_FALSE(view().isWindowEnabled());
         write();
-        child->unload();
-        EXPECT_TRUE(window().isEnabled());
+        clickChild("cmdOK");
+        EXPECT_TRUE(view().isWindowEnabled());
     }
 
-    void add(const QString &name, const QString &cd, const QString &location)
+    void add(const std::string &name, const std::string &cd, const std::string &location)
     {
         handBack([&] {
-            window().tempmoviecd->setText(cd);
-            window().tempmovielocation->setText(location);
-            window().tempmoviename->setText(name);
+            window().setTransferField("tempmoviecd", cd);
+            window().setTransferField("tempmovielocation", location);
+            window().setTransferField("tempmoviename", name);
         });
     }
 
     void remove(int number)
     {
-        handBack([&] { window().tempremovemovie->setText(QString::number(number)); });
+        handBack([&] { window().setTransferField("tempremovemovie", std::to_string(number)); });
     }
 
     void expectFieldsIdle()
     {
-        EXPECT_EQ(window().tempmoviename->text(), QStringLiteral("empty"));
-        EXPECT_EQ(window().tempmoviecd->text(), QStringLiteral("empty"));
-        EXPECT_EQ(window().tempmovielocation->text(), QStringLiteral("empty"));
-        EXPECT_EQ(window().tempremovemovie->text(), QStringLiteral("empty"));
+        EXPECT_EQ(view().text("tempmoviename"), "empty");
+        EXPECT_EQ(view().text("tempmoviecd"), "empty");
+        EXPECT_EQ(view().text("tempmovielocation"), "empty");
+        EXPECT_EQ(view().text("tempremovemovie"), "empty");
     }
 };
 
 TEST_F(HandBack, AnAddAppendsOnceAndKeepsTheTypedCase)
 {
     startWithMovies(2);
-    add(QStringLiteral("New one"), QStringLiteral("Disc3"), QStringLiteral("c:\\x.avi"));
-    EXPECT_EQ(listedTitles(), (QStringList{"Title 1", "Title 2", "New one"}));
-    EXPECT_EQ(label("TotalMoviesText")->text(), QStringLiteral("Total number of movies: 3"));
-    EXPECT_EQ(project().MovieCDs[3], QStringLiteral("Disc3"));
-    EXPECT_EQ(project().MoviePaths[3], QStringLiteral("c:\\x.avi"));
-    EXPECT_EQ(project().PathCount, QStringLiteral("3"));
+    add("New one", "Disc3", "c:\\x.avi");
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"Title 1", "Title 2", "New one"}));
+    EXPECT_EQ(view().text("TotalMoviesText"), "Total number of movies: 3");
+    EXPECT_EQ(project().MovieCDs[3], "Disc3");
+    EXPECT_EQ(project().MoviePaths[3], "c:\\x.avi");
+    EXPECT_EQ(project().PathCount, "3");
     expectFieldsIdle();
     // Another activation changes nothing.
     handBack([] {});
-    EXPECT_EQ(movies()->count(), 3);
+    activate();
+    EXPECT_EQ(view().itemCount("Movies"), 3);
 }
 
 TEST_F(HandBack, AnAddWithAFieldReadingEmptyIsNotApplied)
 {
     startWithMovies(1);
-    add(QStringLiteral("empty"), QStringLiteral("cd"), QStringLiteral("x.avi"));
-    EXPECT_EQ(movies()->count(), 1);
-    EXPECT_EQ(project().TitleCount, QStringLiteral("1"));
+    add("empty", "cd", "x.avi");
+    EXPECT_EQ(view().itemCount("Movies"), 1);
+    EXPECT_EQ(project().TitleCount, "1");
 }
 
 TEST_F(HandBack, RemovingMovieTwoOfFourMovesTheLaterOnesUp)
@@ -93,41 +87,41 @@ TEST_F(HandBack, RemovingMovieTwoOfFourMovesTheLaterOnesUp)
     startWithMovies(4);
     remove(2);
     const Project &p = project();
-    EXPECT_EQ(listedTitles(), (QStringList{"Title 1", "Title 3", "Title 4"}));
-    EXPECT_EQ(p.MoviePaths[2], QStringLiteral("PATH3"));
-    EXPECT_EQ(p.MovieCDs[3], QStringLiteral("CD4"));
-    EXPECT_TRUE(p.MovieTitles[4].isEmpty());
-    EXPECT_TRUE(p.MoviePaths[4].isEmpty());
-    EXPECT_TRUE(p.MovieCDs[4].isEmpty());
-    EXPECT_EQ(p.TitleCount, QStringLiteral("3"));
-    EXPECT_EQ(p.PathCount, QStringLiteral("3"));
-    EXPECT_EQ(p.CDCount, QStringLiteral("3"));
-    EXPECT_EQ(label("TotalMoviesText")->text(), QStringLiteral("Total number of movies: 3"));
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"Title 1", "Title 3", "Title 4"}));
+    EXPECT_EQ(p.MoviePaths[2], "PATH3");
+    EXPECT_EQ(p.MovieCDs[3], "CD4");
+    EXPECT_EQ(p.MovieTitles[4], "");
+    EXPECT_EQ(p.MoviePaths[4], "");
+    EXPECT_EQ(p.MovieCDs[4], "");
+    EXPECT_EQ(p.TitleCount, "3");
+    EXPECT_EQ(p.PathCount, "3");
+    EXPECT_EQ(p.CDCount, "3");
+    EXPECT_EQ(view().text("TotalMoviesText"), "Total number of movies: 3");
     expectFieldsIdle();
     handBack([] {});
-    EXPECT_EQ(movies()->count(), 3);
+    EXPECT_EQ(view().itemCount("Movies"), 3);
 }
 
 TEST_F(HandBack, RemovingTheLastMovieEmptiesItsElements)
 {
     startWithMovies(3);
     remove(3);
-    EXPECT_EQ(listedTitles(), (QStringList{"Title 1", "Title 2"}));
-    EXPECT_TRUE(project().MovieTitles[3].isEmpty());
-    EXPECT_EQ(project().MovieTitles[2], QStringLiteral("Title 2"));
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"Title 1", "Title 2"}));
+    EXPECT_EQ(project().MovieTitles[3], "");
+    EXPECT_EQ(project().MovieTitles[2], "Title 2");
 }
 
 TEST_F(HandBack, AnAddAndARemovalInOneActivationAddFirst)
 {
     startWithMovies(2);
     handBack([&] {
-        window().tempmoviecd->setText(QStringLiteral("CD9"));
-        window().tempmovielocation->setText(QStringLiteral("nine.avi"));
-        window().tempmoviename->setText(QStringLiteral("Nine"));
-        window().tempremovemovie->setText(QStringLiteral("3"));
+        window().setTransferField("tempmoviecd", "CD9");
+        window().setTransferField("tempmovielocation", "nine.avi");
+        window().setTransferField("tempmoviename", "Nine");
+        window().setTransferField("tempremovemovie", "3");
     });
     // Movie 3 is the one just added, so it goes again.
-    EXPECT_EQ(listedTitles(), (QStringList{"Title 1", "Title 2"}));
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"Title 1", "Title 2"}));
     expectFieldsIdle();
 }
 
@@ -135,16 +129,15 @@ TEST_F(HandBack, ARemovalOutsideTheListIsIgnored)
 {
     startWithMovies(2);
     remove(7);
-    EXPECT_EQ(movies()->count(), 2);
-    EXPECT_EQ(project().TitleCount, QStringLiteral("2"));
+    EXPECT_EQ(view().itemCount("Movies"), 2);
+    EXPECT_EQ(project().TitleCount, "2");
     expectFieldsIdle();
 }
 
 TEST_F(HandBack, TheFieldsAreNeverShown)
 {
     startWithMovies(1);
-    window().tempmoviename->setText(QStringLiteral("pending"));
-    for (QLabel *field : {window().tempmoviename, window().tempmoviecd, window().tempmovielocation,
-                          window().tempremovemovie})
-        EXPECT_FALSE(field->isVisible());
+    window().setTransferField("tempmoviename", "pending");
+    for (const char *field : {"tempmoviename", "tempmoviecd", "tempmovielocation", "tempremovemovie"})
+        EXPECT_FALSE(view().isVisible(field)) << field;
 }

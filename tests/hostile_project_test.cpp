@@ -4,8 +4,6 @@
 #include "projectfile/text_codec.h"
 #include "support/main_window_fixture.h"
 
-#include <QLabel>
-
 #include <gtest/gtest.h>
 
 using namespace vidorun;
@@ -15,20 +13,20 @@ namespace {
 
 // The bytes of a literal, NULs included.
 template<std::size_t N>
-QByteArray bytes(const char (&literal)[N])
+std::string bytes(const char (&literal)[N])
 {
-    return QByteArray(literal, qsizetype(N - 1));
+    return std::string(literal, N - 1);
 }
 
-// QString's own constructor would drop a leading U+FEFF.
-QString marked(const char *text)
+// U+FEFF, as UTF-8, in front of the text.
+std::string marked(const char *text)
 {
-    return QChar(0xFEFF) + QString::fromLatin1(text);
+    return "\xEF\xBB\xBF" + std::string(text);
 }
 
 class HostileProjectTest : public MainWindowTest {
 protected:
-    void read(const QByteArray &bytes)
+    void read(const std::string &bytes)
     {
         writeFile("Hostile.inf", bytes);
         fake.dialogs.answers.push_back(path("Hostile.inf"));
@@ -44,11 +42,11 @@ TEST_F(HostileProjectTest, NulBytesStayInValuesAndHideKeys)
     read(bytes("the_title=nul\0inside\r\n"
                "movie01=A\0.AVI\r\ntitle01=\0\r\nmdisk01=CD\0 1\r\n"
                "tit\0le02=hidden\r\n\0title03=hidden\r\n"));
-    EXPECT_EQ(project().ProjectTitle, QString("nul") + QChar(0) + "inside");
-    EXPECT_EQ(window().windowTitle(), "Vidorun ; " + project().ProjectTitle);
-    EXPECT_EQ(listedTitles(), QStringList{QString(QChar(0))});
-    EXPECT_EQ(project().MoviePaths[1], QString("A") + QChar(0) + ".AVI");
-    EXPECT_EQ(project().MovieCDs[1], QString("CD") + QChar(0) + " 1");
+    EXPECT_EQ(project().ProjectTitle, bytes("nul\0inside"));
+    EXPECT_EQ(view().caption(), "Vidorun ; " + project().ProjectTitle);
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{bytes("\0")});
+    EXPECT_EQ(project().MoviePaths[1], bytes("A\0.AVI"));
+    EXPECT_EQ(project().MovieCDs[1], bytes("CD\0 1"));
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
@@ -63,12 +61,12 @@ TEST_F(HostileProjectTest, InvalidUtf8MakesTheWholeFileCodePage)
          "title03=past the end \xF4\x90\x80\x80\r\nmovie03=A\r\nmdisk03=B\r\n"
          "title04=caf\xC3\xA9\r\nmovie04=A\r\nmdisk04=B\r\n"
          "title05=cut off \xE6\x97");
-    EXPECT_EQ(listedTitles(), (QStringList{"overlong \u00C0\u00AF", "surrogate \u00ED\u00A0\u20AC",
-                                           "past the end \u00F4\u0090\u20AC\u20AC", "caf\u00C3\u00A9",
-                                           "cut off \u00E6\u2014"}));
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"overlong \u00C0\u00AF", "surrogate \u00ED\u00A0\u20AC",
+                                                        "past the end \u00F4\u0090\u20AC\u20AC", "caf\u00C3\u00A9",
+                                                        "cut off \u00E6\u2014"}));
     // Five titles, four paths and CD labels: the count check still works.
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_TRUE(fake.messages.shown[0].text.contains("5 movie titles"));
+    EXPECT_NE(fake.messages.shown[0].text.find("5 movie titles"), std::string::npos);
 }
 
 // Notepad's "Unicode" is UTF-16: every other byte is NUL, so no item starts
@@ -76,14 +74,16 @@ TEST_F(HostileProjectTest, InvalidUtf8MakesTheWholeFileCodePage)
 TEST_F(HostileProjectTest, AUtf16FileReadsAsNothing)
 {
     start();
-    const QString text = QStringLiteral("[vidorun]\r\nthe_title=Wide\r\nmovie01=A.AVI\r\ntitle01=Wide\r\nmdisk01=CD\r\n");
-    QByteArray utf16("\xFF\xFE");
-    for (const QChar c : text)
-        utf16 += QByteArray(1, char(c.unicode() & 0xFF)) + char(c.unicode() >> 8);
+    const std::string text = "[vidorun]\r\nthe_title=Wide\r\nmovie01=A.AVI\r\ntitle01=Wide\r\nmdisk01=CD\r\n";
+    std::string utf16("\xFF\xFE");
+    for (const char c : text) {
+        utf16 += c;
+        utf16 += '\0';
+    }
     read(utf16);
-    EXPECT_TRUE(listedTitles().isEmpty());
-    EXPECT_TRUE(project().ProjectTitle.isEmpty());
-    EXPECT_EQ(label("TotalMoviesText")->text(), "Total number of movies: 0");
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{});
+    EXPECT_EQ(project().ProjectTitle, "");
+    EXPECT_EQ(view().text("TotalMoviesText"), "Total number of movies: 0");
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
@@ -94,8 +94,8 @@ TEST_F(HostileProjectTest, ByteOrderMarksAreText)
     start();
     read("\xEF\xBB\xBF[autorun]\r\n\xEF\xBB\xBFthe_title=Marked\r\n"
          "movie01=A.AVI\r\ntitle01=\xEF\xBB\xBFTitle\r\nmdisk01=\xEF\xBB\xBF" "cd\r\n");
-    EXPECT_TRUE(project().ProjectTitle.isEmpty()) << "a key behind a mark is no key";
-    EXPECT_EQ(listedTitles(), QStringList{marked("Title")});
+    EXPECT_EQ(project().ProjectTitle, "") << "a key behind a mark is no key";
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{marked("Title")});
     EXPECT_EQ(project().MovieCDs[1], marked("CD"));
     EXPECT_EQ(decodeProjectText("\xEF\xBB\xBF" "cd2", true), marked("cd2"));
 }
@@ -105,7 +105,7 @@ TEST_F(HostileProjectTest, ControlCharactersAreText)
 {
     start();
     read("title01=\x01\x02\x1B[31m\x7F\f\v\rmovie01=A\rmdisk01=B\r\x1A");
-    EXPECT_EQ(listedTitles(), QStringList{"\x01\x02\x1B[31m\x7F\f\v"});
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"\x01\x02\x1B[31m\x7F\f\v"});
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
@@ -117,9 +117,9 @@ TEST_F(HostileProjectTest, ACoverPathWithANulIsNoFile)
     start();
     read(bytes("cover=COVER.JPG\0.PNG\r\n"));
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QString("The file COVER.JPG") + QChar(0) + ".PNG does not exists!");
-    EXPECT_TRUE(label("NoPictureText")->isVisible());
-    EXPECT_TRUE(fake.pictures.loaded.isEmpty());
+    EXPECT_EQ(fake.messages.shown[0].text, bytes("The file COVER.JPG\0.PNG does not exists!"));
+    EXPECT_TRUE(view().isVisible("NoPictureText"));
+    EXPECT_EQ(fake.pictures.loaded, std::vector<std::string>{});
 }
 
 }  // namespace

@@ -3,12 +3,12 @@
 
 #include "platform/native.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <filesystem>
 
 namespace vidorun::testing {
 namespace {
+
+using Strings = std::vector<std::string>;
 
 // Player and codec, as the tests drive them.
 struct Installer {
@@ -16,7 +16,7 @@ struct Installer {
     const char *selectItem;
     const char *button;
     const char *menuItem;
-    QString Project::*setting;
+    std::string Project::*setting;
     const char *dialogTitle;
     const char *notFound;
     const char *notAttached;
@@ -50,13 +50,13 @@ const Installer Codec{"codec",
 class InstallersTest : public ChildWindowTest, public ::testing::WithParamInterface<Installer> {
 protected:
     const Installer &installer() const { return GetParam(); }
-    QString setting() const { return project().*installer().setting; }
-    void select(const std::optional<QString> &chosen)
+    std::string setting() const { return project().*installer().setting; }
+    void select(const std::optional<std::string> &chosen)
     {
         fake.dialogs.answers.push_back(chosen);
         trigger(installer().selectItem);
     }
-    QString installerFile(const QString &name)
+    std::string installerFile(const std::string &name)
     {
         writeFile(name, "MZ setup");
         return path(name);
@@ -73,20 +73,20 @@ protected:
 TEST_P(InstallersTest, SelectSetsOnlyItsOwnSetting)
 {
     start();
-    const QString setup = installerFile(QStringLiteral("Setup Files/setup.exe"));
+    const std::string setup = installerFile("Setup Files/setup.exe");
     select(setup);
 
     ASSERT_EQ(fake.dialogs.uses.size(), 1u);
     const FileDialogRequest &asked = fake.dialogs.uses[0].request;
     EXPECT_EQ(fake.dialogs.uses[0].kind, FileDialogKind::Open);
-    EXPECT_EQ(asked.title, QLatin1String(installer().dialogTitle));
-    EXPECT_EQ(asked.filter, QStringLiteral("Executables (*.exe)|*.exe"));
+    EXPECT_EQ(asked.title, installer().dialogTitle);
+    EXPECT_EQ(asked.filter, "Executables (*.exe)|*.exe");
     EXPECT_EQ(asked.filterIndex, 1);
     EXPECT_EQ(asked.flags, 4);
 
     EXPECT_EQ(setting(), setup);
-    const QString other = installer().setting == &Project::PlayerPath ? project().CodecPath : project().PlayerPath;
-    EXPECT_TRUE(other.isEmpty());
+    const std::string other = installer().setting == &Project::PlayerPath ? project().CodecPath : project().PlayerPath;
+    EXPECT_EQ(other, "");
     EXPECT_TRUE(fake.messages.shown.empty());
 
     // A cancel keeps the setting; the next dialog starts on the last name.
@@ -98,12 +98,12 @@ TEST_P(InstallersTest, SelectSetsOnlyItsOwnSetting)
 TEST_P(InstallersTest, SelectRefusesAMissingFile)
 {
     start();
-    const QString setup = installerFile(QStringLiteral("setup.exe"));
+    const std::string setup = installerFile("setup.exe");
     select(setup);
-    select(path(QStringLiteral("gone.exe")));
+    select(path("gone.exe"));
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QLatin1String(installer().notFound));
-    EXPECT_EQ(fake.messages.shown[0].title, QStringLiteral("Shit ... Error!"));
+    EXPECT_EQ(fake.messages.shown[0].text, installer().notFound);
+    EXPECT_EQ(fake.messages.shown[0].title, "Shit ... Error!");
     EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
     EXPECT_EQ(setting(), setup);
 }
@@ -114,51 +114,51 @@ TEST_P(InstallersTest, NothingAttachedSaysSoOnOneLine)
     installBothWays();
     ASSERT_EQ(fake.messages.shown.size(), 2u);
     for (const ShownMessage &shown : fake.messages.shown) {
-        EXPECT_EQ(shown.text, QLatin1String(installer().notAttached));
-        EXPECT_EQ(shown.title, QLatin1String(installer().notAttachedTitle));
+        EXPECT_EQ(shown.text, installer().notAttached);
+        EXPECT_EQ(shown.title, installer().notAttachedTitle);
         EXPECT_EQ(shown.style, MsgStyle::Critical);
     }
-    EXPECT_TRUE(fake.launcher.programs.isEmpty());
+    EXPECT_EQ(fake.launcher.programs, Strings{});
 }
 
 TEST_P(InstallersTest, AMissingInstallerIsNamedOnASecondLine)
 {
-    const QString setup = installerFile(QStringLiteral("SETUP.EXE"));
+    const std::string setup = installerFile("SETUP.EXE");
     start();
     select(setup);
-    QFile::remove(setup);
+    removeAll(setup);
     installBothWays();
     ASSERT_EQ(fake.messages.shown.size(), 2u);
     for (const ShownMessage &shown : fake.messages.shown) {
-        EXPECT_EQ(shown.text, QLatin1String(installer().notAttached) + "\r\n(it should be in " + setup + ")");
-        EXPECT_EQ(shown.title, QLatin1String(installer().notAttachedTitle));
+        EXPECT_EQ(shown.text, std::string(installer().notAttached) + "\r\n(it should be in " + setup + ")");
+        EXPECT_EQ(shown.title, installer().notAttachedTitle);
         EXPECT_EQ(shown.style, MsgStyle::Critical);
     }
-    EXPECT_TRUE(fake.launcher.programs.isEmpty());
+    EXPECT_EQ(fake.launcher.programs, Strings{});
 }
 
 TEST_P(InstallersTest, AnExistingInstallerIsStartedWhole)
 {
     start();
     // Not an executable, but it exists: it is handed to the start all the same.
-    const QString setup = installerFile(QStringLiteral("Player & Codec/setup it.exe"));
+    const std::string setup = installerFile("Player & Codec/setup it.exe");
     select(setup);
     installBothWays();
-    EXPECT_EQ(fake.launcher.programs, (QStringList{setup, setup}));
+    EXPECT_EQ(fake.launcher.programs, (Strings{setup, setup}));
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
 TEST_P(InstallersTest, AFailedStartIsReportedAndTheProgramStaysOpen)
 {
     start();
-    const QString setup = installerFile(QStringLiteral("setup.exe"));
+    const std::string setup = installerFile("setup.exe");
     select(setup);
     fake.launcher.fail = true;
     click(installer().button);
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_TRUE(fake.messages.shown[0].text.contains(setup));
+    EXPECT_NE(fake.messages.shown[0].text.find(setup), std::string::npos);
     EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
-    EXPECT_TRUE(window().isVisible());
+    EXPECT_TRUE(ui.isShown(view()));
 }
 
 INSTANTIATE_TEST_SUITE_P(PlayerAndCodec, InstallersTest, ::testing::Values(Player, Codec),
@@ -170,31 +170,29 @@ protected:
     void startWithRealLauncher()
     {
         Platform platform = fake.platform();
-        Platform real{platform.messages, platform.input, platform.dialogs, *m_launcher,
-                      platform.media,    platform.system, platform.files,  platform.pictures};
-        m_window = std::make_unique<VidorunMain>(real);
-        m_window->show();
+        start(Platform{platform.messages, platform.input, platform.dialogs, *m_launcher, platform.media,
+                       platform.system, platform.files, platform.pictures});
     }
     std::unique_ptr<Launcher> m_launcher = makeNativeLauncher();
 };
 
-// Puts the stand-in installer into the working folder under `name`; it
-// records its start into the file that `record` names.
-QString placeRecordingInstaller(const QString &folder, const QString &name, const QString &record)
+// Puts the stand-in installer into `folder` under `name`; it records its
+// start into the file that `record` names.
+std::string placeRecordingInstaller(const std::string &folder, const std::string &name, const std::string &record)
 {
-    QDir().mkpath(folder);
-    const QString setup = QDir(folder).filePath(name);
-    EXPECT_TRUE(QFile::copy(QStringLiteral(RECORD_START_PROGRAM), setup));
-    qputenv("VIDORUN_START_RECORD", QFile::encodeName(record));
-    return QDir::toNativeSeparators(setup);
+    const std::string setup = folder + '/' + name;
+    writeFileAt(setup, readFileAt(RECORD_START_PROGRAM));
+    makeRunnable(setup, true);
+    setEnvironment("VIDORUN_START_RECORD", record);
+    // In the system's own way of writing a path.
+    return std::filesystem::path(setup).make_preferred().string();
 }
 
 TEST_F(RealLauncherTest, APathWithBlanksIsStartedAsOneProgram)
 {
     // A command interpreter would split this path at its blanks and the ";".
-    const QString record = path(QStringLiteral("started.txt"));
-    const QString setup = placeRecordingInstaller(path(QStringLiteral("Player Setup")),
-                                                  QStringLiteral("setup me; echo broken.exe"), record);
+    const std::string record = path("started.txt");
+    const std::string setup = placeRecordingInstaller(path("Player Setup"), "setup me; echo broken.exe", record);
 
     startWithRealLauncher();
     fake.dialogs.answers.push_back(setup);
@@ -202,32 +200,33 @@ TEST_F(RealLauncherTest, APathWithBlanksIsStartedAsOneProgram)
     ASSERT_EQ(project().PlayerPath, setup);
     click("MPlayer");
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile(record).size() > 0; }, 10000)) << "the installer never ran";
-    const QStringList started = QString::fromLocal8Bit(readFile(QStringLiteral("started.txt"))).split(QLatin1Char('\n'));
-    ASSERT_EQ(started.size(), 2);
-    EXPECT_EQ(started[0], QStringLiteral("1")) << "no arguments are added";
-    EXPECT_EQ(QFileInfo(started[1]).fileName(), QStringLiteral("setup me; echo broken.exe"));
+    ASSERT_TRUE(ui.waitFor([&] { return !readFile("started.txt").empty(); })) << "the installer never ran";
+    const std::string started = readFile("started.txt");
+    const std::size_t lineEnd = started.find('\n');
+    ASSERT_NE(lineEnd, std::string::npos) << started;
+    EXPECT_EQ(started.substr(0, lineEnd), "1") << "no arguments are added";
+    const std::string program = started.substr(lineEnd + 1);
+    EXPECT_EQ(program.find('\n'), std::string::npos) << started;
+    EXPECT_EQ(std::filesystem::path(program).filename().string(), "setup me; echo broken.exe");
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
 TEST_F(RealLauncherTest, AFileThatCannotBeRunIsReported)
 {
     // Neither a program the system can run nor a script.
-    const QString setup = path(QStringLiteral("codec setup.exe"));
-    writeFile(QStringLiteral("codec setup.exe"), QByteArray(64, '\0'));
-#ifndef Q_OS_WIN
-    ASSERT_TRUE(QFile::setPermissions(setup, QFile::ReadOwner | QFile::WriteOwner));
-#endif
+    const std::string setup = path("codec setup.exe");
+    writeFile("codec setup.exe", std::string(64, '\0'));
+    makeRunnable(setup, false);
 
     startWithRealLauncher();
     fake.dialogs.answers.push_back(setup);
     trigger("CODECLOCATION");
     click("Codec_Button");
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_TRUE(fake.messages.shown[0].text.contains(setup));
-    EXPECT_EQ(fake.messages.shown[0].title, QStringLiteral("Shit ... Error!"));
+    EXPECT_NE(fake.messages.shown[0].text.find(setup), std::string::npos);
+    EXPECT_EQ(fake.messages.shown[0].title, "Shit ... Error!");
     EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
-    EXPECT_TRUE(window().isVisible());
+    EXPECT_TRUE(ui.isShown(view()));
 }
 
 }  // namespace

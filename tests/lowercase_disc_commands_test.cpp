@@ -2,47 +2,44 @@
 // lower case: the checks pass and the files found are the ones started.
 #include "lowercase_disc.h"
 
-#include <QComboBox>
-#include <QFile>
-
 using namespace vidorun;
 using namespace vidorun::testing;
 
 namespace {
 
 using LowerCaseDiscCommands = LowerCaseDiscTest;
+using Strings = std::vector<std::string>;
 
 TEST_F(LowerCaseDiscCommands, PlayPassesTheChecksAndStartsTheFileFound)
 {
     makeDisc();
     start();
 
-    movies()->setCurrentIndex(0);
+    ui.select(view(), "Movies", 0);
     click("PlayButton");
-    movies()->setCurrentIndex(1);
+    ui.select(view(), "Movies", 1);
     click("PlayButton");
 
     EXPECT_TRUE(fake.messages.shown.empty());
     EXPECT_TRUE(fake.media.commands.empty());
-    EXPECT_EQ(fake.launcher.documents, QStringList({QStringLiteral("movies/part1.avi"), QStringLiteral("movies/part2.avi")}));
+    EXPECT_EQ(fake.launcher.documents, (Strings{"movies/part1.avi", "movies/part2.avi"}));
 }
 
 TEST_F(LowerCaseDiscCommands, PlayMessagesShowTheStoredText)
 {
-    makeDisc({QStringLiteral("MOVIE03=D:\\MOVIES\\PART3.AVI"), QStringLiteral("TITLE03=Part three"),
-              QStringLiteral("MDISK03=DISC1")});
+    makeDisc({"MOVIE03=D:\\MOVIES\\PART3.AVI", "TITLE03=Part three", "MDISK03=DISC1"});
     start();
-    movies()->setCurrentIndex(2);
+    ui.select(view(), "Movies", 2);
     click("PlayButton");
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("I can't find 'D:\\MOVIES\\PART3.AVI'"));
+    EXPECT_EQ(fake.messages.shown[0].text, "I can't find 'D:\\MOVIES\\PART3.AVI'");
 
-    ASSERT_TRUE(QFile::remove(QStringLiteral("disc1.ini")));
-    movies()->setCurrentIndex(0);
+    removeAll(path("disc1.ini"));
+    ui.select(view(), "Movies", 0);
     click("PlayButton");
     ASSERT_EQ(fake.messages.shown.size(), 2u);
-    EXPECT_EQ(fake.messages.shown[1].text, QStringLiteral("Please insert CD with label: 'DISC1'"));
-    EXPECT_TRUE(fake.launcher.documents.isEmpty());
+    EXPECT_EQ(fake.messages.shown[1].text, "Please insert CD with label: 'DISC1'");
+    EXPECT_EQ(fake.launcher.documents, Strings{});
 }
 
 TEST_F(LowerCaseDiscCommands, TheInstallButtonsStartTheInstallersFound)
@@ -54,7 +51,7 @@ TEST_F(LowerCaseDiscCommands, TheInstallButtonsStartTheInstallersFound)
     click("Codec_Button");
 
     EXPECT_TRUE(fake.messages.shown.empty());
-    EXPECT_EQ(fake.launcher.programs, QStringList({QStringLiteral("player/setup.exe"), QStringLiteral("codec/install.exe")}));
+    EXPECT_EQ(fake.launcher.programs, (Strings{"player/setup.exe", "codec/install.exe"}));
 }
 
 }  // namespace

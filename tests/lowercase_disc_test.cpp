@@ -4,14 +4,13 @@
 #include "lowercase_disc.h"
 #include "projectfile/letter_case.h"
 
-#include <QLabel>
-
 using namespace vidorun;
 using namespace vidorun::testing;
 
 namespace {
 
 using LowerCaseDisc = LowerCaseDiscTest;
+using Strings = std::vector<std::string>;
 
 TEST_F(LowerCaseDisc, StartUpListsTheMoviesAndShowsTheCover)
 {
@@ -19,12 +18,13 @@ TEST_F(LowerCaseDisc, StartUpListsTheMoviesAndShowsTheCover)
     start();
 
     EXPECT_EQ(project().ProjectFile, ".\\Autorun.inf");
-    EXPECT_EQ(listedTitles(), QStringList({QStringLiteral("Part one"), QStringLiteral("Part two")}));
-    EXPECT_EQ(label("TotalMoviesText")->text(), QStringLiteral("Total number of movies: 2"));
-    EXPECT_EQ(window().windowTitle(), QStringLiteral("Vidorun ; Our Holiday"));
+    EXPECT_EQ(listedTitles(), (Strings{"Part one", "Part two"}));
+    EXPECT_EQ(view().text("TotalMoviesText"), "Total number of movies: 2");
+    EXPECT_EQ(view().caption(), "Vidorun ; Our Holiday");
     EXPECT_TRUE(fake.messages.shown.empty());
-    EXPECT_EQ(fake.pictures.loaded, QStringList({QStringLiteral("cover.jpg")}));
-    EXPECT_TRUE(label("NoPictureText")->isHidden());
+    EXPECT_EQ(fake.pictures.loaded, Strings{"cover.jpg"});
+    EXPECT_FALSE(view().isVisible("NoPictureText"));
+    EXPECT_TRUE(ui.showsPicture(view(), "CoverPicture"));
 }
 
 TEST_F(LowerCaseDisc, ThePathsStayAsStoredAndAllAreFound)
@@ -50,47 +50,45 @@ TEST_F(LowerCaseDisc, ThePathsStayAsStoredAndAllAreFound)
 
 TEST_F(LowerCaseDisc, MissingFilesFailCleanlyAndMessagesShowTheStoredText)
 {
-    makeDisc({QStringLiteral("COVER=.\\PICTURES\\MISSING.JPG"), QStringLiteral("TITLE03=Part three")});
+    makeDisc({"COVER=.\\PICTURES\\MISSING.JPG", "TITLE03=Part three"});
     start();
 
     ASSERT_EQ(fake.messages.shown.size(), 2u);
-    EXPECT_TRUE(fake.messages.shown[0].text.startsWith(QStringLiteral("There is an error in .\\Autorun.inf\r\n")));
-    EXPECT_EQ(fake.messages.shown[1].text, QStringLiteral("The file .\\PICTURES\\MISSING.JPG does not exists!"));
-    EXPECT_FALSE(label("NoPictureText")->isHidden());
-    EXPECT_TRUE(fake.pictures.loaded.isEmpty());
+    EXPECT_EQ(fake.messages.shown[0].text.rfind("There is an error in .\\Autorun.inf\r\n", 0), 0u);
+    EXPECT_EQ(fake.messages.shown[1].text, "The file .\\PICTURES\\MISSING.JPG does not exists!");
+    EXPECT_TRUE(view().isVisible("NoPictureText"));
+    EXPECT_EQ(fake.pictures.loaded, Strings{});
 
-    EXPECT_FALSE(window().FileExists(QStringLiteral("MOVIES\\PART9.AVI")));
-    EXPECT_FALSE(window().FileExists(QStringLiteral("D:\\FILMS\\PART1.AVI")));
-    EXPECT_FALSE(window().FileExists(QStringLiteral("DISC2.INI")));
-    EXPECT_FALSE(window().FileExists(QStringLiteral("D:\\MOVIES")));
+    EXPECT_FALSE(window().FileExists("MOVIES\\PART9.AVI"));
+    EXPECT_FALSE(window().FileExists("D:\\FILMS\\PART1.AVI"));
+    EXPECT_FALSE(window().FileExists("DISC2.INI"));
+    EXPECT_FALSE(window().FileExists("D:\\MOVIES"));
 }
 
 TEST_F(LowerCaseDisc, AnExactTwinWinsOverOneInAnotherCase)
 {
     makeDisc();
-    writePicture(QStringLiteral("COVER.JPG"), Qt::blue);
+    writePicture("COVER.JPG", 0, 0, 255);
     start();
 
-    EXPECT_EQ(fake.pictures.loaded, QStringList({QStringLiteral("COVER.JPG")}));
+    EXPECT_EQ(fake.pictures.loaded, Strings{"COVER.JPG"});
 }
 
 // The author made the project on Linux; the reader upper-cases what it wrote.
 TEST_F(LowerCaseDisc, AProjectWrittenHereIsFoundAfterReadingBack)
 {
-    writePicture(QStringLiteral("pictures/our cover.jpg"), Qt::green);
-    writeFile(QStringLiteral("movies/part1.avi"), "movie");
-    writeFile(QStringLiteral("Autorun.inf"),
-              projectFileBytes({QStringLiteral("[vidorun]"),
-                                QStringLiteral("cover=") + path(QStringLiteral("pictures/our cover.jpg")),
-                                QStringLiteral("movie01=") + path(QStringLiteral("movies/part1.avi")),
-                                QStringLiteral("title01=Part one"), QStringLiteral("mdisk01=Disc1")}));
+    writePicture("pictures/our cover.jpg", 0, 255, 0);
+    writeFile("movies/part1.avi", "movie");
+    writeFile("Autorun.inf", projectText({"[vidorun]", "cover=" + path("pictures/our cover.jpg"),
+                                          "movie01=" + path("movies/part1.avi"), "title01=Part one",
+                                          "mdisk01=Disc1"}));
     start();
 
-    EXPECT_EQ(project().CoverPicturePath, projectUpper(path(QStringLiteral("pictures/our cover.jpg")).toStdString(), true));
-    EXPECT_EQ(fake.pictures.loaded, QStringList({path(QStringLiteral("pictures/our cover.jpg"))}));
+    EXPECT_EQ(project().CoverPicturePath, projectUpper(path("pictures/our cover.jpg"), true));
+    EXPECT_EQ(fake.pictures.loaded, Strings{path("pictures/our cover.jpg")});
     EXPECT_TRUE(fake.messages.shown.empty());
     EXPECT_TRUE(window().FileExists(project().MoviePaths[1]));
-    EXPECT_EQ(fake.files.resolve(project().MoviePaths[1]), path(QStringLiteral("movies/part1.avi")).toStdString());
+    EXPECT_EQ(fake.files.resolve(project().MoviePaths[1]), path("movies/part1.avi"));
 }
 
 }  // namespace

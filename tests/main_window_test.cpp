@@ -1,21 +1,12 @@
 // The main window as laid out: controls, fonts, focus, menus, the command
 // map, the shortcuts and quitting.
-#include "support/caption_fit.h"
-#include "support/eventually.h"
 #include "support/main_window_fixture.h"
+#include "ui/descriptions.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QFontInfo>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QWindow>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
 
 using namespace vidorun;
 using namespace vidorun::testing;
@@ -24,8 +15,8 @@ namespace {
 
 struct ControlSpot {
     const char *name;
-    QRect geometry;
-    const char *caption;  // nullptr: a picture, no caption
+    std::vector<int> geometry;  // left, top, width, height
+    const char *caption;  // nullptr: a picture or a list, no caption
 };
 
 // Client-area pixels at 96 dpi.
@@ -55,7 +46,7 @@ const char *const Buttons[] = {"About", "EjectButton", "PlayButton", "QuitButton
 struct MenuLine {
     const char *name;
     const char *caption;  // "-" for a separator
-    QKeySequence shortcut;
+    const char *shortcut;
 };
 
 struct MenuLayout {
@@ -67,26 +58,26 @@ struct MenuLayout {
 const MenuLayout Menus[] = {
     {"FileMenu",
      "&File",
-     {{"OPENINIFILE", "&Read 'Autorun.ini' file from disk", QKeySequence(Qt::CTRL | Qt::Key_O)},
-      {"SAVEFILE", "&Write 'Autorun.ini' file to disk", QKeySequence(Qt::CTRL | Qt::Key_S)},
-      {"separator1", "-", {}},
-      {"EXIT", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X)}}},
+     {{"OPENINIFILE", "&Read 'Autorun.ini' file from disk", "Ctrl+O"},
+      {"SAVEFILE", "&Write 'Autorun.ini' file to disk", "Ctrl+S"},
+      {"separator1", "-", ""},
+      {"EXIT", "E&xit", "Ctrl+X"}}},
     {"MOVIEMENU",
      "&Movie",
-     {{"ADDMOVIE", "Add movie", {}}, {"REMOVEMOVIE", "Remove movie", {}}, {"nothing200", "-", {}}, {"PLAYMOVIE", "Play", {}}}},
-    {"INSTALLMENU", "&Install", {{"INSTALLPLAYER", "...Player", {}}, {"INSTALLCODEC", "...Codec", {}}}},
+     {{"ADDMOVIE", "Add movie", ""}, {"REMOVEMOVIE", "Remove movie", ""}, {"nothing200", "-", ""}, {"PLAYMOVIE", "Play", ""}}},
+    {"INSTALLMENU", "&Install", {{"INSTALLPLAYER", "...Player", ""}, {"INSTALLCODEC", "...Codec", ""}}},
     {"SETTINGSMENU",
      "&Settings",
-     {{"CURRENTSETTINGS", "Current settings", {}},
-      {"nothingagain", "-", {}},
-      {"VIDORUNTITLE", "Vidorun project title", {}},
-      {"SELECTCOVER", "Select coverpicture", {}},
-      {"PLAYERLOCATION", "Select player", {}},
-      {"CODECLOCATION", "Select codec", {}},
-      {"anothernothing", "-", {}},
-      {"LANGUAGEMENU", "Language", {}}}},
-    {"LANGUAGEMENU", "Language", {{"ENGLISHLANGUAGE", "English", {}}, {"DUTCHLANGUAGE", "Dutch", {}}}},
-    {"HELPMENU", "&Help", {{"HELPME", "Vidorun Help Topics", {}}, {"ABOUTSCREEN", "About Vidorun", {}}}},
+     {{"CURRENTSETTINGS", "Current settings", ""},
+      {"nothingagain", "-", ""},
+      {"VIDORUNTITLE", "Vidorun project title", ""},
+      {"SELECTCOVER", "Select coverpicture", ""},
+      {"PLAYERLOCATION", "Select player", ""},
+      {"CODECLOCATION", "Select codec", ""},
+      {"anothernothing", "-", ""},
+      {"LANGUAGEMENU", "Language", ""}}},
+    {"LANGUAGEMENU", "Language", {{"ENGLISHLANGUAGE", "English", ""}, {"DUTCHLANGUAGE", "Dutch", ""}}},
+    {"HELPMENU", "&Help", {{"HELPME", "Vidorun Help Topics", ""}, {"ABOUTSCREEN", "About Vidorun", ""}}},
 };
 
 // Every source of a command and the handler it must reach.
@@ -122,69 +113,65 @@ const CommandSource Commands[] = {
     {"ABOUTSCREEN", false, "ABOUTSCREEN_Click"},
 };
 
+std::string joined(const std::vector<std::string> &words)
+{
+    std::string text;
+    for (const std::string &word : words)
+        text += (text.empty() ? "" : " ") + word;
+    return text;
+}
+
 class MainWindowLayout : public MainWindowTest {};
 class MainWindowMenus : public MainWindowTest {};
 class MainWindowCommands : public MainWindowTest {
 protected:
-    QStringList commands;
+    std::vector<std::string> commands;
 
     void watchCommands()
     {
-        window().setCommandObserver([this](const QString &name) { commands << name; });
+        window().setCommandObserver([this](const std::string &name) { commands.push_back(name); });
     }
 };
 
 }  // namespace
 
+// The frame itself (fixed border, icon, no maximise box) is the front
+// end's: qt_front_end_test.cpp checks it against the description.
 TEST_F(MainWindowLayout, WindowHasItsCaptionIconAndFixedClientArea)
 {
     start();
-    EXPECT_EQ(window().windowTitle(), QStringLiteral("Vidorun"));
-    ASSERT_NE(window().centralWidget(), nullptr);
-    EXPECT_EQ(window().centralWidget()->size(), QSize(586, 346));
-    EXPECT_EQ(window().centralWidget()->pos().y(), window().menuBar()->height());
-
-    // The border is fixed: no size but the laid-out one, no maximise box.
-    EXPECT_EQ(window().minimumSize(), window().maximumSize());
-    EXPECT_EQ(window().size(), window().minimumSize());
-    EXPECT_FALSE(window().windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(window().windowFlags() & Qt::WindowCloseButtonHint);
-
-    EXPECT_TRUE(window().windowIcon().availableSizes().contains(QSize(32, 32)));
-    const QImage icon(QStringLiteral(":/vidorun/vidorun.png"));
-    EXPECT_EQ(icon.size(), QSize(32, 32));
-    EXPECT_EQ(icon.format(), QImage::Format_Indexed8);
-    EXPECT_LE(icon.colorCount(), 256);
+    EXPECT_EQ(view().caption(), "Vidorun");
+    EXPECT_TRUE(ui.isShown(view()));
+    EXPECT_TRUE(ui.isActive(view()));
+    EXPECT_TRUE(ui::MainWindow.main) << "the program's own window, with its icon and taskbar entry";
+    EXPECT_EQ(ui::MainWindow.clientWidth, 586);
+    EXPECT_EQ(ui::MainWindow.clientHeight, 346);
 }
 
 TEST_F(MainWindowLayout, EveryControlSitsWhereTheLayoutPutsIt)
 {
     start();
-    QWidget *client = window().centralWidget();
+    EXPECT_EQ(ui::MainWindow.controls.size(), std::size(Controls));
     for (const ControlSpot &spot : Controls) {
         SCOPED_TRACE(spot.name);
-        auto *control = window().findChild<QWidget *>(QLatin1String(spot.name));
+        const ui::Control *control = ui::MainWindow.control(spot.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->parentWidget(), client) << "positions are in the client area";
-        EXPECT_EQ(control->geometry(), spot.geometry);
-        if (!spot.caption)
-            continue;
-        if (auto *button = qobject_cast<QPushButton *>(control))
-            EXPECT_EQ(button->text(), QLatin1String(spot.caption));
-        else if (auto *label = qobject_cast<QLabel *>(control))
-            EXPECT_EQ(label->text(), QLatin1String(spot.caption));
-        else
-            ADD_FAILURE() << "neither a button nor a label";
+        EXPECT_EQ((std::vector<int>{control->left, control->top, control->width, control->height}), spot.geometry);
+        if (spot.caption) {
+            EXPECT_EQ(view().text(spot.name), spot.caption);
+        }
+        EXPECT_TRUE(view().isEnabled(spot.name));
     }
 }
 
+// That the system shows them with substitutes that exist is the front
+// end's (qt_front_end_test.cpp).
 TEST_F(MainWindowLayout, FontsAreTheDesignedOnesWithSubstitutesThatExist)
 {
-    start();
     struct Expected {
         const char *name;
         const char *family;
-        qreal points;
+        double points;
         bool bold;
     };
     const Expected fonts[] = {
@@ -196,66 +183,60 @@ TEST_F(MainWindowLayout, FontsAreTheDesignedOnesWithSubstitutesThatExist)
     };
     for (const Expected &e : fonts) {
         SCOPED_TRACE(e.name);
-        auto *control = window().findChild<QWidget *>(QLatin1String(e.name));
+        const ui::Control *control = ui::MainWindow.control(e.name);
         ASSERT_NE(control, nullptr);
-        const QFont font = control->font();
-        EXPECT_EQ(font.family(), QLatin1String(e.family));
-        EXPECT_DOUBLE_EQ(font.pointSizeF(), e.points);
-        EXPECT_EQ(font.bold(), e.bold);
-        EXPECT_FALSE(font.italic());
-#ifndef Q_OS_WIN
-        // The designed fonts don't exist here; the substitutes must be the
-        // ones that were measured to fit.
-        const QString shown = QFontInfo(font).family();
-        EXPECT_EQ(shown, QLatin1String(qstrcmp(e.family, "Courier") == 0 ? "Liberation Mono" : "Liberation Sans"));
-#endif
+        const ui::Font font = control->font.face.empty() ? ui::MainWindow.font : control->font;
+        EXPECT_EQ(font.face, e.family);
+        EXPECT_DOUBLE_EQ(font.points, e.points);
+        EXPECT_EQ(font.bold, e.bold);
+        EXPECT_FALSE(font.underline);
     }
 }
 
 TEST_F(MainWindowLayout, NoCaptionIsClipped)
 {
     start();
-    expectCaptionsFit(&window());
+    EXPECT_EQ(ui.clippedCaptions(view()), std::vector<std::string>{});
 
     // The longest count the window shows, for a full project.
-    label("TotalMoviesText")->setText(QStringLiteral("Total number of movies: 100"));
-    expectCaptionsFit(&window());
+    view().setText("TotalMoviesText", "Total number of movies: 100");
+    EXPECT_EQ(ui.clippedCaptions(view()), std::vector<std::string>{});
 
     // The Eject button's other caption, shown while the tray is open.
-    button("EjectButton")->setText(QStringLiteral("&CLOSE"));
-    expectCaptionsFit(&window());
+    view().setText("EjectButton", "&CLOSE");
+    EXPECT_EQ(ui.clippedCaptions(view()), std::vector<std::string>{});
 }
 
+// Where the text lies and how it wraps on the screen is the front end's
+// (qt_front_end_test.cpp).
 TEST_F(MainWindowLayout, PlaceholderLiesOverTheMiddleOfTheCoverOnTwoCentredLines)
 {
     start();
-    QLabel *text = label("NoPictureText");
-    ASSERT_TRUE(text->isVisible());
-    EXPECT_TRUE(text->wordWrap());
-    EXPECT_TRUE(text->alignment() & Qt::AlignHCenter);
-    EXPECT_EQ(window().centralWidget()->childAt(text->geometry().center()), text) << "hidden under the cover frame";
-    const QFontMetrics metrics(text->font());
-    const QRect wrapped = metrics.boundingRect(QRect(0, 0, text->width(), 1000), Qt::TextWordWrap | Qt::AlignHCenter, text->text());
-    EXPECT_GT(wrapped.height(), metrics.height()) << "one line only";
-    EXPECT_LT(wrapped.height(), 3 * metrics.lineSpacing()) << "more than two lines";
+    EXPECT_TRUE(view().isVisible("NoPictureText"));
+    const ui::Control &text = *ui::MainWindow.control("NoPictureText");
+    const ui::Control &cover = *ui::MainWindow.control("CoverPicture");
+    EXPECT_TRUE(text.wordWrap);
+    EXPECT_EQ(text.align, ui::Align::Centre);
+    EXPECT_LT(std::abs((text.left + text.width / 2) - (cover.left + cover.width / 2)), 8);
+    EXPECT_LT(std::abs((text.top + text.height / 2) - (cover.top + cover.height / 2)), 30);
+    EXPECT_FALSE(ui.showsPicture(view(), "CoverPicture"));
 }
 
 TEST_F(MainWindowLayout, PicturesAreBuiltInAndNamedForAccessibility)
 {
     start();
-    QLabel *logo = label("CodecLogo");
-    ASSERT_FALSE(logo->pixmap().isNull());
-    EXPECT_EQ(logo->pixmap().size(), QSize(72, 56));
-    EXPECT_FALSE(logo->hasScaledContents()) << "the logo is shown unscaled";
-    EXPECT_FALSE(logo->accessibleName().isEmpty());
+    EXPECT_EQ(ui.shownPictureSize(view(), "CodecLogo"), (PictureSize{72, 56}));
+    const ui::Control &logo = *ui::MainWindow.control("CodecLogo");
+    EXPECT_FALSE(logo.scaled) << "the logo is shown unscaled";
+    EXPECT_FALSE(logo.accessibleName.empty());
 
-    QLabel *cover = label("CoverPicture");
-    EXPECT_TRUE(cover->hasScaledContents()) << "the cover fills its frame";
-    EXPECT_EQ(cover->frameShape(), QFrame::Box);
-    EXPECT_EQ(cover->lineWidth(), 1);
-    EXPECT_FALSE(cover->accessibleName().isEmpty());
-    EXPECT_FALSE(movies()->accessibleName().isEmpty());
-    EXPECT_FALSE(movies()->isEditable()) << "the list takes no typing";
+    const ui::Control &cover = *ui::MainWindow.control("CoverPicture");
+    EXPECT_TRUE(cover.scaled) << "the cover fills its frame";
+    EXPECT_TRUE(cover.border);
+    EXPECT_FALSE(cover.accessibleName.empty());
+    const ui::Control &movies = *ui::MainWindow.control("Movies");
+    EXPECT_FALSE(movies.accessibleName.empty());
+    EXPECT_EQ(movies.kind, ui::ControlKind::DropDownList) << "the list takes no typing";
 }
 
 TEST_F(MainWindowLayout, TransferFieldsExistButAreNeverShown)
@@ -263,61 +244,59 @@ TEST_F(MainWindowLayout, TransferFieldsExistButAreNeverShown)
     start();
     for (const char *name : TransferFields) {
         SCOPED_TRACE(name);
-        QLabel *field = label(name);
-        ASSERT_NE(field, nullptr);
-        EXPECT_EQ(field->text(), QStringLiteral("empty"));
-        EXPECT_FALSE(field->isVisible());
-        field->setText(QStringLiteral("something pending"));
-        EXPECT_FALSE(field->isVisible());
+        EXPECT_EQ(view().text(name), "empty");
+        EXPECT_FALSE(view().isVisible(name));
+        window().setTransferField(name, "something pending");
+        EXPECT_EQ(view().text(name), "something pending");
+        EXPECT_FALSE(view().isVisible(name));
     }
 }
 
 TEST_F(MainWindowLayout, ListHasTheFocusAndTabVisitsTheButtonsInOrder)
 {
     start();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    EXPECT_EVENTUALLY_EQ(QApplication::focusWidget(), static_cast<QWidget *>(movies()));
+    EXPECT_EVENTUALLY_EQ(view().focused(), "Movies");
     for (const char *name : Buttons) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EVENTUALLY_EQ(QApplication::focusWidget(), static_cast<QWidget *>(button(name)));
+        press(Key::Tab);
+        EXPECT_EVENTUALLY_EQ(view().focused(), name);
     }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EVENTUALLY_EQ(QApplication::focusWidget(), static_cast<QWidget *>(movies()));
+    press(Key::Tab);
+    EXPECT_EVENTUALLY_EQ(view().focused(), "Movies");
 }
 
+// The menu bar the front end builds is the description's
+// (qt_front_end_test.cpp).
 TEST_F(MainWindowMenus, MenuBarHoldsEveryItemInOrder)
 {
-    start();
-    QStringList titles;
-    for (QAction *a : window().menuBar()->actions())
-        titles << a->text();
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Movie"), QStringLiteral("&Install"),
-                                   QStringLiteral("&Settings"), QStringLiteral("&Help")}));
+    std::vector<std::string> titles;
+    for (const ui::MenuItem &item : ui::MainWindow.menu) {
+        if (item.level == 0)
+            titles.emplace_back(item.caption);
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Movie", "&Install", "&Settings", "&Help"}));
 
     for (const MenuLayout &menuLayout : Menus) {
         SCOPED_TRACE(menuLayout.name);
-        auto *menu = window().findChild<QMenu *>(QLatin1String(menuLayout.name));
-        ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(menu->title(), QLatin1String(menuLayout.caption));
-        const QList<QAction *> actions = menu->actions();
-        ASSERT_EQ(actions.size(), qsizetype(menuLayout.lines.size()));
-        for (std::size_t i = 0; i < menuLayout.lines.size(); ++i) {
+        const auto &menu = ui::MainWindow.menu;
+        std::size_t at = 0;
+        while (at < menu.size() && menu[at].name != menuLayout.name)
+            ++at;
+        ASSERT_LT(at, menu.size());
+        EXPECT_EQ(menu[at].entry, ui::MenuEntry::Menu);
+        EXPECT_EQ(menu[at].caption, menuLayout.caption);
+        std::vector<const ui::MenuItem *> lines;
+        for (std::size_t i = at + 1; i < menu.size() && menu[i].level > menu[at].level; ++i) {
+            if (menu[i].level == menu[at].level + 1)
+                lines.push_back(&menu[i]);
+        }
+        ASSERT_EQ(lines.size(), menuLayout.lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
             const MenuLine &line = menuLayout.lines[i];
-            QAction *action = actions.at(qsizetype(i));
             SCOPED_TRACE(line.name);
-            if (action->menu())
-                EXPECT_EQ(action->menu()->objectName(), QLatin1String(line.name));
-            else
-                EXPECT_EQ(action->objectName(), QLatin1String(line.name));
-            if (qstrcmp(line.caption, "-") == 0) {
-                EXPECT_TRUE(action->isSeparator());
-                continue;
-            }
-            EXPECT_FALSE(action->isSeparator());
-            EXPECT_EQ(action->text(), QLatin1String(line.caption));
-            EXPECT_EQ(action->shortcut(), line.shortcut);
-            EXPECT_TRUE(action->isEnabled());
-            EXPECT_TRUE(action->isVisible());
+            EXPECT_EQ(lines[i]->name, line.name);
+            EXPECT_EQ(lines[i]->entry == ui::MenuEntry::Separator, std::string(line.caption) == "-");
+            EXPECT_EQ(lines[i]->caption, line.caption);
+            EXPECT_EQ(lines[i]->shortcut, line.shortcut);
         }
     }
 }
@@ -325,15 +304,13 @@ TEST_F(MainWindowMenus, MenuBarHoldsEveryItemInOrder)
 TEST_F(MainWindowMenus, CheckMarkStaysOnEnglish)
 {
     start();
-    QAction *english = action("ENGLISHLANGUAGE");
-    QAction *dutch = action("DUTCHLANGUAGE");
-    EXPECT_TRUE(english->isChecked());
-    EXPECT_FALSE(dutch->isChecked());
-    english->trigger();
-    dutch->trigger();
-    english->trigger();
-    EXPECT_TRUE(english->isChecked());
-    EXPECT_FALSE(dutch->isChecked());
+    EXPECT_TRUE(ui.isChecked(view(), "ENGLISHLANGUAGE"));
+    EXPECT_FALSE(ui.isChecked(view(), "DUTCHLANGUAGE"));
+    trigger("ENGLISHLANGUAGE");
+    trigger("DUTCHLANGUAGE");
+    trigger("ENGLISHLANGUAGE");
+    EXPECT_TRUE(ui.isChecked(view(), "ENGLISHLANGUAGE"));
+    EXPECT_FALSE(ui.isChecked(view(), "DUTCHLANGUAGE"));
 }
 
 TEST_F(MainWindowCommands, EveryButtonAndMenuItemReachesItsOwnHandler)
@@ -347,77 +324,57 @@ TEST_F(MainWindowCommands, EveryButtonAndMenuItemReachesItsOwnHandler)
             click(c.source);
         else
             trigger(c.source);
-        ASSERT_FALSE(commands.isEmpty()) << "reaches no handler";
-        EXPECT_EQ(commands.join(QLatin1Char(' ')).toStdString(), c.handler);
-        if (ChildWindow *child = window().openChild())
-            child->close();
+        ASSERT_FALSE(commands.empty()) << "reaches no handler";
+        EXPECT_EQ(joined(commands), c.handler);
+        if (child())
+            ui.closeBox(childView());
     }
 }
 
 TEST_F(MainWindowCommands, ShortcutsWorkFromAnywhereInTheEnabledWindow)
 {
     struct Shortcut {
-        int key;
+        Key key;
         const char *handler;
     };
-    const Shortcut shortcuts[] = {{Qt::Key_O, "OPENINIFILE_Click"}, {Qt::Key_S, "SAVEFILE_Click"}, {Qt::Key_X, "EXIT_Click"}};
+    const Shortcut shortcuts[] = {{Key::CtrlO, "OPENINIFILE_Click"}, {Key::CtrlS, "SAVEFILE_Click"}, {Key::CtrlX, "EXIT_Click"}};
     for (const Shortcut &s : shortcuts) {
         for (const char *focus : {"Movies", "PlayButton"}) {
             SCOPED_TRACE(std::string(s.handler) + " from " + focus);
             start();
             watchCommands();
             commands.clear();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-            auto *target = window().findChild<QWidget *>(QLatin1String(focus));
-            target->setFocus();
-            QTest::keyClick(target, Qt::Key(s.key), Qt::ControlModifier);
-            EXPECT_EQ(commands.join(QLatin1Char(' ')).toStdString(), s.handler);
+            view().setFocus(focus);
+            ASSERT_TRUE(ui.waitFor([&] { return view().focused() == focus; })) << view().focused();
+            press(s.key);
+            EXPECT_EQ(joined(commands), s.handler);
         }
     }
     // Ctrl+X is no clipboard command here: the program ends.
-    EXPECT_FALSE(window().isVisible());
+    EXPECT_FALSE(ui.isShown(view()));
 }
 
 TEST_F(MainWindowCommands, WhileAChildWindowIsOpenTheMainWindowIgnoresClicksKeysAndShortcuts)
 {
     start();
     watchCommands();
-    window().openChildWindow(new ChildWindow(window(), 200, 100));
-    ASSERT_FALSE(window().isEnabled());
+    trigger("ABOUTSCREEN");
+    ASSERT_NE(child(), nullptr);
+    ASSERT_FALSE(view().isWindowEnabled());
+    commands.clear();
 
-    // Even if the window system hands the main window the activation.
-    window().activateWindow();
-    QApplication::processEvents();
-    for (int key : {Qt::Key_O, Qt::Key_S, Qt::Key_X})
-        QTest::keyClick(&window(), Qt::Key(key), Qt::ControlModifier);
+    for (Key key : {Key::CtrlO, Key::CtrlS, Key::CtrlX, Key::Down})
+        press(key);
     for (const char *name : Buttons)
-        QTest::mouseClick(button(name), Qt::LeftButton);
-    QTest::keyClick(movies(), Qt::Key_Down);
+        click(name);
+    trigger("EXIT");
 
-    EXPECT_TRUE(commands.isEmpty()) << commands.join(QLatin1Char(' ')).toStdString();
-    EXPECT_EQ(movies()->currentIndex(), -1);
-    EXPECT_TRUE(window().isVisible());
-    window().openChild()->close();
+    EXPECT_EQ(joined(commands), "");
+    EXPECT_EQ(view().currentIndex("Movies"), -1);
+    EXPECT_TRUE(ui.isShown(view()));
+    EXPECT_NE(child(), nullptr);
+    clickChild("cmdOK");
 }
-
-namespace {
-
-// Starts the event loop, does what quits, and reports whether the loop
-// ended by itself (0) or had to be stopped after a while (1).
-int runUntilQuit(const std::function<void()> &quit)
-{
-    QTimer doIt;
-    doIt.setSingleShot(true);
-    QObject::connect(&doIt, &QTimer::timeout, quit);
-    doIt.start(0);
-    QTimer giveUp;
-    giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    giveUp.start(5000);
-    return QApplication::exec();
-}
-
-}  // namespace
 
 TEST_F(MainWindowCommands, QuitExitCtrlXAndTheCloseBoxEndTheProgramWithoutAsking)
 {
@@ -428,26 +385,25 @@ TEST_F(MainWindowCommands, QuitExitCtrlXAndTheCloseBoxEndTheProgramWithoutAsking
     const Way ways[] = {
         {"Q U I T", [this] { click("QuitButton"); }},
         {"File > Exit", [this] { trigger("EXIT"); }},
-        {"Ctrl+X", [this] { QTest::keyClick(movies(), Qt::Key_X, Qt::ControlModifier); }},
-        {"close box", [this] { window().windowHandle()->close(); }},
+        {"Ctrl+X", [this] { press(Key::CtrlX); }},
+        {"close box", [this] { ui.closeBox(view()); }},
     };
     for (const Way &way : ways) {
         SCOPED_TRACE(way.what);
         start();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-        movies()->setFocus();
+        view().setFocus("Movies");
         // A change that was never written.
-        label("tempmoviename")->setText(QStringLiteral("Unsaved"));
-        label("tempmoviecd")->setText(QStringLiteral("DISC1"));
-        label("tempmovielocation")->setText(QStringLiteral("MOVIES\\NEW.AVI"));
-        window().openChildWindow(new ChildWindow(window(), 100, 100));
-        window().openChild()->close();
-        ASSERT_EQ(project().TitleCount.toStdString(), "1");
+        trigger("ABOUTSCREEN");
+        window().setTransferField("tempmoviename", "Unsaved");
+        window().setTransferField("tempmoviecd", "DISC1");
+        window().setTransferField("tempmovielocation", "MOVIES\\NEW.AVI");
+        clickChild("cmdOK");
+        ASSERT_EQ(project().TitleCount, "1");
 
-        EXPECT_EQ(runUntilQuit(way.quit), 0) << "the program did not end";
-        EXPECT_FALSE(window().isVisible());
+        EXPECT_TRUE(ui.programEndsAfter(way.quit)) << "the program did not end";
+        EXPECT_FALSE(ui.isShown(view()));
         EXPECT_TRUE(fake.messages.shown.empty()) << "asked something";
         EXPECT_TRUE(fake.dialogs.uses.empty());
-        EXPECT_TRUE(QDir(m_folder.path()).isEmpty()) << "wrote something";
+        EXPECT_EQ(folderEntries(m_folder.path()), std::vector<std::string>{}) << "wrote something";
     }
 }

@@ -1,6 +1,8 @@
 // The Qt front end: each window as its description says, and what it tells
-// the window's handlers.
-#include "support/eventually.h"
+// the window's handlers; and its picture loading.
+#include "support/process_memory.h"
+#include "support/temporary_folder.h"
+#include "support/window_driver.h"
 #include "ui/descriptions.h"
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/qt_front_end.h"
@@ -8,16 +10,24 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QWindow>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <optional>
@@ -72,12 +82,17 @@ protected:
         QTest::qWait(0);  // the deferred deletes
     }
 
-    // Realises `description`, shows it and waits until it is active.
+    // Realises `description`, shows it and waits until it is active. Every
+    // window opens in the middle of the screen: the main window as the
+    // front end places it, a child window as Qt places one without an owner.
     void open(const Window &description)
     {
         view = frontEnd.realise(description, events);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+        const QPoint offCentre = window()->frameGeometry().center() - window()->screen()->availableGeometry().center();
+        // Where there is no window manager, Qt still allows for a frame it guesses.
+        EXPECT_LE(offCentre.manhattanLength(), 60) << "not centred on the screen";
     }
 
     QWidget *window() const { return qt::windowWidget(*view); }
@@ -103,10 +118,32 @@ TEST_F(QtFrontEndTest, EveryControlIsWhereItsDescriptionSaysWithItsFontAndName)
         QWidget *w = window();
         EXPECT_EQ(w->objectName(), q(d->name));
         EXPECT_EQ(w->windowTitle(), q(d->caption));
-        EXPECT_EQ(w->windowFlags().testFlag(Qt::Tool), !d->main);
+        EXPECT_EQ(w->windowFlags().testFlag(Qt::Tool), !d->main) << "a child window has no taskbar entry";
+        EXPECT_EQ(w->parentWidget(), nullptr) << "no window has an owner";
+        EXPECT_FALSE(w->isModal());
+        EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+        EXPECT_EQ(bool(w->windowFlags() & Qt::WindowMinimizeButtonHint), d->main);
+        EXPECT_TRUE(w->windowFlags() & Qt::WindowCloseButtonHint);
         QWidget *client = d->main ? static_cast<QMainWindow *>(w)->centralWidget() : w;
         EXPECT_EQ(client->size(), QSize(d->clientWidth, d->clientHeight));
         EXPECT_EQ(client->minimumSize(), client->maximumSize()) << "never resized";
+        if (!d->main) {
+            EXPECT_EQ(w->minimumSize(), w->maximumSize()) << "a fixed border";
+        }
+        if (d->main) {
+            // Shown, it has a fixed border, with the client area below the menu bar.
+            view->show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
+            EXPECT_EQ(w->minimumSize(), w->maximumSize()) << "a fixed border";
+            EXPECT_EQ(w->size(), w->minimumSize());
+            EXPECT_EQ(client->pos().y(), static_cast<QMainWindow *>(w)->menuBar()->height());
+            // The program's icon, 32 × 32 in at most 256 colours.
+            EXPECT_TRUE(w->windowIcon().availableSizes().contains(QSize(32, 32)));
+            const QImage icon(QStringLiteral(":/vidorun/vidorun.png"));
+            EXPECT_EQ(icon.size(), QSize(32, 32));
+            EXPECT_EQ(icon.format(), QImage::Format_Indexed8);
+            EXPECT_LE(icon.colorCount(), 256);
+        }
         for (const Control &c : d->controls) {
             SCOPED_TRACE(std::string(c.name));
             QWidget *widget = control(c.name);
@@ -115,7 +152,13 @@ TEST_F(QtFrontEndTest, EveryControlIsWhereItsDescriptionSaysWithItsFontAndName)
             const int textWidth = widget->fontMetrics().horizontalAdvance(q(c.caption)) + 1;
             EXPECT_EQ(widget->geometry(),
                       QRect(c.left, c.top, c.growsWithText ? std::max(c.width, textWidth) : c.width, c.height));
-            EXPECT_EQ(described(widget->font()), described(qt::toQFont(c.font.face.empty() ? d->font : c.font)));
+            const QFont font = qt::toQFont(c.font.face.empty() ? d->font : c.font);
+            EXPECT_EQ(described(widget->font()), described(font));
+            // The designed fonts don't exist here; the substitutes must be
+            // the ones that were measured to fit.
+            EXPECT_EQ(QFontInfo(widget->font()).family(),
+                      font.family() == QLatin1String("Courier") ? QLatin1String("Liberation Mono")
+                                                                : QLatin1String("Liberation Sans"));
             EXPECT_EQ(widget->isHidden(), !c.visible);
             EXPECT_EQ(widget->isEnabled(), c.enabled);
             EXPECT_EQ(widget->accessibleName(), q(c.accessibleName));
@@ -123,8 +166,63 @@ TEST_F(QtFrontEndTest, EveryControlIsWhereItsDescriptionSaysWithItsFontAndName)
             if (!c.labels.empty()) {
                 EXPECT_EQ(static_cast<QLabel *>(widget)->buddy(), control(c.labels));
             }
+            if (auto *label = qobject_cast<QLabel *>(widget); label && c.kind == ControlKind::Label) {
+                const Qt::Alignment horizontal = c.align == Align::Right    ? Qt::AlignRight
+                                                 : c.align == Align::Centre ? Qt::AlignHCenter
+                                                                            : Qt::AlignLeft;
+                EXPECT_TRUE(label->alignment() & horizontal);
+                EXPECT_EQ(label->wordWrap(), c.wordWrap);
+                EXPECT_EQ(label->textInteractionFlags(), Qt::NoTextInteraction) << "an address is shown, not opened";
+                EXPECT_FALSE(label->openExternalLinks());
+                if (c.textColour) {
+                    EXPECT_EQ(label->palette().color(QPalette::WindowText),
+                              QColor(c.textColour->red, c.textColour->green, c.textColour->blue));
+                }
+                // A label that does not grow keeps its size whatever it is given.
+                if (!c.growsWithText) {
+                    const QRect before = widget->geometry();
+                    view->setText(c.name, std::string(300, 'x'));
+                    EXPECT_EQ(widget->geometry(), before);
+                    view->setText(c.name, c.caption);
+                }
+            }
+            if (c.kind == ControlKind::Line && c.textColour) {
+                EXPECT_EQ(widget->palette().color(QPalette::Window),
+                          QColor(c.textColour->red, c.textColour->green, c.textColour->blue));
+            }
+            if (c.kind == ControlKind::Picture) {
+                auto *frame = static_cast<QLabel *>(widget);
+                EXPECT_EQ(frame->hasScaledContents(), c.scaled);
+                EXPECT_EQ(frame->frameShape(), c.border ? QFrame::Box : QFrame::NoFrame);
+                if (c.border) {
+                    EXPECT_EQ(frame->lineWidth(), 1);
+                }
+            }
+            if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+                EXPECT_FALSE(combo->isEditable()) << "the list takes no typing";
+            }
+            if (auto *list = qobject_cast<QListWidget *>(widget)) {
+                EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
+            }
+            if (auto *button = qobject_cast<QPushButton *>(widget)) {
+                EXPECT_EQ(button->isDefault(), d->enter == EnterKey::PressesDefault && c.name == d->defaultButton);
+            }
         }
         EXPECT_EQ(w->focusWidget(), control(d->firstFocus));
+
+        if (d->main) {
+            // The placeholder lies over the middle of the cover frame, not
+            // hidden under it, on two centred lines.
+            auto *text = static_cast<QLabel *>(control("NoPictureText"));
+            EXPECT_EQ(text->parentWidget()->childAt(text->geometry().center()), text) << "hidden under the cover frame";
+            const QFontMetrics metrics(text->font());
+            const QRect wrapped = metrics.boundingRect(QRect(0, 0, text->width(), 1000),
+                                                       Qt::TextWordWrap | Qt::AlignHCenter, text->text());
+            EXPECT_GT(wrapped.height(), metrics.height()) << "one line only";
+            EXPECT_LT(wrapped.height(), 3 * metrics.lineSpacing()) << "more than two lines";
+            // The codec logo is shown unscaled, at its own size.
+            EXPECT_EQ(static_cast<QLabel *>(control("CodecLogo"))->pixmap().size(), QSize(72, 56));
+        }
 
         // Tab visits the controls that take the focus in their tab order.
         std::vector<const Control *> tabOrder;
@@ -352,6 +450,262 @@ TEST_F(QtFrontEndTest, APictureIsDecodedAtItsShownSizeAndHandedBackThroughPost)
     EXPECT_EQ(static_cast<const qt::QtPicture &>(*handedBack["cover.png"]).image().size(), QSize(219, 329));
     view->setPicture("CoverPicture", handedBack["cover.png"]);
     EXPECT_FALSE(static_cast<QLabel *>(control("CoverPicture"))->pixmap().isNull());
+}
+
+// --- picture loading ----------------------------------------------------------
+
+void writePhoto(const std::string &path, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    ASSERT_TRUE(image.save(QString::fromStdString(path), "JPG"));
+}
+
+QSize sizeOf(const std::shared_ptr<const Picture> &picture)
+{
+    const auto *shown = dynamic_cast<const qt::QtPicture *>(picture.get());
+    return shown ? shown->image().size() : QSize();
+}
+
+// The cover frame's size.
+const QSize CoverFrame(209, 329);
+
+// The Qt front end's picture loader, which decodes away from the windows.
+class QtPictureLoading : public FolderTest {
+protected:
+    void TearDown() override
+    {
+        QTest::qWait(0);  // the deferred deletes
+        FolderTest::TearDown();
+    }
+
+    std::shared_ptr<const Picture> load(const std::string &name)
+    {
+        return qt::loadPicture(path(name), CoverFrame.width(), CoverFrame.height());
+    }
+
+    qt::QtFrontEnd frontEnd;
+    Recorder events;
+};
+
+TEST_F(QtPictureLoading, ALargePhotoIsDecodedAtTheSizeOfItsFrame)
+{
+    writePhoto(path("big.jpg"), 1200, 1600);
+    // Kept in proportion, just covering the frame.
+    EXPECT_EQ(sizeOf(load("big.jpg")), QSize(246, 329));
+    writePhoto(path("small.jpg"), 40, 60);
+    EXPECT_EQ(sizeOf(load("small.jpg")), QSize(40, 60));
+}
+
+TEST_F(QtPictureLoading, InTheBackgroundThePictureArrivesOnTheReceiversThread)
+{
+    writePhoto(path("big.jpg"), 1200, 1600);
+    qt::QtPictureLoader loader(frontEnd);
+    std::optional<QSize> arrived;
+    QThread *arrivedOn = nullptr;
+    loader.loadInBackground(path("big.jpg"), CoverFrame.width(), CoverFrame.height(),
+                            [&](std::shared_ptr<const Picture> picture) {
+                                arrived = sizeOf(picture);
+                                arrivedOn = QThread::currentThread();
+                            });
+    EXPECT_FALSE(arrived);  // not while the caller waits
+    EXPECT_TRUE(QTest::qWaitFor([&] { return arrived.has_value(); }, 5000));
+    EXPECT_EQ(arrived, std::optional<QSize>(QSize(246, 329)));
+    EXPECT_EQ(arrivedOn, qApp->thread());
+}
+
+TEST_F(QtPictureLoading, AWindowNotShownYetGetsItsPictureAfterItsFirstFrame)
+{
+    writePhoto(path("big.jpg"), 1200, 1600);
+    const std::unique_ptr<WindowView> window = frontEnd.realise(MainWindow, events);
+    bool painted = false;
+    std::optional<QSize> arrived;
+    qt::QtPictureLoader loader(frontEnd);
+    loader.loadInBackground(
+        path("big.jpg"), CoverFrame.width(), CoverFrame.height(),
+        [&](std::shared_ptr<const Picture> picture) {
+            arrived = sizeOf(picture);
+            EXPECT_TRUE(painted);
+        },
+        window.get());
+    QTest::qWait(100);
+    EXPECT_FALSE(arrived);  // nothing is decoded for a window that is not up
+    struct PaintSeen : QObject {
+        bool &seen;
+        explicit PaintSeen(bool &s) : seen(s) {}
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                seen = true;
+            return false;
+        }
+    } paintSeen(painted);
+    qt::windowWidget(*window)->installEventFilter(&paintSeen);
+    window->show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return arrived.has_value(); }, 5000));
+    EXPECT_EQ(arrived, std::optional<QSize>(QSize(246, 329)));
+    qt::windowWidget(*window)->removeEventFilter(&paintSeen);
+}
+
+TEST_F(QtPictureLoading, AWindowGoneBeforeItsFirstFrameGetsNothing)
+{
+    writePhoto(path("big.jpg"), 1200, 1600);
+    bool arrived = false;
+    qt::QtPictureLoader loader(frontEnd);
+    {
+        const std::unique_ptr<WindowView> window = frontEnd.realise(MainWindow, events);
+        loader.loadInBackground(
+            path("big.jpg"), CoverFrame.width(), CoverFrame.height(),
+            [&](std::shared_ptr<const Picture>) { arrived = true; }, window.get());
+    }
+    QTest::qWait(100);
+    EXPECT_FALSE(arrived);
+}
+
+TEST_F(QtPictureLoading, InTheBackgroundAFileThatIsNoPictureGivesANullPicture)
+{
+    writeFile("text.jpg", "just text");
+    qt::QtPictureLoader loader(frontEnd);
+    bool arrived = false;
+    std::shared_ptr<const Picture> picture = std::make_shared<qt::QtPicture>(QImage());
+    loader.loadInBackground(path("text.jpg"), CoverFrame.width(), CoverFrame.height(),
+                            [&](std::shared_ptr<const Picture> p) {
+                                arrived = true;
+                                picture = std::move(p);
+                            });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return arrived; }, 5000));
+    EXPECT_EQ(picture, nullptr);
+}
+
+TEST_F(QtPictureLoading, AReceiverGoneBeforeThePictureIsDecodedGetsNothing)
+{
+    writePhoto(path("big.jpg"), 1200, 1600);
+    bool arrived = false;
+    {
+        qt::QtPictureLoader loader(frontEnd);
+        loader.loadInBackground(path("big.jpg"), CoverFrame.width(), CoverFrame.height(),
+                                [&](std::shared_ptr<const Picture>) { arrived = true; });
+    }  // the loader waits for its decoding to end, and drops what it did not hand back
+    QCoreApplication::processEvents();
+    QTest::qWait(20);
+    EXPECT_FALSE(arrived);
+}
+
+// What decoding a cover from an untrusted disc may cost: no header can
+// make the front end decode more than the frame needs.
+constexpr std::int64_t AllowedGrowthKb = 8 * 1024;
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 80);
+    return bytes;
+}
+
+// A JPEG with some detail in it, so that it has scan data worth cutting.
+QByteArray jpeg(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb(x * 7 % 256, y * 3 % 256, (x ^ y) % 256);
+    }
+    return encoded(image, "JPG");
+}
+
+// The same JPEG with a header that claims another size.
+QByteArray announcing(QByteArray jpegBytes, int width, int height)
+{
+    for (qsizetype i = 2; i + 9 < jpegBytes.size(); ++i) {
+        const auto marker = quint8(jpegBytes[i + 1]);
+        if (quint8(jpegBytes[i]) == 0xFF && marker >= 0xC0 && marker <= 0xC2) {
+            // marker, length (2), precision (1), height (2), width (2)
+            jpegBytes[i + 5] = char(height >> 8);
+            jpegBytes[i + 6] = char(height & 0xFF);
+            jpegBytes[i + 7] = char(width >> 8);
+            jpegBytes[i + 8] = char(width & 0xFF);
+            return jpegBytes;
+        }
+    }
+    ADD_FAILURE() << "no frame header in the JPEG";
+    return jpegBytes;
+}
+
+class QtCoverPicture : public QtPictureLoading {
+protected:
+    void write(const std::string &name, const QByteArray &bytes)
+    {
+        writeFile(name, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    }
+    // Loads through the real loader, measuring how far the process's peak
+    // memory grows meanwhile.
+    QSize loadMeasured(const std::string &name, std::int64_t &growthKb)
+    {
+        QSize size;
+        growthKb = ProcessMemory::peakGrowthKb([&] { size = sizeOf(load(name)); });
+        return size;
+    }
+};
+
+TEST_F(QtCoverPicture, APhotoIsDecodedAtTheFramesSize)
+{
+    write("PHOTO.JPG", jpeg(2400, 1800));
+    std::int64_t growthKb = 0;
+    const QSize size = loadMeasured("PHOTO.JPG", growthKb);
+    ASSERT_FALSE(size.isEmpty());
+    // Filling the frame takes 439 × 329; the whole photo would be 17 MB.
+    EXPECT_GE(size.height(), CoverFrame.height());
+    EXPECT_LE(size.width(), 450);
+    if (!SanitizerBuild && growthKb >= 0) {
+        EXPECT_LT(growthKb, AllowedGrowthKb);
+    }
+}
+
+TEST_F(QtCoverPicture, ALongThinPictureIsNotScaledUpAlongItsShortSide)
+{
+    write("STRIP.JPG", jpeg(8, 6000));
+    EXPECT_EQ(sizeOf(load("STRIP.JPG")), QSize(8, 6000));
+}
+
+// How each hostile cover ends: shown (as far as it could be decoded), or
+// refused so that the placeholder stays; never more than a few MB decoded.
+TEST_F(QtCoverPicture, HostileCoversAreShownOrRefusedWithinAFewMegabytes)
+{
+    const QByteArray photo = jpeg(640, 480);
+    QImage pngImage(300, 200, QImage::Format_RGB32);
+    pngImage.fill(Qt::darkGreen);
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        QSize shown;  // empty: refused
+    };
+    const Case cases[] = {
+        {"an empty file", QByteArray(), QSize()},
+        {"a JPEG cut inside its header", photo.left(100), QSize()},
+        {"a JPEG cut halfway, shown with its lower part grey", photo.left(photo.size() / 2),
+         QSize(640, 480).scaled(CoverFrame, Qt::KeepAspectRatioByExpanding)},
+        {"a header announcing 60000 x 60000 pixels", announcing(photo, 60000, 60000), QSize()},
+        {"a header announcing 12001 x 12000 pixels, just over the limit", announcing(photo, 12001, 12000), QSize()},
+        {"a PNG named .JPG", encoded(pngImage, "PNG"), QSize(300, 200)},
+        {"text named .JPG", QByteArray("[autorun]\r\nOPEN=Vidorun.exe\r\n"), QSize()},
+        {"NUL bytes named .JPG", QByteArray(4096, '\0'), QSize()},
+        {"a JPEG start followed by junk", QByteArray("\xFF\xD8\xFF\xE0") + QByteArray(5000, '\xFF'), QSize()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        write("COVER.JPG", c.bytes);
+        std::int64_t growthKb = 0;
+        const QSize size = loadMeasured("COVER.JPG", growthKb);
+        std::printf("[ figures  ] cover, %s: %s, peak grew by %lld kB\n", c.name,
+                    size.isEmpty() ? "refused" : "shown", static_cast<long long>(growthKb));
+        EXPECT_EQ(size, c.shown);
+        if (!SanitizerBuild && growthKb >= 0) {
+            EXPECT_LT(growthKb, AllowedGrowthKb);
+        }
+    }
 }
 
 }  // namespace

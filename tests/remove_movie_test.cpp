@@ -1,45 +1,42 @@
 // Movie > Remove movie: the list of titles and the hand-over of a number.
 #include "child_window_fixture.h"
 
-#include <QLabel>
-#include <QListWidget>
-
 namespace vidorun::testing {
 namespace {
+
+using Strings = std::vector<std::string>;
 
 class RemoveMovieTest : public ChildWindowTest {
 protected:
     // A project of movies with these titles; movie n lives in Mn.AVI on CDn.
-    void readMovies(const QStringList &titles)
+    void readMovies(const Strings &titles)
     {
-        QStringList lines{"[vidorun]"};
-        for (int n = 1; n <= titles.size(); ++n) {
-            const QString nn = QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-            lines << "movie" + nn + "=M" + QString::number(n) + ".AVI" << "title" + nn + "=" + titles[n - 1]
-                  << "mdisk" + nn + "=CD" + QString::number(n);
+        Strings lines{"[vidorun]"};
+        for (std::size_t i = 0; i < titles.size(); ++i) {
+            const std::string n = std::to_string(i + 1);
+            const std::string nn = (i + 1 < 10 ? "0" : "") + n;
+            lines.push_back("movie" + nn + "=M" + n + ".AVI");
+            lines.push_back("title" + nn + "=" + titles[i]);
+            lines.push_back("mdisk" + nn + "=CD" + n);
         }
         readProject(lines);
     }
     void openRemoveMovie()
     {
         trigger("REMOVEMOVIE");
-        ASSERT_NE(child(), nullptr);
-        ASSERT_EQ(child()->objectName(), QStringLiteral("RemoveMovieForm"));
+        expectOpen("RemoveMovieForm");
     }
-    QListWidget *list() const { return childControl<QListWidget>("RemoveMovieList"); }
-    QStringList lines() const
+    Strings lines()
     {
-        QStringList shown;
-        for (int i = 0; i < list()->count(); ++i)
-            shown << list()->item(i)->text();
+        Strings shown;
+        for (int i = 0; i < childView().itemCount("RemoveMovieList"); ++i)
+            shown.push_back(childView().itemText("RemoveMovieList", i));
         return shown;
     }
     void selectLine(int row)
     {
-        QListWidgetItem *item = list()->item(row);
-        ASSERT_NE(item, nullptr);
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualItemRect(item).center());
-        ASSERT_TRUE(item->isSelected());
+        selectInChild("RemoveMovieList", row);
+        ASSERT_EQ(childView().currentIndex("RemoveMovieList"), row);
     }
     void removeLine(int row)
     {
@@ -54,25 +51,28 @@ TEST_F(RemoveMovieTest, WindowIsLaidOutAsDesignedAndListsEveryTitle)
     start();
     readMovies({"Sunrise", "Harbour", "Night market"});
     openRemoveMovie();
-    expectLayout(QStringLiteral("remove movie"), QSize(466, 298),
+    expectLayout("remove movie", 466, 298,
                  {
                      {"SelectMovieText", 16, 48, 377, 17},
                      {"RemoveMovieList", 16, 80, 433, 160},
                      {"RemoveButton", 280, 256, 81, 25},
                      {"CloseButton", 368, 256, 81, 25},
                  });
-    EXPECT_EQ(childControl<QLabel>("SelectMovieText")->text(),
-              QStringLiteral("Select the movie to remove from this project:"));
-    EXPECT_EQ(childControl<QPushButton>("RemoveButton")->text(), QStringLiteral("Remove"));
-    EXPECT_EQ(childControl<QPushButton>("CloseButton")->text(), QStringLiteral("Close"));
-    EXPECT_FALSE(list()->accessibleName().isEmpty());
-    EXPECT_EQ(list()->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(childView().text("SelectMovieText"), "Select the movie to remove from this project:");
+    EXPECT_EQ(childView().text("RemoveButton"), "Remove");
+    EXPECT_EQ(childView().text("CloseButton"), "Close");
+    const ui::Control &list = *child()->description().control("RemoveMovieList");
+    EXPECT_FALSE(list.accessibleName.empty());
+    EXPECT_EQ(list.kind, ui::ControlKind::ListBox) << "one line selectable";
 
-    EXPECT_EQ(lines(), (QStringList{"Sunrise", "Harbour", "Night market"}));
-    EXPECT_FALSE(window().isEnabled());
+    EXPECT_EQ(lines(), (Strings{"Sunrise", "Harbour", "Night market"}));
+    EXPECT_FALSE(view().isWindowEnabled());
     // The list has the focus, and that selects nothing.
-    expectFocusOn(list());
-    EXPECT_TRUE(list()->selectedItems().isEmpty());
+    expectFocusOn("RemoveMovieList");
+    EXPECT_EQ(childView().currentIndex("RemoveMovieList"), -1);
+    // Choosing another line drops the first: one line at a time.
+    selectLine(0);
+    selectLine(2);
 }
 
 TEST_F(RemoveMovieTest, AnEmptyProjectHasNothingToRemove)
@@ -80,10 +80,10 @@ TEST_F(RemoveMovieTest, AnEmptyProjectHasNothingToRemove)
     start();
     trigger("REMOVEMOVIE");
     EXPECT_EQ(child(), nullptr);
-    EXPECT_TRUE(window().isEnabled());
+    EXPECT_TRUE(view().isWindowEnabled());
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("There are no movies to remove!"));
-    EXPECT_EQ(fake.messages.shown[0].title, QStringLiteral("No movies te remove!"));
+    EXPECT_EQ(fake.messages.shown[0].text, "There are no movies to remove!");
+    EXPECT_EQ(fake.messages.shown[0].title, "No movies te remove!");
     EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
 }
 
@@ -94,26 +94,26 @@ TEST_F(RemoveMovieTest, RemovingMovieTwoOfFourMovesTheLaterOnesUp)
     removeLine(1);
     expectMainWindowBack();
 
-    EXPECT_EQ(listedTitles(), (QStringList{"One", "Three", "Four"}));
+    EXPECT_EQ(listedTitles(), (Strings{"One", "Three", "Four"}));
     const Project &p = project();
-    EXPECT_EQ(p.MovieTitles[2], QStringLiteral("Three"));
-    EXPECT_EQ(p.MoviePaths[2], QStringLiteral("M3.AVI"));
-    EXPECT_EQ(p.MovieCDs[2], QStringLiteral("CD3"));
-    EXPECT_EQ(p.MovieTitles[3], QStringLiteral("Four"));
-    EXPECT_EQ(p.MoviePaths[3], QStringLiteral("M4.AVI"));
-    EXPECT_EQ(p.MovieCDs[3], QStringLiteral("CD4"));
-    EXPECT_TRUE(p.MovieTitles[4].isEmpty());
-    EXPECT_TRUE(p.MoviePaths[4].isEmpty());
-    EXPECT_TRUE(p.MovieCDs[4].isEmpty());
-    EXPECT_EQ(p.TitleCount, QStringLiteral("3"));
-    EXPECT_EQ(p.PathCount, QStringLiteral("3"));
-    EXPECT_EQ(p.CDCount, QStringLiteral("3"));
-    EXPECT_EQ(label("tempremovemovie")->text(), QStringLiteral("empty"));
+    EXPECT_EQ(p.MovieTitles[2], "Three");
+    EXPECT_EQ(p.MoviePaths[2], "M3.AVI");
+    EXPECT_EQ(p.MovieCDs[2], "CD3");
+    EXPECT_EQ(p.MovieTitles[3], "Four");
+    EXPECT_EQ(p.MoviePaths[3], "M4.AVI");
+    EXPECT_EQ(p.MovieCDs[3], "CD4");
+    EXPECT_EQ(p.MovieTitles[4], "");
+    EXPECT_EQ(p.MoviePaths[4], "");
+    EXPECT_EQ(p.MovieCDs[4], "");
+    EXPECT_EQ(p.TitleCount, "3");
+    EXPECT_EQ(p.PathCount, "3");
+    EXPECT_EQ(p.CDCount, "3");
+    EXPECT_EQ(view().text("tempremovemovie"), "empty");
     EXPECT_TRUE(fake.messages.shown.empty());
 
     // The next opening lists what is left.
     openRemoveMovie();
-    EXPECT_EQ(lines(), (QStringList{"One", "Three", "Four"}));
+    EXPECT_EQ(lines(), (Strings{"One", "Three", "Four"}));
 }
 
 TEST_F(RemoveMovieTest, EqualTitlesAreTakenByTheirPosition)
@@ -122,9 +122,9 @@ TEST_F(RemoveMovieTest, EqualTitlesAreTakenByTheirPosition)
     readMovies({"Part", "Part", "Other"});
     removeLine(1);
     expectMainWindowBack();
-    EXPECT_EQ(listedTitles(), (QStringList{"Part", "Other"}));
-    EXPECT_EQ(project().MoviePaths[1], QStringLiteral("M1.AVI"));
-    EXPECT_EQ(project().MoviePaths[2], QStringLiteral("M3.AVI"));
+    EXPECT_EQ(listedTitles(), (Strings{"Part", "Other"}));
+    EXPECT_EQ(project().MoviePaths[1], "M1.AVI");
+    EXPECT_EQ(project().MoviePaths[2], "M3.AVI");
 }
 
 TEST_F(RemoveMovieTest, RemoveWithoutASelectionSaysSoAndCloses)
@@ -132,15 +132,15 @@ TEST_F(RemoveMovieTest, RemoveWithoutASelectionSaysSoAndCloses)
     start();
     readMovies({"One", "Two"});
     openRemoveMovie();
-    expectFocusOn(list());
+    expectFocusOn("RemoveMovieList");
     clickChild("RemoveButton");
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("You did not select a movie to remove!"));
-    EXPECT_EQ(fake.messages.shown[0].title, QStringLiteral("Nothing to do!"));
+    EXPECT_EQ(fake.messages.shown[0].text, "You did not select a movie to remove!");
+    EXPECT_EQ(fake.messages.shown[0].title, "Nothing to do!");
     EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
     expectMainWindowBack();
-    EXPECT_EQ(listedTitles(), (QStringList{"One", "Two"}));
-    EXPECT_EQ(project().TitleCount, QStringLiteral("2"));
+    EXPECT_EQ(listedTitles(), (Strings{"One", "Two"}));
+    EXPECT_EQ(project().TitleCount, "2");
 }
 
 TEST_F(RemoveMovieTest, CloseEscAndTheCloseBoxRemoveNothing)
@@ -156,17 +156,22 @@ TEST_F(RemoveMovieTest, CloseEscAndTheCloseBoxRemoveNothing)
     // Esc presses Close.
     openRemoveMovie();
     selectLine(0);
-    pressOnChild(Qt::Key_Escape);
+    pressOnChild(Key::Escape);
     expectMainWindowBack();
 
-    // The close box (and Alt+F4) acts as Close.
+    // The close box and Alt+F4 act as Close.
     openRemoveMovie();
     selectLine(0);
-    child()->close();
+    ui.closeBox(childView());
     expectMainWindowBack();
 
-    EXPECT_EQ(listedTitles(), (QStringList{"One", "Two"}));
-    EXPECT_EQ(label("tempremovemovie")->text(), QStringLiteral("empty"));
+    openRemoveMovie();
+    selectLine(0);
+    pressOnChild(Key::AltF4);
+    expectMainWindowBack();
+
+    EXPECT_EQ(listedTitles(), (Strings{"One", "Two"}));
+    EXPECT_EQ(view().text("tempremovemovie"), "empty");
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
@@ -176,16 +181,17 @@ TEST_F(RemoveMovieTest, EnterOnTheListPressesNothing)
     readMovies({"One", "Two"});
     openRemoveMovie();
     selectLine(1);
-    list()->setFocus();
-    pressOnChild(Qt::Key_Return);
+    expectFocusOn("RemoveMovieList");
+    pressOnChild(Key::Enter);
     ASSERT_NE(child(), nullptr);
-    EXPECT_EQ(project().TitleCount, QStringLiteral("2"));
+    EXPECT_EQ(project().TitleCount, "2");
 
     // On a focused button Enter presses that button.
-    childControl<QPushButton>("RemoveButton")->setFocus();
-    pressOnChild(Qt::Key_Return);
+    pressOnChild(Key::Tab);
+    expectFocusOn("RemoveButton");
+    pressOnChild(Key::Enter);
     expectMainWindowBack();
-    EXPECT_EQ(listedTitles(), (QStringList{"One"}));
+    EXPECT_EQ(listedTitles(), (Strings{"One"}));
 }
 
 }  // namespace

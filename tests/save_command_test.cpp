@@ -1,8 +1,6 @@
+#include "platform/file_io.h"
 #include "support/main_window_fixture.h"
 #include "support/sample_projects.h"
-
-#include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -11,13 +9,24 @@ using namespace vidorun::testing;
 
 namespace {
 
-const QByteArray Holiday = holidayProject();
+const std::string Holiday = holidayProject();
+
+// The system's own words for why a file can't be made at `path`.
+std::string reasonForNoFileAt(const std::string &path)
+{
+    const std::unique_ptr<SaveSteps> steps = makeFileSaveSteps(path);
+    if (steps->open()) {
+        steps->discard();
+        return {};
+    }
+    return steps->reason();
+}
 
 class SaveCommandTest : public MainWindowTest {
 protected:
     // Loads a project through File > Read, then forgets the dialogs and
     // messages that took.
-    void load(const QString &name)
+    void load(const std::string &name)
     {
         fake.dialogs.answers.push_back(path(name));
         trigger("OPENINIFILE");
@@ -25,16 +34,13 @@ protected:
         fake.messages.shown.clear();
     }
 
-    void save(const std::optional<QString> &chosen)
+    void save(const std::optional<std::string> &chosen)
     {
         fake.dialogs.answers.push_back(chosen);
         trigger("SAVEFILE");
     }
 
-    QStringList folderEntries() const
-    {
-        return QDir(m_folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
+    std::vector<std::string> entries() const { return folderEntries(m_folder.path()); }
 };
 
 TEST_F(SaveCommandTest, OffersAutorunInfInTheSaveDialog)
@@ -60,13 +66,13 @@ TEST_F(SaveCommandTest, WritesANewFileWithoutAsking)
     save(path("Autorun.inf"));
     EXPECT_EQ(readFile("Autorun.inf"), Holiday);
     EXPECT_TRUE(fake.messages.shown.empty());
-    EXPECT_EQ(listedTitles(), QStringList({"Sunrise, over the bay", "The harbour at noon"}));
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"Sunrise, over the bay", "The harbour at noon"}));
 }
 
 TEST_F(SaveCommandTest, AnsweringNoLeavesTheExistingFileAsItWas)
 {
     writeFile("Holiday.inf", Holiday);
-    const QByteArray earlier = "[vidorun]\r\ntitle01=Earlier\r\n";
+    const std::string earlier = "[vidorun]\r\ntitle01=Earlier\r\n";
     writeFile("Autorun.inf", earlier);
     start();
     load("Holiday.inf");
@@ -83,7 +89,7 @@ TEST_F(SaveCommandTest, AnsweringNoLeavesTheExistingFileAsItWas)
 TEST_F(SaveCommandTest, AnsweringYesReplacesTheFile)
 {
     writeFile("Holiday.inf", Holiday);
-    writeFile("Autorun.inf", QByteArray(10000, 'x'));
+    writeFile("Autorun.inf", std::string(10000, 'x'));
     start();
     load("Holiday.inf");
     fake.messages.answers = {MsgAnswer::Yes};
@@ -91,7 +97,7 @@ TEST_F(SaveCommandTest, AnsweringYesReplacesTheFile)
 
     EXPECT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(readFile("Autorun.inf"), Holiday);
-    EXPECT_EQ(folderEntries(), QStringList({"Autorun.inf", "Holiday.inf"}));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"Autorun.inf", "Holiday.inf"}));
 }
 
 TEST_F(SaveCommandTest, ACancelWritesNothingAndKeepsTheLastChosenName)
@@ -100,7 +106,7 @@ TEST_F(SaveCommandTest, ACancelWritesNothingAndKeepsTheLastChosenName)
     start();
     load("Holiday.inf");
     save(std::nullopt);
-    EXPECT_EQ(folderEntries(), QStringList{"Holiday.inf"});
+    EXPECT_EQ(entries(), std::vector<std::string>{"Holiday.inf"});
     EXPECT_TRUE(fake.messages.shown.empty());
     EXPECT_EQ(window().ComDlg().FileName, path("Holiday.inf"));
 }
@@ -118,34 +124,35 @@ TEST_F(SaveCommandTest, TheNextDialogStartsWithTheSavedName)
 TEST_F(SaveCommandTest, AnEmptyProjectIsTenLinesAndItsCloseSwitchBecomesZero)
 {
     start();
-    ASSERT_TRUE(project().CloseAfterPlay.isEmpty());
+    ASSERT_EQ(project().CloseAfterPlay, "");
     save(path("Autorun.inf"));
-    EXPECT_EQ(readFile("Autorun.inf"), projectFileBytes({"[autorun]", "OPEN=Vidorun.exe", "ICON=Vidorun.exe,0", "",
-                                                         "[vidorun]", "close=0", "the_title=", "cover=", "player=",
-                                                         "codec="}));
+    EXPECT_EQ(readFile("Autorun.inf"), projectText({"[autorun]", "OPEN=Vidorun.exe", "ICON=Vidorun.exe,0", "",
+                                                    "[vidorun]", "close=0", "the_title=", "cover=", "player=",
+                                                    "codec="}));
     EXPECT_EQ(project().CloseAfterPlay, "0");
 }
 
 TEST_F(SaveCommandTest, AFailedSaveSaysSoAndNamesTheReason)
 {
     start();
-    const QString target = path("gone/Autorun.inf");
+    const std::string target = path("gone/Autorun.inf");
+    const std::string reason = reasonForNoFileAt(target);
+    ASSERT_NE(reason, "");
     save(target);
 
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text,
-              "The file " + target + " could not be written!\r\n\r\n" + reasonForNoFileAt(target)
-                  + "\r\n\r\nNothing was saved.");
+              "The file " + target + " could not be written!\r\n\r\n" + reason + "\r\n\r\nNothing was saved.");
     EXPECT_EQ(fake.messages.shown[0].title, ErrorTitle);
     EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
-    EXPECT_TRUE(folderEntries().isEmpty());
+    EXPECT_EQ(entries(), std::vector<std::string>{});
 }
 
 // Titles outside Windows-1252 make the file UTF-8, western ones keep the
 // code page; either way the Read command gets back what was saved.
 TEST_F(SaveCommandTest, SavedTitlesReadBackThroughTheReadCommand)
 {
-    const QByteArray utf8 = projectFileBytes({
+    const std::string utf8 = projectText({
         "[autorun]", "OPEN=Vidorun.exe", "ICON=Vidorun.exe,0", "", "[vidorun]", "close=0",
         "the_title=\u041e\u0442\u043f\u0443\u0441\u043a", "cover=", "player=", "codec=",
         "movie01=A.AVI", "\"title01=\u65e5\u672c, caf\u00e9 \"", "mdisk01=CD1",
@@ -153,27 +160,25 @@ TEST_F(SaveCommandTest, SavedTitlesReadBackThroughTheReadCommand)
     writeFile("Utf8.inf", utf8);
     start();
     load("Utf8.inf");
-    const QStringList titles = listedTitles();
-    ASSERT_EQ(titles, QStringList{"\u65e5\u672c, caf\u00e9 "});
+    const std::vector<std::string> titles = listedTitles();
+    ASSERT_EQ(titles, std::vector<std::string>{"\u65e5\u672c, caf\u00e9 "});
 
     save(path("Copy.inf"));
     EXPECT_EQ(readFile("Copy.inf"), utf8);
     load("Copy.inf");
     EXPECT_EQ(listedTitles(), titles);
-    EXPECT_EQ(window().windowTitle(), "Vidorun ; \u041e\u0442\u043f\u0443\u0441\u043a");
+    EXPECT_EQ(view().caption(), "Vidorun ; \u041e\u0442\u043f\u0443\u0441\u043a");
 }
 
 TEST_F(SaveCommandTest, TheDemoProjectSavesBackToTheSameBytes)
 {
-    for (const char *name : {"Autorun.inf", "COVER.JPG"}) {
-        QFile demo(QStringLiteral(VIDORUN_DEMO_DIR "/") + QLatin1String(name));
-        ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
-        writeFile(QLatin1String(name), demo.readAll());
-    }
-    const QByteArray original = readFile("Autorun.inf");
+    for (const char *name : {"Autorun.inf", "COVER.JPG"})
+        writeFile(name, readFileAt(std::string(VIDORUN_DEMO_DIR "/") + name));
+    const std::string original = readFile("Autorun.inf");
+    ASSERT_NE(original, "");
     start();
     load("Autorun.inf");
-    ASSERT_EQ(listedTitles().size(), 3);
+    ASSERT_EQ(listedTitles().size(), 3u);
 
     fake.messages.answers = {MsgAnswer::Yes};
     save(path("Autorun.inf"));

@@ -1,15 +1,19 @@
 // Renders the main window and each child window to PNG files, offscreen, on
-// a copy of the demo disc:
+// a copy of the demo disc, as the Qt front end realises them:
 //   vidorun_screenshots <demo folder> <output folder>
 // The child windows are those the menu opens; a command whose window does not
 // exist yet simply leaves no picture.
-#include "ui/qt/fonts.h"
 #include "app/vidorun_main.h"
 #include "support/fake_platform.h"
+#include "ui/qt/fonts.h"
+#include "ui/qt/qt_front_end.h"
+#include "ui/qt/qt_services.h"
+#include "windows/child_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -34,9 +38,19 @@ bool copyFolder(const QString &from, const QString &to)
 bool save(QWidget *widget, const QDir &output, const QString &name)
 {
     const QString file = output.filePath(name + QStringLiteral(".png"));
-    const bool saved = widget->grab().save(file);
+    const bool saved = widget && widget->grab().save(file);
     std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(QDir::toNativeSeparators(file)));
     return saved;
+}
+
+// Handles what comes until `done` holds, for up to five seconds.
+void settleUntil(const std::function<bool()> &done)
+{
+    QElapsedTimer waited;
+    waited.start();
+    do
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (!done() && waited.elapsed() < 5000);
 }
 
 // The offscreen platform warns about every window feature it lacks.
@@ -72,21 +86,26 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    vidorun::testing::FakePlatform fake;
-    vidorun::VidorunMain window(fake.platform());
+    // The real front end and its picture loading; the other services record.
+    vidorun::ui::qt::QtFrontEnd frontEnd;
+    vidorun::ui::qt::QtPictureService pictures(frontEnd);
+    vidorun::testing::FakePlatform fake(pictures);
+    vidorun::VidorunMain window(fake.platform(), frontEnd);
     window.show();
-    QApplication::processEvents();
-    bool ok = save(&window, output, QStringLiteral("main-window"));
+    settleUntil([&window] { return !window.coverLoading(); });
+    QWidget *main = vidorun::ui::qt::windowWidget(window.view());
+    bool ok = save(main, output, QStringLiteral("main-window"));
 
     // Each menu opened under its title, for checking captions, keys and marks.
-    for (QMenu *menu : window.menuBar()->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly)) {
+    QMenuBar *bar = main->findChild<QMenuBar *>();
+    for (QMenu *menu : bar->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (menu->objectName().isEmpty())
             continue;  // the menu bar's own overflow menu
-        menu->popup(window.mapToGlobal(QPoint(0, 0)));
+        menu->popup(main->mapToGlobal(QPoint(0, 0)));
         QApplication::processEvents();
         ok = save(menu, output, QStringLiteral("menu-") + menu->objectName()) && ok;
         for (QMenu *submenu : menu->findChildren<QMenu *>()) {
-            submenu->popup(window.mapToGlobal(QPoint(0, 0)));
+            submenu->popup(main->mapToGlobal(QPoint(0, 0)));
             QApplication::processEvents();
             ok = save(submenu, output, QStringLiteral("menu-") + submenu->objectName()) && ok;
             submenu->hide();
@@ -95,14 +114,16 @@ int main(int argc, char *argv[])
     }
 
     for (const char *command : {"ADDMOVIE", "REMOVEMOVIE", "CURRENTSETTINGS", "ABOUTSCREEN"}) {
-        auto *action = window.findChild<QAction *>(QLatin1String(command));
+        auto *action = main->findChild<QAction *>(QLatin1String(command));
         if (!action)
             continue;
         action->trigger();
         QApplication::processEvents();
         if (vidorun::ChildWindow *child = window.openChild()) {
-            ok = save(child, output, child->objectName()) && ok;
-            child->close();
+            const QString name = QString::fromUtf8(child->description().name.data(),
+                                                   qsizetype(child->description().name.size()));
+            ok = save(vidorun::ui::qt::windowWidget(child->view()), output, name) && ok;
+            child->unload();
             QApplication::processEvents();
         } else {
             std::printf("%s opens no window yet\n", command);

@@ -2,10 +2,7 @@
 #include "playback/play_logic.h"
 #include "support/main_window_fixture.h"
 
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QPushButton>
-#include <QTest>
+#include <chrono>
 
 #if defined(__linux__)
 #include "platform/native.h"
@@ -19,20 +16,20 @@ namespace {
 
 TEST(TraySteps, ClosedOpensOpenClosesAnythingElseDoesNothing)
 {
-    const std::optional<TrayStep> open = trayStep(QStringLiteral("CLOSED"));
+    const std::optional<TrayStep> open = trayStep("CLOSED");
     ASSERT_TRUE(open);
-    EXPECT_EQ(open->caption, QStringLiteral("&CLOSE"));
+    EXPECT_EQ(open->caption, "&CLOSE");
     EXPECT_EQ(open->command, "set CDAudio door open");
-    EXPECT_EQ(open->nextState, QStringLiteral("OPEN"));
+    EXPECT_EQ(open->nextState, "OPEN");
 
-    const std::optional<TrayStep> close = trayStep(QStringLiteral("OPEN"));
+    const std::optional<TrayStep> close = trayStep("OPEN");
     ASSERT_TRUE(close);
-    EXPECT_EQ(close->caption, QStringLiteral("E J E C T"));
+    EXPECT_EQ(close->caption, "E J E C T");
     EXPECT_EQ(close->command, "set CDAudio door closed");
-    EXPECT_EQ(close->nextState, QStringLiteral("CLOSED"));
+    EXPECT_EQ(close->nextState, "CLOSED");
 
     for (const char *other : {"closed", "Open", "", " OPEN"})
-        EXPECT_FALSE(trayStep(QLatin1String(other))) << other;
+        EXPECT_FALSE(trayStep(other)) << other;
 }
 
 using EjectTest = MainWindowTest;
@@ -41,18 +38,16 @@ TEST_F(EjectTest, AlternatesCaptionCommandAndStateWhateverTheDriveAnswers)
 {
     fake.media.result = 263;  // no drive
     start();
-    QPushButton *eject = button("EjectButton");
-    ASSERT_NE(eject, nullptr);
-    EXPECT_EQ(eject->text(), QStringLiteral("E J E C T"));
+    EXPECT_EQ(view().text("EjectButton"), "E J E C T");
 
     const std::vector<std::string> expected{"set CDAudio door open", "set CDAudio door closed",
                                             "set CDAudio door open"};
-    const QStringList captions{QStringLiteral("&CLOSE"), QStringLiteral("E J E C T"), QStringLiteral("&CLOSE")};
+    const std::vector<std::string> captions{"&CLOSE", "E J E C T", "&CLOSE"};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         click("EjectButton");
         EXPECT_EQ(fake.media.commands.back(), expected[i]);
-        EXPECT_EQ(eject->text(), captions[int(i)]);
-        EXPECT_EQ(project().TrayState, i % 2 == 0 ? QStringLiteral("OPEN") : QStringLiteral("CLOSED"));
+        EXPECT_EQ(view().text("EjectButton"), captions[i]);
+        EXPECT_EQ(project().TrayState, i % 2 == 0 ? "OPEN" : "CLOSED");
     }
     EXPECT_EQ(fake.media.commands, expected);
     EXPECT_TRUE(fake.messages.shown.empty());
@@ -62,12 +57,11 @@ TEST_F(EjectTest, AltCPressesTheButtonWhileItReadsClose)
 {
     start();
     click("EjectButton");
-    ASSERT_EQ(button("EjectButton")->text(), QStringLiteral("&CLOSE"));
-    window().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    QTest::keyClick(&window(), Qt::Key_C, Qt::AltModifier);
+    ASSERT_EQ(view().text("EjectButton"), "&CLOSE");
+    activate();
+    press(Key::AltC);
     // An access key presses the button the animated way, a moment later.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return fake.media.commands.size() == 2; }, 2000));
+    EXPECT_TRUE(ui.waitFor([&] { return fake.media.commands.size() == 2; }));
     EXPECT_EQ(fake.media.commands.back(), "set CDAudio door closed");
 }
 
@@ -76,48 +70,52 @@ class WitnessMediaControl final : public MediaControl {
 public:
     int sendString(const std::string &command) override
     {
-        seen.push_back({command, eject ? eject->text() : QString(), main ? main->project().TrayState : QString()});
+        seen.push_back({command, main ? main->view().text("EjectButton") : std::string(),
+                        main ? main->project().TrayState : std::string()});
         return 262;
     }
     struct Seen {
         std::string command;
-        QString caption;
-        QString state;
+        std::string caption;
+        std::string state;
     };
     std::vector<Seen> seen;
-    QPushButton *eject = nullptr;
     VidorunMain *main = nullptr;
 };
 
 TEST_F(EjectTest, SetsTheCaptionBeforeSendingAndTheStateAfter)
 {
     WitnessMediaControl witness;
-    VidorunMain main(Platform{fake.messages, fake.input, fake.dialogs, fake.launcher, witness, fake.system,
-                              fake.files, fake.pictures});
-    witness.main = &main;
-    witness.eject = main.findChild<QPushButton *>(QStringLiteral("EjectButton"));
-    main.show();
+    start(Platform{fake.messages, fake.input, fake.dialogs, fake.launcher, witness, fake.system, fake.files,
+                   fake.pictures});
+    witness.main = &window();
 
-    QTest::mouseClick(witness.eject, Qt::LeftButton);
-    QTest::mouseClick(witness.eject, Qt::LeftButton);
+    click("EjectButton");
+    click("EjectButton");
 
     ASSERT_EQ(witness.seen.size(), 2u);
     EXPECT_EQ(witness.seen[0].command, "set CDAudio door open");
-    EXPECT_EQ(witness.seen[0].caption, QStringLiteral("&CLOSE"));
-    EXPECT_EQ(witness.seen[0].state, QStringLiteral("CLOSED"));
+    EXPECT_EQ(witness.seen[0].caption, "&CLOSE");
+    EXPECT_EQ(witness.seen[0].state, "CLOSED");
     EXPECT_EQ(witness.seen[1].command, "set CDAudio door closed");
-    EXPECT_EQ(witness.seen[1].caption, QStringLiteral("E J E C T"));
-    EXPECT_EQ(witness.seen[1].state, QStringLiteral("OPEN"));
+    EXPECT_EQ(witness.seen[1].caption, "E J E C T");
+    EXPECT_EQ(witness.seen[1].state, "OPEN");
+    m_window.reset();  // before the witness it reports to
 }
 
 #if defined(__linux__)
 
-using UnixTray = WorkingFolderTest;
+using UnixTray = FolderTest;
+
+long long millisecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+}
 
 TEST_F(UnixTray, AnswersUnknownStringsWithoutTouchingADrive)
 {
-    writeFile(QStringLiteral("drive"), {});
-    UnixMediaControl media({path(QStringLiteral("drive")).toStdString()});
+    writeFile("drive", "");
+    UnixMediaControl media({path("drive")});
     EXPECT_EQ(media.sendString("play CDAudio"), MciError::UnrecognizedCommand);
     EXPECT_EQ(media.sendString("set CDAudio door ajar"), MciError::UnrecognizedCommand);
     EXPECT_EQ(media.sendString(""), MciError::UnrecognizedCommand);
@@ -127,31 +125,29 @@ TEST_F(UnixTray, AnswersUnknownStringsWithoutTouchingADrive)
 
 TEST_F(UnixTray, MissingOrUnfitDrivesAnswerAnErrorAtOnce)
 {
-    UnixMediaControl none({path(QStringLiteral("no-such-drive")).toStdString()});
+    UnixMediaControl none({path("no-such-drive")});
     EXPECT_EQ(none.sendString("set CDAudio door open"), MciError::InvalidDeviceName);
 
     // A pipe nobody writes to would hang a blocking open for ever.
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("fifo"))).constData(), 0600), 0);
-    writeFile(QStringLiteral("plain"), {});
-    UnixMediaControl unfit({path(QStringLiteral("no-such-drive")).toStdString(),
-                            path(QStringLiteral("fifo")).toStdString()});
-    QElapsedTimer timer;
-    timer.start();
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    writeFile("plain", "");
+    UnixMediaControl unfit({path("no-such-drive"), path("fifo")});
+    const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(unfit.sendString("set CDAudio door open"), MciError::Hardware);
     EXPECT_EQ(unfit.sendString("set CDAudio door closed"), MciError::Hardware);
-    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_LT(millisecondsSince(started), 1000);
 }
 
 TEST(UnixTrayDefaultDrive, WithoutADriveTheRealControlReturnsAtOnce)
 {
-    if (QFileInfo::exists(QStringLiteral("/dev/cdrom")) || QFileInfo::exists(QStringLiteral("/dev/sr0")))
+    struct stat info {};
+    if (::stat("/dev/cdrom", &info) == 0 || ::stat("/dev/sr0", &info) == 0)
         GTEST_SKIP() << "this machine has a CD drive; its tray is left alone";
     const std::unique_ptr<MediaControl> media = makeNativeMediaControl();
-    QElapsedTimer timer;
-    timer.start();
+    const auto started = std::chrono::steady_clock::now();
     EXPECT_NE(media->sendString("set CDAudio door open"), 0);
     EXPECT_NE(media->sendString("set CDAudio door closed"), 0);
-    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_LT(millisecondsSince(started), 1000);
 }
 
 #endif

@@ -3,11 +3,9 @@
 #include "platform/native.h"
 #include "support/main_window_fixture.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QPushButton>
 #include <QTest>
 
 #include <cerrno>
@@ -43,27 +41,32 @@ mkdir -p "$dir"
 } > "$dir/.$$" && mv "$dir/.$$" "$dir/$$"
 )";
 
-class UnixLauncherTest : public WorkingFolderTest {
+QString q(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+class UnixLauncherTest : public FolderTest {
 protected:
     void SetUp() override
     {
-        WorkingFolderTest::SetUp();
+        FolderTest::SetUp();
         m_oldPath = qgetenv("PATH");
         ASSERT_TRUE(QDir().mkpath(binFolder()));
     }
     void TearDown() override
     {
         qputenv("PATH", m_oldPath);
-        WorkingFolderTest::TearDown();
+        FolderTest::TearDown();
     }
 
-    QString binFolder() const { return path(QStringLiteral("bin")); }
+    QString binFolder() const { return q(path("bin")); }
 
     // Puts a recording program of this name first on the search path.
     void installRecorder(const QString &name)
     {
-        writeFile(QStringLiteral("bin/") + name, RecordingScript);
-        QFile::setPermissions(path(QStringLiteral("bin/") + name),
+        writeFile("bin/" + name.toStdString(), RecordingScript);
+        QFile::setPermissions(q(path("bin/" + name.toStdString())),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("PATH", QFile::encodeName(binFolder()) + ':' + m_oldPath);
     }
@@ -101,7 +104,7 @@ protected:
     QStringList strayFiles() const
     {
         QStringList found;
-        for (const QString &folder : {path(QString()), binFolder()})
+        for (const QString &folder : {q(m_folder.path()), binFolder()})
             for (const QString &name : QDir(folder).entryList(QDir::Files))
                 if (name.startsWith(QLatin1String("pwned")))
                     found << name;
@@ -116,25 +119,25 @@ TEST_F(UnixLauncherTest, HostileMovieNameReachesXdgOpenAsOneArgumentAndRunsNothi
     installRecorder(QStringLiteral("xdg-open"));
     const QString name = QStringLiteral("my movie 'quoted' \"double\" & a; b | c $(touch pwned1) `touch pwned2`"
                                         " >pwned3 ; touch pwned4 && touch pwned5 %TEMP% ^x.avi");
-    writeFile(name, "movie");
+    writeFile(name.toStdString(), "movie");
     // A descriptor someone in the program left open to programs it starts.
-    writeFile(QStringLiteral("not for the player"), "private");
-    const int leaked = ::open(QFile::encodeName(path(QStringLiteral("not for the player"))).constData(), O_RDONLY);
+    writeFile("not for the player", "private");
+    const int leaked = ::open(path("not for the player").c_str(), O_RDONLY);
     ASSERT_GE(leaked, 0);
 
-    const LaunchResult started = makeNativeLauncher()->openDocument(name);
+    const LaunchResult started = makeNativeLauncher()->openDocument(name.toStdString());
     ::close(leaked);
-    ASSERT_TRUE(started.started) << started.error.toStdString();
+    ASSERT_TRUE(started.started) << started.error;
 
     const std::vector<Call> calls = waitForCalls(1, binFolder() + QStringLiteral("/calls"));
     ASSERT_EQ(calls.size(), 1u);
     ASSERT_EQ(calls[0].arguments.size(), 1) << calls[0].arguments.join(QStringLiteral(" | ")).toStdString();
-    EXPECT_EQ(calls[0].arguments[0].toStdString(), path(name).toStdString());
+    EXPECT_EQ(calls[0].arguments[0].toStdString(), path(name.toStdString()));
     EXPECT_TRUE(strayFiles().isEmpty()) << strayFiles().join(QLatin1Char(' ')).toStdString();
 
     // Detached: a session of its own, and no child of ours left to reap.
     EXPECT_NE(calls[0].session, long(::getsid(0)));
-    EXPECT_FALSE(calls[0].descriptors.contains(path(QStringLiteral("not for the player"))))
+    EXPECT_FALSE(calls[0].descriptors.contains(q(path("not for the player"))))
         << calls[0].descriptors.join(QLatin1Char(' ')).toStdString();
     int status = 0;
     EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
@@ -144,47 +147,45 @@ TEST_F(UnixLauncherTest, HostileMovieNameReachesXdgOpenAsOneArgumentAndRunsNothi
 TEST_F(UnixLauncherTest, NameThatLooksLikeAnOptionArrivesAsAPath)
 {
     installRecorder(QStringLiteral("xdg-open"));
-    writeFile(QStringLiteral("--help.avi"), "movie");
-    const LaunchResult started = makeNativeLauncher()->openDocument(QStringLiteral("--help.avi"));
+    writeFile("--help.avi", "movie");
+    const LaunchResult started = makeNativeLauncher()->openDocument("--help.avi");
     ASSERT_TRUE(started.started);
     const std::vector<Call> calls = waitForCalls(1, binFolder() + QStringLiteral("/calls"));
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].arguments.join(QLatin1Char('\n')).toStdString(),
-              path(QStringLiteral("--help.avi")).toStdString());
+    EXPECT_EQ(calls[0].arguments.join(QLatin1Char('\n')).toStdString(), path("--help.avi"));
 }
 
 TEST_F(UnixLauncherTest, WithoutXdgOpenTheStartFailsWithAReason)
 {
     qputenv("PATH", QFile::encodeName(binFolder()));
-    const LaunchResult started = makeNativeLauncher()->openDocument(QStringLiteral("movie.avi"));
+    const LaunchResult started = makeNativeLauncher()->openDocument("movie.avi");
     EXPECT_FALSE(started.started);
-    EXPECT_TRUE(started.error.contains(QStringLiteral("xdg-open"))) << started.error.toStdString();
+    EXPECT_NE(started.error.find("xdg-open"), std::string::npos) << started.error;
 }
 
 TEST_F(UnixLauncherTest, ProgramIsStartedWholeWithoutArgumentsOrSearch)
 {
     installRecorder(QStringLiteral("setup & go.sh"));
-    const QString program = QStringLiteral("bin/setup & go.sh");
-    const LaunchResult started = makeNativeLauncher()->startProgram(program);
-    ASSERT_TRUE(started.started) << started.error.toStdString();
+    const LaunchResult started = makeNativeLauncher()->startProgram("bin/setup & go.sh");
+    ASSERT_TRUE(started.started) << started.error;
     const std::vector<Call> calls = waitForCalls(1, binFolder() + QStringLiteral("/calls"));
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_TRUE(calls[0].arguments.isEmpty());
 
     // A bare name is a file in the working folder, not a program on the search path.
-    EXPECT_FALSE(makeNativeLauncher()->startProgram(QStringLiteral("setup & go.sh")).started);
+    EXPECT_FALSE(makeNativeLauncher()->startProgram("setup & go.sh").started);
 }
 
 TEST_F(UnixLauncherTest, ProgramThatCannotRunIsReportedWithTheSystemsReason)
 {
-    writeFile(QStringLiteral("SETUP.EXE"), "not for this system");
-    const LaunchResult notExecutable = makeNativeLauncher()->startProgram(QStringLiteral("SETUP.EXE"));
+    writeFile("SETUP.EXE", "not for this system");
+    const LaunchResult notExecutable = makeNativeLauncher()->startProgram("SETUP.EXE");
     EXPECT_FALSE(notExecutable.started);
-    EXPECT_TRUE(notExecutable.error.contains(QStringLiteral("SETUP.EXE"))) << notExecutable.error.toStdString();
+    EXPECT_NE(notExecutable.error.find("SETUP.EXE"), std::string::npos) << notExecutable.error;
 
-    const LaunchResult missing = makeNativeLauncher()->startProgram(QStringLiteral("MISSING.EXE"));
+    const LaunchResult missing = makeNativeLauncher()->startProgram("MISSING.EXE");
     EXPECT_FALSE(missing.started);
-    EXPECT_FALSE(makeNativeLauncher()->startProgram(QString()).started);
+    EXPECT_FALSE(makeNativeLauncher()->startProgram("").started);
 }
 
 void copyFolder(const QString &from, const QString &to)
@@ -202,34 +203,36 @@ void copyFolder(const QString &from, const QString &to)
 // code and file lookups; only the message boxes are recorded.
 TEST_F(UnixLauncherTest, DemoDiscPlaysItsFirstMovie)
 {
-    copyFolder(QStringLiteral(VIDORUN_DEMO_DIR), path(QStringLiteral("disc")));
-    ASSERT_TRUE(QDir::setCurrent(path(QStringLiteral("disc"))));
+    copyFolder(QStringLiteral(VIDORUN_DEMO_DIR), q(path("disc")));
+    ASSERT_TRUE(QDir::setCurrent(q(path("disc"))));
     installRecorder(QStringLiteral("xdg-open"));
 
+    WindowDriver &ui = WindowDriver::instance();
     FakeMessages messages;
     FakeInputBox input;
     FakeFileDialogs dialogs;
-    FakePictures pictures;
+    FakePictures pictures(ui.pictureLoader());
     const std::unique_ptr<Launcher> launcher = makeNativeLauncher();
     const std::unique_ptr<MediaControl> media = makeNativeMediaControl();
     const std::unique_ptr<SystemInfo> system = makeNativeSystemInfo();
     const std::unique_ptr<FileSystem> files = makeNativeFileSystem();
-    VidorunMain main(Platform{messages, input, dialogs, *launcher, *media, *system, *files, pictures});
+    VidorunMain main(Platform{messages, input, dialogs, *launcher, *media, *system, *files, pictures},
+                     ui.frontEnd());
     main.show();
-    if (main.project().TitleCount == QLatin1String("0"))
+    if (main.project().TitleCount == "0")
         GTEST_SKIP() << "this build does not find the disc's .\\Autorun.inf yet";
 
-    main.findChild<QComboBox *>(QStringLiteral("Movies"))->setCurrentIndex(0);
-    QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("PlayButton")), Qt::LeftButton);
+    ui.select(main.view(), "Movies", 0);
+    ui.click(main.view(), "PlayButton");
 
     for (const ShownMessage &shown : messages.shown)
-        ADD_FAILURE() << shown.title.toStdString() << ": " << shown.text.toStdString();
+        ADD_FAILURE() << shown.title << ": " << shown.text;
     const std::vector<Call> calls = waitForCalls(1, binFolder() + QStringLiteral("/calls"));
     ASSERT_EQ(calls.size(), 1u);
     ASSERT_EQ(calls[0].arguments.size(), 1);
     EXPECT_EQ(QFileInfo(calls[0].arguments[0]).canonicalFilePath().toStdString(),
-              QFileInfo(path(QStringLiteral("disc/MOVIES/SUNRISE.AVI"))).canonicalFilePath().toStdString());
-    EXPECT_TRUE(main.isVisible());
+              QFileInfo(q(path("disc/MOVIES/SUNRISE.AVI"))).canonicalFilePath().toStdString());
+    EXPECT_TRUE(ui.isShown(main.view()));
 }
 
 }  // namespace

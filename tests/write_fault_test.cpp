@@ -5,55 +5,55 @@
 #include "support/main_window_fixture.h"
 #include "support/sample_projects.h"
 
-#include <QDir>
-
 #include <gtest/gtest.h>
-
-#include <optional>
 
 using namespace vidorun;
 using namespace vidorun::testing;
 
 namespace {
 
-const QByteArray Holiday = holidayProject();
+const std::string Holiday = holidayProject();
 
 class WriteFaultTest : public MainWindowTest {
 protected:
-    QStringList folderEntries() const
+    std::vector<std::string> entries() const { return folderEntries(m_folder.path()); }
+
+    // The save steps File > Write takes from now on: real ones that fail at
+    // step `failAt`.
+    void failSavesAt(int failAt)
     {
-        return QDir(m_folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+        m_real.reset();
+        window().setSaveSteps([this, failAt](const std::string &path) {
+            m_real = makeFileSaveSteps(path);
+            return std::make_unique<FailingSaveSteps>(*m_real, failAt);
+        });
     }
 
     // Saves the project over Autorun.inf (answering Yes to the overwrite
     // question) with real steps that fail at step `failAt`.
     void saveFailingAt(int failAt)
     {
-        m_real.reset();
-        window().setSaveSteps([this, failAt](const QString &path) {
-            m_real.emplace(path);
-            return std::make_unique<FailingSaveSteps>(*m_real, failAt);
-        });
+        failSavesAt(failAt);
         fake.messages.shown.clear();
         fake.messages.answers = {MsgAnswer::Yes};
         fake.dialogs.answers.push_back(path("Autorun.inf"));
         trigger("SAVEFILE");
     }
 
-    std::optional<FileSaveSteps> m_real;
+    std::unique_ptr<SaveSteps> m_real;
 };
 
 TEST_F(WriteFaultTest, EveryFailedStepKeepsTheEarlierFileAndSaysSo)
 {
     writeFile("Holiday.inf", Holiday);
-    const QByteArray earlier = "[vidorun]\r\ntitle01=The earlier project\r\n";
+    const std::string earlier = "[vidorun]\r\ntitle01=The earlier project\r\n";
     writeFile("Autorun.inf", earlier);
     start();
     fake.dialogs.answers.push_back(path("Holiday.inf"));
     trigger("OPENINIFILE");
-    const QStringList entries = folderEntries();
-    const QString failed = "The file " + path("Autorun.inf") + " could not be written!\r\n\r\n"
-                           "No space left on device\r\n\r\nNothing was saved.";
+    const std::vector<std::string> before = entries();
+    const std::string failed = "The file " + path("Autorun.inf") + " could not be written!\r\n\r\n"
+                               "No space left on device\r\n\r\nNothing was saved.";
 
     // open, one write per line, flush, commit
     const int steps = 1 + int(composeProjectFile(project()).size()) + 2;
@@ -65,14 +65,14 @@ TEST_F(WriteFaultTest, EveryFailedStepKeepsTheEarlierFileAndSaysSo)
         EXPECT_EQ(fake.messages.shown[1].title, ErrorTitle);
         EXPECT_EQ(fake.messages.shown[1].style, MsgStyle::Critical);
         EXPECT_EQ(readFile("Autorun.inf"), earlier);
-        EXPECT_EQ(folderEntries(), entries);
+        EXPECT_EQ(entries(), before);
     }
 
     // One step further nothing fails: the project replaces the earlier file.
     saveFailingAt(steps + 1);
     EXPECT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(readFile("Autorun.inf"), Holiday);
-    EXPECT_EQ(folderEntries(), entries);
+    EXPECT_EQ(entries(), before);
 }
 
 TEST_F(WriteFaultTest, AFailedFirstSaveLeavesNoFile)
@@ -81,18 +81,14 @@ TEST_F(WriteFaultTest, AFailedFirstSaveLeavesNoFile)
     const int steps = 1 + int(composeProjectFile(project()).size()) + 2;
     for (int failAt = 1; failAt <= steps; ++failAt) {
         SCOPED_TRACE(failAt);
-        m_real.reset();
-        window().setSaveSteps([this, failAt](const QString &path) {
-            m_real.emplace(path);
-            return std::make_unique<FailingSaveSteps>(*m_real, failAt);
-        });
+        failSavesAt(failAt);
         fake.messages.shown.clear();
         fake.dialogs.answers.push_back(path("Autorun.inf"));
         trigger("SAVEFILE");
         ASSERT_EQ(fake.messages.shown.size(), 1u) << "no overwrite question, only the failure";
-        EXPECT_TRUE(folderEntries().isEmpty()) << folderEntries().join(' ').toStdString();
+        EXPECT_EQ(entries(), std::vector<std::string>{});
         // The unset close switch becomes "0" only once the file is open.
-        EXPECT_EQ(project().CloseAfterPlay, failAt == 1 ? QString() : QStringLiteral("0"));
+        EXPECT_EQ(project().CloseAfterPlay, failAt == 1 ? "" : "0");
     }
 }
 

@@ -12,7 +12,14 @@ void MainWindowTest::TearDown()
 
 VidorunMain &MainWindowTest::start()
 {
-    m_window = std::make_unique<VidorunMain>(fake.platform(), ui.frontEnd());
+    return start(fake.platform());
+}
+
+VidorunMain &MainWindowTest::start(const Platform &platform)
+{
+    // The window before goes first, as a program has one main window.
+    m_window.reset();
+    m_window = std::make_unique<VidorunMain>(platform, ui.frontEnd());
     m_window->show();
     ui.activate(view());
     return *m_window;

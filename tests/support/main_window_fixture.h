@@ -25,6 +25,8 @@ protected:
     // Starts the program: the window loads (and reads ./Autorun.inf if the
     // test wrote one), is shown and becomes the active window.
     VidorunMain &start();
+    // The same on other services: the fakes' with a real one put in.
+    VidorunMain &start(const Platform &platform);
 
     VidorunMain &window() { return *m_window; }
     const Project &project() const { return m_window->project(); }

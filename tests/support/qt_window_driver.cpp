@@ -2,6 +2,7 @@
 // the real widgets, headless.
 #include "support/window_driver.h"
 
+#include "support/caption_fit.h"
 #include "ui/qt/qt_front_end.h"
 #include "ui/qt/qt_pictures.h"
 #include "ui/qt/qt_services.h"
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -65,6 +67,9 @@ public:
         case Key::ShiftTab:
             QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier);
             break;
+        case Key::Down:
+            QTest::keyClick(target, Qt::Key_Down);
+            break;
         case Key::CtrlO:
             QTest::keyClick(target, Qt::Key_O, Qt::ControlModifier);
             break;
@@ -73,6 +78,9 @@ public:
             break;
         case Key::CtrlX:
             QTest::keyClick(target, Qt::Key_X, Qt::ControlModifier);
+            break;
+        case Key::AltC:
+            QTest::keyClick(target, Qt::Key_C, Qt::AltModifier);
             break;
         case Key::AltF4:
             top->close();
@@ -118,6 +126,14 @@ public:
         EXPECT_TRUE(QTest::qWaitForWindowActive(top));
     }
 
+    bool isChecked(const ui::WindowView &window, std::string_view menuItem) override
+    {
+        const QWidget *top = ui::qt::windowWidget(window);
+        const auto *action =
+            top ? top->findChild<QAction *>(QString::fromUtf8(menuItem.data(), qsizetype(menuItem.size()))) : nullptr;
+        return action && action->isChecked();
+    }
+
     bool isShown(const ui::WindowView &window) override
     {
         const QWidget *top = ui::qt::windowWidget(window);
@@ -136,6 +152,19 @@ public:
         return label && !label->pixmap().isNull();
     }
 
+    PictureSize shownPictureSize(const ui::WindowView &window, std::string_view frame) override
+    {
+        const auto *label = qobject_cast<const QLabel *>(ui::qt::controlWidget(window, frame));
+        if (!label || label->pixmap().isNull())
+            return {};
+        return {label->pixmap().width(), label->pixmap().height()};
+    }
+
+    std::vector<std::string> clippedCaptions(const ui::WindowView &window) override
+    {
+        return testing::clippedCaptions(ui::qt::windowWidget(window));
+    }
+
     void settle() override
     {
         QCoreApplication::processEvents();
@@ -143,6 +172,21 @@ public:
     }
 
     bool waitFor(const std::function<bool()> &condition) override { return QTest::qWaitFor(condition, 5000); }
+
+    bool programEndsAfter(const std::function<void()> &action) override
+    {
+        // The program's main runs QApplication::exec(), which ends with the
+        // last window closed.
+        QTimer doIt;
+        doIt.setSingleShot(true);
+        QObject::connect(&doIt, &QTimer::timeout, action);
+        doIt.start(0);
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        giveUp.start(5000);
+        return QApplication::exec() == 0;
+    }
 
 private:
     ui::qt::QtFrontEnd m_frontEnd;

@@ -71,6 +71,13 @@ void removeAll(const std::string &path)
     ::RemoveDirectoryW(name.c_str());
 }
 
+void makeRunnable(const std::string &, bool) {}
+
+void setEnvironment(const std::string &name, const std::string &value)
+{
+    ::_wputenv_s(wide(name).c_str(), wide(value).c_str());
+}
+
 std::vector<std::string> folderEntries(const std::string &folder)
 {
     std::vector<std::string> names;
@@ -131,6 +138,16 @@ void removeAll(const std::string &path)
             removeAll(path + '/' + name);
     }
     ::rmdir(path.c_str());
+}
+
+void makeRunnable(const std::string &path, bool runnable)
+{
+    ::chmod(path.c_str(), runnable ? 0700 : 0600);
+}
+
+void setEnvironment(const std::string &name, const std::string &value)
+{
+    ::setenv(name.c_str(), value.c_str(), 1);
 }
 
 std::vector<std::string> folderEntries(const std::string &folder)

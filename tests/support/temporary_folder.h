@@ -37,6 +37,12 @@ void makeFolders(const std::string &path);
 std::vector<std::string> folderEntries(const std::string &folder);
 // Removes a file, or a folder with everything in it; a link goes itself.
 void removeAll(const std::string &path);
+// Lets its owner run the file as a program, or not (Unix; Windows runs a
+// program by its name).
+void makeRunnable(const std::string &path, bool runnable);
+// Sets a variable of this process's environment, which the programs it
+// starts inherit.
+void setEnvironment(const std::string &name, const std::string &value);
 
 // A test that runs in a temporary folder of its own, as its working folder.
 class FolderTest : public ::testing::Test {

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 namespace vidorun::testing {
@@ -50,6 +51,33 @@ bool reachable(HWND window, HWND control)
 {
     return window && control && IsWindowVisible(window) && IsWindowEnabled(window) && IsWindowVisible(control)
            && IsWindowEnabled(control);
+}
+
+// The caption as drawn: "&&" shows one ampersand, a single "&" only marks
+// the access key.
+std::wstring withoutAccessKey(const std::wstring &caption)
+{
+    std::wstring shown;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&' && i + 1 < caption.size())
+            ++i;
+        shown += caption[i];
+    }
+    return shown;
+}
+
+// What a control's caption needs with its own font, laid out as the control
+// lays it out: one line for a button, wrapped lines for a label.
+SIZE neededFor(HWND control, const std::wstring &text, int width, bool wraps, bool prefix)
+{
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), int(text.size()), &needed,
+              DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE) | (prefix ? 0 : DT_NOPREFIX));
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return {needed.right - needed.left, needed.bottom - needed.top};
 }
 
 class Win32WindowDriver final : public WindowDriver {
@@ -101,6 +129,9 @@ public:
         case Key::ShiftTab:
             sendKey(VK_TAB, VK_SHIFT);
             break;
+        case Key::Down:
+            sendKey(VK_DOWN);
+            break;
         case Key::CtrlO:
             sendKey('O', VK_CONTROL);
             break;
@@ -109,6 +140,9 @@ public:
             break;
         case Key::CtrlX:
             sendKey('X', VK_CONTROL);
+            break;
+        case Key::AltC:
+            sendKey('C', VK_MENU);
             break;
         case Key::AltF4:
             PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -156,6 +190,18 @@ public:
         settle();
     }
 
+    bool isChecked(const ui::WindowView &window, std::string_view menuItem) override
+    {
+        HWND hwnd = windowHandle(window);
+        std::size_t index = 0;
+        for (; index < ui::MainWindow.menu.size() && ui::MainWindow.menu[index].name != menuItem; ++index) {
+        }
+        if (!hwnd || !GetMenu(hwnd) || index == ui::MainWindow.menu.size())
+            return false;
+        const UINT state = GetMenuState(GetMenu(hwnd), UINT(FirstMenuId + index), MF_BYCOMMAND);
+        return state != UINT(-1) && (state & MF_CHECKED);
+    }
+
     bool isShown(const ui::WindowView &window) override
     {
         HWND hwnd = windowHandle(window);
@@ -172,6 +218,45 @@ public:
     {
         HWND control = controlHandle(window, frame);
         return control && ui::win32::showsPicture(control);
+    }
+
+    PictureSize shownPictureSize(const ui::WindowView &window, std::string_view frame) override
+    {
+        HWND control = controlHandle(window, frame);
+        const auto *picture = control ? dynamic_cast<const Win32Picture *>(shownPicture(control).get()) : nullptr;
+        return picture ? PictureSize{picture->width(), picture->height()} : PictureSize{};
+    }
+
+    std::vector<std::string> clippedCaptions(const ui::WindowView &window) override
+    {
+        std::vector<std::string> clipped;
+        std::set<HWND> seen;
+        for (const ui::Window *description : ui::allWindows()) {
+            for (const ui::Control &c : description->controls) {
+                if (c.kind != ui::ControlKind::Button && c.kind != ui::ControlKind::Label)
+                    continue;
+                HWND control = controlHandle(window, c.name);
+                if (!control || !seen.insert(control).second)
+                    continue;
+                const std::wstring text = toWide(windowText(control));
+                if (text.empty())
+                    continue;
+                RECT client{};
+                GetClientRect(control, &client);
+                const bool button = c.kind == ui::ControlKind::Button;
+                // A push button leaves its edge and focus rectangle free.
+                const int edge = button ? 3 * GetSystemMetrics(SM_CXEDGE) : 0;
+                const int room = client.right - 2 * edge;
+                const bool prefix = button || !c.labels.empty();
+                const SIZE needed = neededFor(control, button ? withoutAccessKey(text) : text, room, c.wordWrap, prefix);
+                const std::string name = std::string(c.name) + " \"" + toUtf8(text) + "\"";
+                if (needed.cx > room)
+                    clipped.push_back(name + " (too wide)");
+                if (needed.cy > client.bottom)
+                    clipped.push_back(name + " (too high)");
+            }
+        }
+        return clipped;
     }
 
     void settle() override
@@ -192,6 +277,17 @@ public:
             Sleep(10);
         }
         return condition();
+    }
+
+    bool programEndsAfter(const std::function<void()> &action) override
+    {
+        // The program's main runs runMessageLoop(), which ends with the main
+        // window closed.
+        m_frontEnd.post(action);
+        const UINT_PTR giveUp = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+        const int exitCode = runMessageLoop();
+        KillTimer(nullptr, giveUp);
+        return exitCode == 0;
     }
 
 private:

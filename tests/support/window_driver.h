@@ -11,11 +11,27 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace vidorun::testing {
 
-enum class Key { Enter, Escape, Tab, ShiftTab, CtrlO, CtrlS, CtrlX, AltF4 };
+enum class Key { Enter, Escape, Tab, ShiftTab, Down, CtrlO, CtrlS, CtrlX, AltC, AltF4 };
+
+// A picture's size in pixels; 0 × 0 for none.
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PictureSize &, const PictureSize &) = default;
+};
+
+inline void PrintTo(const PictureSize &size, std::ostream *out)
+{
+    *out << size.width << " x " << size.height;
+}
+
 
 class WindowDriver {
 public:
@@ -46,17 +62,28 @@ public:
     // The window made the active one, as a click on it would.
     virtual void activate(ui::WindowView &window) = 0;
 
+    // Whether a menu item shows a check mark.
+    virtual bool isChecked(const ui::WindowView &window, std::string_view menuItem) = 0;
     // Whether the window is on the screen, and the active window.
     virtual bool isShown(const ui::WindowView &window) = 0;
     virtual bool isActive(const ui::WindowView &window) = 0;
-    // Whether a picture frame shows a picture.
+    // Whether a picture frame shows a picture, and the size of the picture
+    // it shows.
     virtual bool showsPicture(const ui::WindowView &window, std::string_view frame) = 0;
+    virtual PictureSize shownPictureSize(const ui::WindowView &window, std::string_view frame) = 0;
+    // The button and label captions of the window that its controls cut
+    // off with their own fonts, each as `name "caption"`; none when all fit.
+    virtual std::vector<std::string> clippedCaptions(const ui::WindowView &window) = 0;
 
     // Lets the windows handle what is waiting (posted work, paints).
     virtual void settle() = 0;
     // Handles what comes until `condition` holds, for up to five seconds;
     // answers whether it did.
     virtual bool waitFor(const std::function<bool()> &condition) = 0;
+    // Runs the program's event loop as its main does, with `action` done
+    // first; answers whether the loop ended by itself (the program ended)
+    // within five seconds.
+    virtual bool programEndsAfter(const std::function<void()> &action) = 0;
 
 protected:
     WindowDriver();

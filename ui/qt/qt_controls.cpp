@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -17,7 +18,12 @@ namespace vidorun::ui::qt {
 
 QString toQString(std::string_view utf8)
 {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    // Every character stays, a leading U+FEFF too, which QString::fromUtf8
+    // would take for a byte-order mark and drop: a title that begins with
+    // one is shown with it.
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(utf8.data(), qsizetype(utf8.size())));
 }
 
 std::string toUtf8(const QString &text)

@@ -186,6 +186,12 @@ bool showsPicture(HWND frame)
     return state && state->picture;
 }
 
+std::shared_ptr<const Picture> shownPicture(HWND frame)
+{
+    const FrameState *state = frameState(frame);
+    return state ? state->picture : nullptr;
+}
+
 std::shared_ptr<const Picture> decodePicture(std::span<const std::byte> bytes)
 {
     if (bytes.empty() || bytes.size() > LargestPictureFile)

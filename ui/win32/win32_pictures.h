@@ -33,8 +33,9 @@ inline constexpr DWORD PictureScaled = 0x0001;
 void registerPictureFrameClass(HINSTANCE instance);
 // What the frame shows from now on (nothing: an empty frame).
 void showPicture(HWND frame, std::shared_ptr<const Picture> picture);
-// Whether the frame shows a picture.
+// Whether the frame shows a picture, and the picture it shows (nothing: none).
 bool showsPicture(HWND frame);
+std::shared_ptr<const Picture> shownPicture(HWND frame);
 
 // A picture that is part of the program, for a frame whose client area is
 // width x height pixels: the icon drawn to fill it, or the codec logo.
