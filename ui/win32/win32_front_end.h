@@ -64,10 +64,13 @@ bool pumpMessages();
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 MessageAnswer messageBox(const WindowView *owner, std::string_view text, std::string_view title, unsigned style);
 
-// A picture file (JPEG, BMP or GIF) decoded by the system (OLE's picture
-// loader); nothing when the file is missing or not a picture.
-std::shared_ptr<const Picture> loadPicture(std::string_view path);
-std::shared_ptr<const Picture> decodePicture(std::span<const std::byte> bytes);
+// A picture file (JPEG, PNG, GIF, BMP…) decoded by the system's imaging
+// component (WIC), no larger than a frame of `shownWidth` x `shownHeight`
+// needs (its own size without one); nothing when the file is missing, not
+// a picture, or larger than any cover may be.
+std::shared_ptr<const Picture> loadPicture(std::string_view path, int shownWidth = 0, int shownHeight = 0);
+std::shared_ptr<const Picture> decodePicture(std::span<const std::byte> bytes, int shownWidth = 0,
+                                             int shownHeight = 0);
 
 // The window and the controls of a view this front end realised, for the
 // program's own Windows code (an owner for a file dialog) and for tests.

@@ -1,15 +1,15 @@
-// Pictures: decoded by the system's own picture loader (OLE's
-// OleLoadPicture, which reads JPEG, BMP and GIF; no JPEG library of ours),
-// copied into a 32-bit bitmap of the picture's size, and painted by the
-// picture frame control.
+// Pictures: decoded by the system's own imaging component (WIC, which
+// reads JPEG, PNG, GIF, BMP and more; no picture library of ours), no
+// larger than the frame shows them, into a 32-bit bitmap, and painted by
+// the picture frame control.
 #include "ui/win32/win32_pictures.h"
 
+#include "platform/picture_loader.h"
 #include "ui/win32/win32_front_end.h"
 #include "ui/win32/win32_resources.h"
 #include "ui/win32/win32_text.h"
 
-#include <ole2.h>
-#include <olectl.h>
+#include <wincodec.h>
 
 #include <algorithm>
 #include <cstring>
@@ -52,49 +52,99 @@ std::shared_ptr<const Picture> drawPicture(int width, int height, Draw draw)
     return std::make_shared<Win32Picture>(bitmap, width, height);
 }
 
-// The decoder's bitmap, copied so that the picture no longer needs it.
-std::shared_ptr<const Picture> copyBitmap(HBITMAP source)
+// Releases a COM object when it goes out of scope.
+template <typename T>
+struct Held {
+    T *p = nullptr;
+    ~Held()
+    {
+        if (p)
+            p->Release();
+    }
+    T **out() { return &p; }
+    T *operator->() const { return p; }
+};
+
+// The size a picture of `width` x `height` is decoded at for a frame of
+// `shownWidth` x `shownHeight`: filling the frame without a gap, keeping its
+// proportions, never larger than the picture itself; its own size when no
+// frame size is given.
+void decodedSize(UINT width, UINT height, int shownWidth, int shownHeight, UINT &outWidth, UINT &outHeight)
 {
-    BITMAP size{};
-    if (!GetObjectW(source, sizeof size, &size) || size.bmWidth <= 0 || size.bmHeight <= 0)
-        return nullptr;
-    return drawPicture(size.bmWidth, size.bmHeight, [&](HDC dc) {
-        HDC sourceDc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(sourceDc, source);
-        BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, sourceDc, 0, 0, SRCCOPY);
-        SelectObject(sourceDc, old);
-        DeleteDC(sourceDc);
-    });
+    outWidth = width;
+    outHeight = height;
+    if (shownWidth <= 0 || shownHeight <= 0 || (width <= UINT(shownWidth) && height <= UINT(shownHeight)))
+        return;
+    const double scale = std::max(double(shownWidth) / width, double(shownHeight) / height);
+    if (scale >= 1)
+        return;
+    outWidth = std::max(1u, UINT(width * scale + 0.5));
+    outHeight = std::max(1u, UINT(height * scale + 0.5));
 }
 
-std::shared_ptr<const Picture> decodeOnThisThread(std::span<const std::byte> bytes)
+std::shared_ptr<const Picture> decodeOnThisThread(std::span<const std::byte> bytes, int shownWidth, int shownHeight)
 {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    if (!memory)
+    Held<IWICImagingFactory> factory;
+    Held<IWICStream> stream;
+    Held<IWICBitmapDecoder> decoder;
+    Held<IWICBitmapFrameDecode> frame;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void **>(factory.out())))
+        || FAILED(factory->CreateStream(stream.out()))
+        || FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE *>(const_cast<std::byte *>(bytes.data())),
+                                               DWORD(bytes.size())))
+        || FAILED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, decoder.out()))
+        || FAILED(decoder->GetFrame(0, frame.out())))
         return nullptr;
-    std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
-    GlobalUnlock(memory);
-    IStream *stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-        GlobalFree(memory);
+    UINT width = 0, height = 0;
+    // A picture that says it is bigger than any cover is refused before a
+    // byte of it is decoded.
+    if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0
+        || std::int64_t(width) * height > MaxPicturePixels)
+        return nullptr;
+    UINT shownAtWidth = 0, shownAtHeight = 0;
+    decodedSize(width, height, shownWidth, shownHeight, shownAtWidth, shownAtHeight);
+    IWICBitmapSource *source = frame.p;
+    Held<IWICBitmapScaler> scaler;
+    if (shownAtWidth != width || shownAtHeight != height) {
+        if (FAILED(factory->CreateBitmapScaler(scaler.out()))
+            || FAILED(scaler->Initialize(frame.p, shownAtWidth, shownAtHeight, WICBitmapInterpolationModeFant)))
+            return nullptr;
+        source = scaler.p;
+    }
+    // Premultiplied, so that a picture's transparent parts can take the
+    // window's grey.
+    Held<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateFormatConverter(converter.out()))
+        || FAILED(converter->Initialize(source, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0,
+                                        WICBitmapPaletteTypeCustom)))
+        return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = LONG(shownAtWidth);
+    info.bmiHeader.biHeight = -LONG(shownAtHeight);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap)
+        return nullptr;
+    const UINT stride = shownAtWidth * 4;
+    if (FAILED(converter->CopyPixels(nullptr, stride, stride * shownAtHeight, static_cast<BYTE *>(bits)))) {
+        DeleteObject(bitmap);
         return nullptr;
     }
-    IPicture *decoded = nullptr;
-    const HRESULT result = OleLoadPicture(stream, LONG(bytes.size()), FALSE, IID_IPicture,
-                                          reinterpret_cast<void **>(&decoded));
-    stream->Release();
-    if (FAILED(result) || !decoded)
-        return nullptr;
-    std::shared_ptr<const Picture> picture;
-    short type = PICTYPE_NONE;
-    OLE_HANDLE handle = 0;
-    if (SUCCEEDED(decoded->get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(decoded->get_Handle(&handle))
-        && handle) {
-        // A GDI handle travels as 32 bits and is sign-extended back.
-        picture = copyBitmap(static_cast<HBITMAP>(LongToHandle(LONG(handle))));
+    const COLORREF grey = GetSysColor(COLOR_BTNFACE);
+    auto *pixel = static_cast<BYTE *>(bits);
+    for (std::size_t i = 0, n = std::size_t(shownAtWidth) * shownAtHeight; i < n; ++i, pixel += 4) {
+        const unsigned uncovered = 255u - pixel[3];
+        pixel[0] = BYTE(pixel[0] + GetBValue(grey) * uncovered / 255);
+        pixel[1] = BYTE(pixel[1] + GetGValue(grey) * uncovered / 255);
+        pixel[2] = BYTE(pixel[2] + GetRValue(grey) * uncovered / 255);
+        pixel[3] = 255;
     }
-    decoded->Release();
-    return picture;
+    return std::make_shared<Win32Picture>(bitmap, int(shownAtWidth), int(shownAtHeight));
 }
 
 struct FrameState {
@@ -192,19 +242,19 @@ std::shared_ptr<const Picture> shownPicture(HWND frame)
     return state ? state->picture : nullptr;
 }
 
-std::shared_ptr<const Picture> decodePicture(std::span<const std::byte> bytes)
+std::shared_ptr<const Picture> decodePicture(std::span<const std::byte> bytes, int shownWidth, int shownHeight)
 {
     if (bytes.empty() || bytes.size() > LargestPictureFile)
         return nullptr;
-    // The loader needs COM on the calling thread, which may be a worker's.
+    // The decoder needs COM on the calling thread, which may be a worker's.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    std::shared_ptr<const Picture> picture = decodeOnThisThread(bytes);
+    std::shared_ptr<const Picture> picture = decodeOnThisThread(bytes, shownWidth, shownHeight);
     if (SUCCEEDED(com))
         CoUninitialize();
     return picture;
 }
 
-std::shared_ptr<const Picture> loadPicture(std::string_view path)
+std::shared_ptr<const Picture> loadPicture(std::string_view path, int shownWidth, int shownHeight)
 {
     HANDLE file = CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -220,7 +270,7 @@ std::shared_ptr<const Picture> loadPicture(std::string_view path)
         bytes.resize(read);
     }
     CloseHandle(file);
-    return decodePicture(bytes);
+    return decodePicture(bytes, shownWidth, shownHeight);
 }
 
 std::shared_ptr<const Picture> builtInPicture(BuiltInPicture which, int width, int height)

@@ -49,10 +49,9 @@ std::optional<std::string> Win32FileDialogs::run(const WindowView *parent, FileD
     return narrow(*chosen);
 }
 
-// The system decodes the whole picture; the frame scales it as it paints.
-PictureHandle Win32PictureLoader::load(const std::string &path, int, int)
+PictureHandle Win32PictureLoader::load(const std::string &path, int width, int height)
 {
-    return loadPicture(path);
+    return loadPicture(path, width, height);
 }
 
 // Where a picture decoded in the background goes: the front end, while the
@@ -67,6 +66,7 @@ namespace {
 // A picture to decode on a thread of its own, and where it goes.
 struct Decoding {
     std::string path;
+    int width, height;
     std::function<void(PictureHandle)> done;
     std::shared_ptr<Win32PictureLoader::Receiver> receiver;
 };
@@ -74,7 +74,7 @@ struct Decoding {
 DWORD WINAPI decodeInBackground(void *parameter)
 {
     const std::unique_ptr<Decoding> decoding(static_cast<Decoding *>(parameter));
-    PictureHandle picture = loadPicture(decoding->path);
+    PictureHandle picture = loadPicture(decoding->path, decoding->width, decoding->height);
     AcquireSRWLockExclusive(&decoding->receiver->lock);
     if (decoding->receiver->frontEnd) {
         decoding->receiver->frontEnd->post(
@@ -99,14 +99,15 @@ Win32PictureLoader::~Win32PictureLoader()
     ReleaseSRWLockExclusive(&m_receiver->lock);
 }
 
-void Win32PictureLoader::loadInBackground(const std::string &path, int, int, std::function<void(PictureHandle)> done)
+void Win32PictureLoader::loadInBackground(const std::string &path, int width, int height,
+                                          std::function<void(PictureHandle)> done)
 {
-    auto decoding = std::make_unique<Decoding>(Decoding{path, std::move(done), m_receiver});
+    auto decoding = std::make_unique<Decoding>(Decoding{path, width, height, std::move(done), m_receiver});
     // Suspended until its priority is lowered: the window comes first.
     HANDLE thread = CreateThread(nullptr, 0, decodeInBackground, decoding.get(), CREATE_SUSPENDED, nullptr);
     if (!thread) {
         // No thread to spare: decoded now, handed back all the same.
-        decoding->done(loadPicture(path));
+        decoding->done(loadPicture(path, width, height));
         return;
     }
     decoding.release();
