@@ -213,6 +213,18 @@ void WindowControls::release()
     controls_.clear();
 }
 
+// The face the system gives for a font, which may be another than asked for.
+std::wstring WindowControls::actualFace(HFONT font)
+{
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return face;
+}
+
 HFONT WindowControls::font(const Font &wanted, const Font &windowFont, int dpi)
 {
     Font font = wanted.face.empty() ? windowFont : wanted;
@@ -222,9 +234,20 @@ HFONT WindowControls::font(const Font &wanted, const Font &windowFont, int dpi)
         if (sameFont(made, font))
             return handle;
     }
-    HFONT handle = CreateFontW(fontHeight(font.points, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                               font.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, toWide(font.face).c_str());
+    const auto make = [&](const std::wstring &face, DWORD pitch) {
+        return CreateFontW(fontHeight(font.points, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                           font.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, pitch, face.c_str());
+    };
+    const std::wstring face = toWide(font.face);
+    HFONT handle = make(face, DEFAULT_PITCH | FF_DONTCARE);
+    // "Courier", a bitmap font of every Windows, is missing where only
+    // TrueType fonts are (Wine): its TrueType sibling keeps the prompt in a
+    // typewriter's letters rather than the system's first choice.
+    if (face == L"Courier" && actualFace(handle) != face) {
+        DeleteObject(handle);
+        handle = make(L"Courier New", FIXED_PITCH | FF_MODERN);
+    }
     fonts_.emplace_back(font, handle);
     return handle;
 }

@@ -58,6 +58,7 @@ public:
 
 private:
     static void widenToText(HWND label, HFONT labelFont, const std::wstring &text);
+    static std::wstring actualFace(HFONT font);
     HFONT font(const Font &font, const Font &windowFont, int dpi);
 
     std::vector<ControlHandle> controls_;
