@@ -75,14 +75,16 @@ windows: windows-configure
 	cmake --build $(WINDOWS_DIR) --target windows_disc -j $(JOBS)
 	@echo "The disc folder for Windows: $(WINDOWS_DIR)/disc"
 
-# The suite built for Windows, the Windows layer on Windows' own API and a
-# smoke run of Vidorun.exe, all under Wine; its server is stopped afterwards.
-# The disc folder then goes through the disc check, when the Linux program
-# is built.
+# The suite built for Windows, the Windows front end's own tests, the
+# Windows layer on Windows' own API and a smoke run of Vidorun.exe, all under
+# Wine on one Xvfb display that the run shares; the display and Wine's
+# server are stopped afterwards, whatever the outcome. The disc folder then
+# goes through the disc check, when the Linux program is built.
 test-windows: windows
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
-	ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS); status=$$?; \
-	  WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wine-prefix wineserver -k 2>/dev/null; exit $$status
+	@stop() { tests/windows/wine-on-display.sh --stop "$(CURDIR)/$(WINDOWS_DIR)/wine-prefix"; }; \
+	  trap stop EXIT INT TERM; \
+	  ctest --test-dir "$(WINDOWS_DIR)" --output-on-failure -j $(JOBS)
 	if [ -x $(BUILD_DIR)/vidorun ]; then $(BUILD_DIR)/vidorun --check $(WINDOWS_DIR)/disc; fi
 
 package: deps-package windows
