@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the Windows tests that run programs under Wine: the X display
 # and the Wine session that a whole test run shares, in the run's prefix.
 #

@@ -25,6 +25,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# shellcheck source=display_session.sh
 . "$here/display_session.sh"
 DISPLAY=$(shared_display "$prefix")
 export DISPLAY
@@ -32,7 +33,7 @@ export DISPLAY
 # run NAME KEYS: starts the program, waits for its window, presses KEYS (one
 # after the other) and checks the exit code.
 run() {
-  local name=$1 keys=$2 window= status
+  local name=$1 keys=$2 window='' status
   (cd "$disc" && VIDORUN_STARTUP_PROBE=report VIDORUN_WINE_DISPLAY=$DISPLAY \
     exec "$here/wine-run.sh" "$prefix" ./Vidorun.exe >"$work/$name.out" 2>"$work/$name.err") &
   vidorun=$!

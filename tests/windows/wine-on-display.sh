@@ -6,6 +6,7 @@
 #   wine-on-display.sh --stop PREFIX      ends the run's Wine session and Xvfb
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=display_session.sh
 . "$here/display_session.sh"
 if [ "${1:-}" = --stop ]; then
   stop_shared_display "$(realpath -m "$2")"
