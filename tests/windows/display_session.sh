@@ -9,7 +9,8 @@
 # a window manager, as on Windows: Xvfb has none, and without Wine's own
 # frames neither activation nor keys sent with SendInput behave as on
 # Windows, while a window left to the manager that isn't there costs Wine a
-# wait of up to two seconds at every show and hide. Then Xvfb, on a display
+# wait of up to two seconds at every show and hide; and a program that
+# crashes ends at once with its backtrace. Then Xvfb, on a display
 # number it chooses itself, and a wineserver that stays, whose desktop is on
 # that display. PREFIX.display records the display and Xvfb's process; later
 # callers check that it is still alive, and a record whose Xvfb is gone is
@@ -42,6 +43,10 @@ _start_shared_display() {
     "$_display_tools/wine-run.sh" "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' \
       /v "$setting" /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 9>&-
   done
+  # A program that crashes ends with its backtrace on standard error, instead
+  # of leaving Wine's crash dialog on the display for a user to answer.
+  "$_display_tools/wine-run.sh" "$prefix" reg add 'HKCU\Software\Wine\WineDbg' \
+    /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1 9>&-
   WINEPREFIX=$prefix wineserver -w 9>&-
   rm -f "$record.number"
   setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
