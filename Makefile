@@ -12,7 +12,8 @@
 #   make screenshots  renders the windows to $(BUILD_DIR)/screenshots/*.png
 #   make fuzz         runs each fuzz target for FUZZ_SECONDS (default 60)
 #   make bench        builds a Release in $(BENCH_DIR) and prints the start-up and project file figures
-#   make bench-windows  Vidorun.exe's size and its start-up under Wine, beside a floor program
+#   make bench-windows  Vidorun.exe's size, its reading time from a disc and its start-up under Wine,
+#                     beside a floor program
 SHELL := /bin/bash
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
@@ -75,14 +76,16 @@ windows: windows-configure
 	cmake --build $(WINDOWS_DIR) --target windows_disc -j $(JOBS)
 	@echo "The disc folder for Windows: $(WINDOWS_DIR)/disc"
 
-# The suite built for Windows, the Windows layer on Windows' own API and a
-# smoke run of Vidorun.exe, all under Wine; its server is stopped afterwards.
-# The disc folder then goes through the disc check, when the Linux program
-# is built.
+# The suite built for Windows, the Windows front end's own tests, the
+# Windows layer on Windows' own API and a smoke run of Vidorun.exe, all under
+# Wine on one Xvfb display that the run shares; the display and Wine's
+# server are stopped afterwards, whatever the outcome. The disc folder then
+# goes through the disc check, when the Linux program is built.
 test-windows: windows
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
-	ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS); status=$$?; \
-	  WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wine-prefix wineserver -k 2>/dev/null; exit $$status
+	@stop() { tests/windows/wine-on-display.sh --stop "$(CURDIR)/$(WINDOWS_DIR)/wine-prefix"; }; \
+	  trap stop EXIT INT TERM; \
+	  ctest --test-dir "$(WINDOWS_DIR)" --output-on-failure -j $(JOBS)
 	if [ -x $(BUILD_DIR)/vidorun ]; then $(BUILD_DIR)/vidorun --check $(WINDOWS_DIR)/disc; fi
 
 package: deps-package windows
@@ -116,7 +119,7 @@ bench: deps-bench
 	python3 bench/run_bench.py --build-dir $(BENCH_DIR) $(BENCH_ARGS)
 
 bench-windows: windows
-	cmake --build $(WINDOWS_DIR) --target bench_text_window -j $(JOBS)
+	cmake --build $(WINDOWS_DIR) --target bench_floor_window bench_main_window -j $(JOBS)
 	python3 bench/run_bench_windows.py --build-dir $(WINDOWS_DIR) $(BENCH_ARGS)
 
 deps-run:

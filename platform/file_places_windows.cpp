@@ -94,7 +94,9 @@ std::string canonicalPath(const std::string &path)
         return {};
     const std::string found = finalPath(file);
     ::CloseHandle(file);
-    return found;
+    // Wine names no open file whose path is longer than the old limit of 260
+    // characters: its full path as given stands for it then.
+    return found.empty() ? absolutePath(path) : found;
 }
 
 FileKind kindAt(const std::string &path)

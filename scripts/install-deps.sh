@@ -6,8 +6,8 @@
 #   scripts/install-deps.sh package  what run needs, plus what building the .deb needs
 #   scripts/install-deps.sh fuzz   what run needs, plus clang with libFuzzer for the fuzz targets
 #   scripts/install-deps.sh bench  what run needs, plus Google Benchmark, Xvfb and Python
-#   scripts/install-deps.sh windows  what cross-building and testing Vidorun.exe needs, and
-#                                  the Debian source of qt6-base within reach of apt-get source
+#   scripts/install-deps.sh windows  what cross-building and testing Vidorun.exe needs (no Qt),
+#                                  and the Debian source of libarchive within reach of apt-get source
 set -euo pipefail
 
 run_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libarchive-dev fonts-liberation2 xdg-utils)
@@ -15,7 +15,10 @@ package_packages=(dpkg-dev file)
 test_packages=(googletest libgtest-dev libgmock-dev mingw-w64 desktop-file-utils appstream dpkg-dev file lintian python3-gi gir1.2-glib-2.0 shared-mime-info)
 fuzz_packages=(clang libclang-rt-dev)
 bench_packages=(libbenchmark-dev xvfb xauth python3 xorriso)
-windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools ninja-build dpkg-dev xz-utils wine wine64 xvfb xauth xdotool imagemagick googletest fonts-liberation2)
+# Vidorun.exe: the cross compilers, libarchive's Debian source (of the
+# version libarchive-dev has here), and Wine on Xvfb for its tests.
+windows_packages=(cmake make libarchive-dev g++-mingw-w64-x86-64-posix mingw-w64-tools ninja-build dpkg-dev xz-utils
+  wine wine64 xvfb xauth xdotool imagemagick googletest fonts-liberation2 python3)
 
 mode=${1:-run}
 case "$mode" in
@@ -24,7 +27,7 @@ case "$mode" in
   package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
   fuzz) wanted=("${run_packages[@]}" "${fuzz_packages[@]}") ;;
   bench) wanted=("${run_packages[@]}" "${bench_packages[@]}") ;;
-  windows) wanted=("${run_packages[@]}" "${windows_packages[@]}") ;;
+  windows) wanted=("${windows_packages[@]}") ;;
   *) echo "usage: $0 run|test|package|fuzz|bench|windows" >&2; exit 2 ;;
 esac
 
@@ -39,8 +42,8 @@ as_root() {
   fi
 }
 
-# The Windows Qt and libarchive are built from Debian's source packages,
-# which apt finds only through deb-src entries. They are made from this
+# The Windows libarchive is built from Debian's source package, which apt
+# finds only through deb-src entries. They are made from this
 # machine's own deb entries for the running release (the same addresses,
 # mirror, suites and keys, the security suite included), never from an
 # address written here, and the file is replaced in one rename.
@@ -96,14 +99,14 @@ deb_src_entries() {
   done
 }
 
-has_qt_source() {
+has_archive_source() {
   # Read whole, not through grep -q, whose early exit would fail the pipe.
   local info
-  info=$(apt-cache showsrc qt6-base 2>/dev/null) || return 1
-  grep '^Package: qt6-base' >/dev/null <<<"$info"
+  info=$(apt-cache showsrc libarchive 2>/dev/null) || return 1
+  grep '^Package: libarchive$' >/dev/null <<<"$info"
 }
 
-if [ "$mode" = windows ] && ! has_qt_source; then
+if [ "$mode" = windows ] && ! has_archive_source; then
   . /etc/os-release
   entries=$(deb_src_entries "$VERSION_CODENAME")
   if [ -z "$entries" ]; then
@@ -111,7 +114,7 @@ if [ "$mode" = windows ] && ! has_qt_source; then
     exit 1
   fi
   wanted_list="# Added by Vidorun's scripts/install-deps.sh from this machine's own deb
-# entries: apt-get source qt6-base and libarchive, for Vidorun.exe.
+# entries: apt-get source libarchive, for Vidorun.exe.
 $entries"
   if [ "$(cat "$source_list" 2>/dev/null)" != "$wanted_list" ]; then
     echo "Adding the Debian source packages of $VERSION_CODENAME to apt, as $source_list"

@@ -1,5 +1,5 @@
 // Runs the tests built for Windows, under Wine: the windows are the
-// system's own, on the display the test run gives them (on-display.sh),
+// system's own, on the display the test run shares (windows/wine-on-display.sh),
 // each test in a folder of its own.
 #include "support/window_driver.h"
 

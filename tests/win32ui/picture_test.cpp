@@ -46,15 +46,17 @@ TEST(Pictures, ACoverFillsItsFrame)
 
 TEST(Pictures, AFileThatIsNoPictureGivesNone)
 {
-    EXPECT_EQ(loadPicture(VIDORUN_WIN32UI_DIR "/CMakeLists.txt"), nullptr);
+    EXPECT_EQ(loadPicture(VIDORUN_WIN32UI_DIR "/win32ui_support.h"), nullptr);
     EXPECT_EQ(loadPicture(VIDORUN_WIN32UI_DIR "/no such picture.jpg"), nullptr);
     EXPECT_NE(loadPicture(VIDORUN_DEMO_DIR "/COVER.JPG"), nullptr);
 }
 
-// Writes <window>.bmp beside the test program: the main window with movies
-// in its list and the demo cover, and the child windows as they open.
+// Writes screenshot-<window>.bmp into the build's screenshots folder: the
+// main window with movies in its list and the demo cover, and the child
+// windows as they open.
 TEST(Pictures, Screenshots)
 {
+    const std::wstring screenshotFolder = L"" VIDORUN_SCREENSHOT_DIR L"/";
     for (const Window *window : allWindows()) {
         Realised realised(*window);
         const std::wstring name(window->name.begin(), window->name.end());
@@ -62,7 +64,8 @@ TEST(Pictures, Screenshots)
             // As it opens on a disc without a cover: the placeholder over the frame.
             realised.view->show();
             settle();
-            EXPECT_TRUE(writeBmp(capture(realised.hwnd(), true), L"screenshot-" + name + L"-no-cover.bmp"));
+            EXPECT_TRUE(writeBmp(capture(realised.hwnd(), true),
+                                 screenshotFolder + L"screenshot-" + name + L"-no-cover.bmp"));
             for (const char *movie : {"Holiday 1999", "Birthday & party", "The garden"})
                 realised.view->addItem("Movies", movie);
             EXPECT_EQ(realised.view->currentIndex("Movies"), -1);
@@ -92,7 +95,7 @@ TEST(Pictures, Screenshots)
         RECT box{};
         GetWindowRect(realised.hwnd(), &box);
         EXPECT_EQ(pixels.width, box.right - box.left);
-        EXPECT_TRUE(writeBmp(pixels, L"screenshot-" + name + L".bmp"));
+        EXPECT_TRUE(writeBmp(pixels, screenshotFolder + L"screenshot-" + name + L".bmp"));
     }
 }
 

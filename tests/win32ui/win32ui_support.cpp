@@ -1,11 +1,13 @@
 #include "win32ui_support.h"
 
+#include "support/window_driver.h"
+
 namespace vidorun::ui::win32::test {
 
 Win32FrontEnd &frontEnd()
 {
-    static Win32FrontEnd frontEnd;
-    return frontEnd;
+    // The front end of the test program's window driver.
+    return static_cast<Win32FrontEnd &>(vidorun::testing::WindowDriver::instance().frontEnd());
 }
 
 Realised::Realised(const Window &description) : view(frontEnd().realise(description, events)) {}

@@ -15,26 +15,18 @@ file(READ "${NOTICES}" notices)
 
 # What in the map shows a library | the heading its notice has
 set(libraries
-  "libQt6BundledHarfbuzz.a|* HarfBuzz"
-  "libQt6BundledLibjpeg.a|* libjpeg-turbo"
-  "libQt6BundledLibpng.a|* libpng"
-  "libQt6BundledZLIB.a|* zlib"
-  "libQt6BundledPcre2.a|* PCRE2"
-  "fast-dtoa.cc.obj|* double-conversion"
-  "qcborstreamreader.cpp.obj|* TinyCBOR"
-  "qeasingcurve.cpp.obj|* Easing equations"
-  "qgrayraster.c.obj|* Anti-aliasing rasterizer from FreeType 2"
-  "qimagescale.cpp.obj|* Smooth scaling algorithm"
-  "qregion.cpp.obj|* X Server region code"
-  "qlocale.cpp.obj|* Unicode Character Database"
-  "qhash.cpp.obj|* SipHash"
   "libarchive.a|libarchive "
   "libmingwex.a|The MinGW-w64 runtime"
+  "lib64_libmingwex_a-gdtoa.o|* gdtoa"
   "libpthread.a|winpthreads:"
-  # Left out of the build; should one come back, its notice must too.
-  "libQt6BundledFreetype.a|* FreeType "
-  "qcryptographichash.cpp.obj|* Secure Hash Algorithm"
-  "libQt6BundledLibb2.a|* BLAKE2"
+  "unicode.cpp.obj|Unicode Character Database"
+  # Not in the program; should one come in, its notice must too.
+  "libz.a|* zlib"
+  "libjpeg|* libjpeg"
+  "libpng|* libpng"
+  "libharfbuzz|* HarfBuzz"
+  "libfreetype|* FreeType"
+  "libQt6|* Qt"
 )
 set(problems "")
 foreach(entry IN LISTS libraries)

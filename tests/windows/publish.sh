@@ -13,14 +13,16 @@ prefix=$(realpath -m "$3")
 work=$(realpath -m "$4")
 here=$(cd "$(dirname "$0")" && pwd)
 
-command -v wine >/dev/null || { echo "SKIP: wine is not installed" >&2; exit 77; }
+for tool in wine Xvfb; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
+done
 fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
 # Wine shows this machine's file system as drive Z:.
 windows_path() { printf 'Z:%s' "$1"; }
-vidorun() { "$here/wine-run.sh" "$prefix" "$exe" "$@"; }
+vidorun() { "$here/wine-on-display.sh" "$prefix" "$exe" "$@"; }
 
 rm -rf "$work"
 mkdir -p "$work/an author"
@@ -53,7 +55,7 @@ fi
 
 # The disc as a viewer's Windows meets it: the program started from it.
 status=0
-(cd "$disc" && "$here/wine-run.sh" "$prefix" ./Vidorun.exe --check .) >"$work/check.out" 2>&1 || status=$?
+(cd "$disc" && "$here/wine-on-display.sh" "$prefix" ./Vidorun.exe --check .) >"$work/check.out" 2>&1 || status=$?
 cat "$work/check.out"
 [ "$status" -eq 0 ] || fail "Vidorun.exe --check of the published disc ended with $status"
 

@@ -5,10 +5,9 @@
 #include "platform/file_test.h"
 #include "platform/win32_api.h"
 #include "platform/windows_services.h"
+#include "platform/windows_text.h"
 
 #include <commdlg.h>
-
-#include <QString>
 
 #include <gtest/gtest.h>
 
@@ -24,16 +23,6 @@
 using namespace vidorun;
 
 namespace {
-
-std::string narrow(const std::wstring &wide)
-{
-    return QString::fromStdWString(wide).toStdString();
-}
-
-std::wstring widen(const std::string &text)
-{
-    return QString::fromStdString(text).toStdWString();
-}
 
 void writeFile(const std::wstring &path, const std::string &bytes)
 {
@@ -93,7 +82,7 @@ protected:
     // A copy of the recording stand-in at `path`.
     void placeRecorder(const std::wstring &path)
     {
-        ASSERT_TRUE(::CopyFileW(widen(RECORD_START_PROGRAM).c_str(), path.c_str(), FALSE)) << narrow(path);
+        ASSERT_TRUE(::CopyFileW(wide(RECORD_START_PROGRAM).c_str(), path.c_str(), FALSE)) << narrow(path);
     }
 
     std::wstring m_folder;
@@ -193,7 +182,7 @@ TEST_F(WindowsLayer, TheFileDialogTakesTheProgramsFilterAndFlags)
         << "the program asks its own questions";
 }
 
-// Needs a display: ctest runs it again as windows.file_dialog, on one.
+// Shows a real dialog: ctest runs it apart, as windows.file_dialog.
 TEST_F(WindowsLayer, AFileChosenElsewhereLeavesTheWorkingFolderWhereItWas)
 {
     wchar_t display[256];

@@ -35,6 +35,10 @@ Probe probe;
 void report()
 {
     probe.reportPending = false;
+    // More paints to come: the frame is not on the screen yet, and the next
+    // paint looks again.
+    if (HIWORD(GetQueueStatus(QS_PAINT)) & QS_PAINT)
+        return;
     if (!probe.firstReported) {
         probe.firstReported = true;
         RECT client{};
@@ -55,18 +59,20 @@ void report()
     probe.hook = nullptr;
 }
 
-// Every control paints itself: the cover arrives in a paint of its own
-// frame alone. A frame is on the screen once its paint is done, that is
-// when the message loop next gets control.
-LRESULT CALLBACK afterMessage(int code, WPARAM wParam, LPARAM lParam)
+// Every control paints itself, when the message loop takes its WM_PAINT
+// (the system sends none: no hook on sent messages sees them); the cover
+// arrives in a paint of its own frame alone. A frame is on the screen once
+// the loop has handled every paint waiting: each paint taken for the window
+// or one of its controls posts a look, which runs right after that paint.
+LRESULT CALLBACK onMessageTaken(int code, WPARAM removal, LPARAM lParam)
 {
-    const auto *message = reinterpret_cast<const CWPRETSTRUCT *>(lParam);
-    if (code == HC_ACTION && message->message == WM_PAINT && !probe.reportPending && probe.hook
-        && (message->hwnd == probe.window || IsChild(probe.window, message->hwnd))) {
+    const auto *message = reinterpret_cast<const MSG *>(lParam);
+    if (code == HC_ACTION && removal == PM_REMOVE && message->message == WM_PAINT && !probe.reportPending
+        && probe.hook && (message->hwnd == probe.window || IsChild(probe.window, message->hwnd))) {
         probe.reportPending = true;
         probe.frontEnd->post(report);
     }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    return CallNextHookEx(nullptr, code, removal, lParam);
 }
 
 }  // namespace
@@ -81,7 +87,7 @@ void watchFirstFrame(HWND window, FrontEnd &frontEnd, std::function<bool()> sett
     probe.frontEnd = &frontEnd;
     probe.settled = std::move(settled);
     probe.goOn = std::string(value) == "report";
-    probe.hook = SetWindowsHookExW(WH_CALLWNDPROCRET, afterMessage, nullptr, GetCurrentThreadId());
+    probe.hook = SetWindowsHookExW(WH_GETMESSAGE, onMessageTaken, nullptr, GetCurrentThreadId());
 }
 
 }  // namespace vidorun::ui::win32

@@ -1,6 +1,7 @@
-// The main window alone on the Windows front end, as a program of its own:
-// what the front end adds to Vidorun.exe's size. It closes on Quit, Exit
-// and the close box, or by itself after --seconds N.
+// The main window alone on the Windows front end, as a program of its own,
+// built as Vidorun.exe is: what the front end and the window descriptions
+// add to the floor's size (make bench-windows). It closes on Quit, Exit and
+// the close box, or by itself after --seconds N.
 #include "ui/descriptions.h"
 #include "ui/win32/win32_front_end.h"
 
