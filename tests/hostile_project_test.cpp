@@ -43,8 +43,14 @@ TEST_F(HostileProjectTest, NulBytesStayInValuesAndHideKeys)
                "movie01=A\0.AVI\r\ntitle01=\0\r\nmdisk01=CD\0 1\r\n"
                "tit\0le02=hidden\r\n\0title03=hidden\r\n"));
     EXPECT_EQ(project().ProjectTitle, bytes("nul\0inside"));
+#ifdef _WIN32
+    // A Windows window's text ends at a NUL: what shows is the value up to it.
+    EXPECT_EQ(view().caption(), "Vidorun ; nul");
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{""});
+#else
     EXPECT_EQ(view().caption(), "Vidorun ; " + project().ProjectTitle);
     EXPECT_EQ(listedTitles(), std::vector<std::string>{bytes("\0")});
+#endif
     EXPECT_EQ(project().MoviePaths[1], bytes("A\0.AVI"));
     EXPECT_EQ(project().MovieCDs[1], bytes("CD\0 1"));
     EXPECT_TRUE(fake.messages.shown.empty());

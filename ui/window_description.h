@@ -50,7 +50,10 @@ struct Control {
     bool enabled = true;
     bool visible = true;
     bool wordWrap = false;         // a label whose text wraps onto further lines
-    bool growsWithText = false;    // a label as wide as its text where that is wider than designed
+    // A label as wide and as high as its text where the system's font runs
+    // larger than the one it was laid out with, about the designed left
+    // edge, centre or right edge as it is aligned.
+    bool growsWithText = false;
     bool border = false;           // a picture frame with a single-line border
     bool scaled = false;           // a picture scaled to fill its frame
     BuiltInPicture picture = BuiltInPicture::None;

@@ -19,6 +19,7 @@ VidorunMain &MainWindowTest::start(const Platform &platform)
 {
     // The window before goes first, as a program has one main window.
     m_window.reset();
+    ui.startAnew();
     m_window = std::make_unique<VidorunMain>(platform, ui.frontEnd());
     m_window->show();
     ui.activate(view());

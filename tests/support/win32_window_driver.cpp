@@ -259,6 +259,13 @@ public:
         return clipped;
     }
 
+    void startAnew() override
+    {
+        MSG ended{};
+        while (PeekMessageW(&ended, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+
     void settle() override
     {
         for (int round = 0; round < 4; ++round) {
@@ -282,7 +289,8 @@ public:
     bool programEndsAfter(const std::function<void()> &action) override
     {
         // The program's main runs runMessageLoop(), which ends with the main
-        // window closed.
+        // window closed. A request to end left by an earlier window is no answer.
+        startAnew();
         m_frontEnd.post(action);
         const UINT_PTR giveUp = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
         const int exitCode = runMessageLoop();

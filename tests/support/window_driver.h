@@ -75,6 +75,10 @@ public:
     // off with their own fonts, each as `name "caption"`; none when all fit.
     virtual std::vector<std::string> clippedCaptions(const ui::WindowView &window) = 0;
 
+    // A new main window is about to start, as a program starts anew: an end
+    // an earlier main window asked of the event loop is forgotten.
+    virtual void startAnew() {}
+
     // Lets the windows handle what is waiting (posted work, paints).
     virtual void settle() = 0;
     // Handles what comes until `condition` holds, for up to five seconds;

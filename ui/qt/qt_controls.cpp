@@ -165,8 +165,15 @@ QWidget *widgetNamed(const std::vector<BuiltControl> &controls, std::string_view
 
 void fitToText(QLabel *label, const Control &control)
 {
-    const int textWidth = label->fontMetrics().horizontalAdvance(label->text()) + 1;
-    label->resize(std::max(control.width, textWidth), control.height);
+    const QSize text = label->fontMetrics().size(0, label->text());
+    const int width = std::max(control.width, text.width() + 1);
+    const int height = std::max(control.height, text.height());
+    int left = control.left;
+    if (control.align == Align::Centre)
+        left -= (width - control.width) / 2;
+    else if (control.align == Align::Right)
+        left -= width - control.width;
+    label->setGeometry(left, control.top, width, height);
 }
 
 std::vector<BuiltControl> buildControls(QWidget *parent, const Window &window)

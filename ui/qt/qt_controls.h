@@ -49,8 +49,8 @@ std::vector<BuiltControl> buildControls(QWidget *parent, const Window &window);
 // otherwise built, as the first picture waits for the list of image plugins.
 void showBuiltInPictures(const std::vector<BuiltControl> &controls);
 
-// A label that grows with its text is as wide as its text, and never
-// narrower than designed.
+// A label that grows with its text is as large as its text, never smaller
+// than designed, and keeps the edge or centre it is aligned on.
 void fitToText(QLabel *label, const Control &control);
 
 // The menu bar from the description's table. Each command is a QAction

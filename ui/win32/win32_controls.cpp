@@ -172,7 +172,7 @@ void WindowControls::create(HWND parent, const Window &window, int dpi)
         const HFONT controlFont = font(c.font, window.font, dpi);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
         if (c.growsWithText)
-            widenToText(hwnd, controlFont, text);
+            fitToText(hwnd, c, dpi);
         if (c.kind == ControlKind::DropDownList)
             fitClosedHeight(hwnd, scaled(c.height, dpi));
         if (c.kind == ControlKind::Picture && c.picture != BuiltInPicture::None) {
@@ -186,20 +186,29 @@ void WindowControls::create(HWND parent, const Window &window, int dpi)
     }
 }
 
-// A label as wide as its text where the system's font runs wider than the
-// one the window was laid out with.
-void WindowControls::widenToText(HWND label, HFONT labelFont, const std::wstring &text)
+// A label that grows with its text: as wide and as high as the text where
+// the system's font runs larger than the one the window was laid out with,
+// about the same left edge, centre or right edge as designed.
+void WindowControls::fitToText(HWND label, const Control &control, int dpi)
 {
+    const std::wstring text = toWide(windowText(label));
     HDC dc = GetDC(label);
-    const HGDIOBJ previous = SelectObject(dc, labelFont);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    RECT needed{};
+    const UINT noPrefix = (GetWindowLongPtrW(label, GWL_STYLE) & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+    DrawTextW(dc, text.empty() ? L" " : text.c_str(), text.empty() ? 1 : int(text.size()), &needed,
+              DT_CALCRECT | DT_EXPANDTABS | noPrefix);
     SelectObject(dc, previous);
     ReleaseDC(label, dc);
-    RECT rect{};
-    GetClientRect(label, &rect);
-    if (extent.cx + 1 > rect.right)
-        SetWindowPos(label, nullptr, 0, 0, extent.cx + 1, rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int designedWidth = scaled(control.width, dpi);
+    const int width = std::max(designedWidth, int(needed.right) + 1);
+    const int height = std::max(scaled(control.height, dpi), int(needed.bottom));
+    int left = scaled(control.left, dpi);
+    if (control.align == Align::Centre)
+        left -= (width - designedWidth) / 2;
+    else if (control.align == Align::Right)
+        left -= width - designedWidth;
+    SetWindowPos(label, nullptr, left, scaled(control.top, dpi), width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowControls::release()

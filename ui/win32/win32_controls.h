@@ -56,8 +56,10 @@ public:
     // WM_DRAWITEM: the centred and right-aligned labels that do not wrap.
     bool drawLabel(const DRAWITEMSTRUCT &item) const;
 
+    // A label that grows with its text, after its text or font changed.
+    static void fitToText(HWND label, const Control &control, int dpi);
+
 private:
-    static void widenToText(HWND label, HFONT labelFont, const std::wstring &text);
     static std::wstring actualFace(HFONT font);
     HFONT font(const Font &font, const Font &windowFont, int dpi);
 

@@ -39,8 +39,11 @@ bool pumpMessages()
 {
     MSG message{};
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
+        if (message.message == WM_QUIT) {
+            // Left for the loop that runs the program, which ends with it.
+            PostQuitMessage(int(message.wParam));
             return false;
+        }
         dispatchMessage(message);
     }
     return true;

@@ -55,7 +55,8 @@ private:
 // Runs the windows until the main window is closed; answers the exit code.
 int runMessageLoop();
 // Handles every message waiting now, as runMessageLoop would; false once the
-// loop is asked to end (the main window was closed).
+// loop is asked to end (the main window was closed), leaving that request
+// for runMessageLoop.
 bool pumpMessages();
 
 // The system's message box over `owner` (or none). `style` is the box's own

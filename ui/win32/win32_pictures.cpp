@@ -4,6 +4,7 @@
 // the picture frame control.
 #include "ui/win32/win32_pictures.h"
 
+#include "disccheck/picture_header.h"
 #include "platform/picture_loader.h"
 #include "ui/win32/win32_front_end.h"
 #include "ui/win32/win32_resources.h"
@@ -22,6 +23,35 @@ namespace {
 // A cover is a photo of a few hundred kB; anything near this is no picture
 // the program means.
 constexpr std::size_t LargestPictureFile = 64u << 20;
+
+// The picture's bytes, for reading its header.
+class HeldBytes final : public ReadableFile {
+public:
+    explicit HeldBytes(std::span<const std::byte> bytes) : bytes_(bytes) {}
+    std::int64_t size() const override { return std::int64_t(bytes_.size()); }
+    std::int64_t read(char *buffer, std::int64_t size) override
+    {
+        const std::size_t count = std::min(std::size_t(size), bytes_.size() - at_);
+        std::memcpy(buffer, bytes_.data() + at_, count);
+        at_ += count;
+        return std::int64_t(count);
+    }
+    std::string reason() const override { return {}; }
+
+private:
+    std::span<const std::byte> bytes_;
+    std::size_t at_ = 0;
+};
+
+// A picture whose header says it is bigger than any cover. Some decoders
+// (Wine's JPEG) decode the whole picture as they open it, so this is asked
+// before the system's decoder sees a byte.
+bool announcesTooLarge(std::span<const std::byte> bytes)
+{
+    HeldBytes file(bytes);
+    const std::optional<PictureHeader> header = readPictureHeader(file);
+    return header && std::int64_t(header->width) * header->height > MaxPicturePixels;
+}
 
 // A top-down 32-bit bitmap the program owns.
 HBITMAP createBitmap(int width, int height)
@@ -244,7 +274,7 @@ std::shared_ptr<const Picture> shownPicture(HWND frame)
 
 std::shared_ptr<const Picture> decodePicture(std::span<const std::byte> bytes, int shownWidth, int shownHeight)
 {
-    if (bytes.empty() || bytes.size() > LargestPictureFile)
+    if (bytes.empty() || bytes.size() > LargestPictureFile || announcesTooLarge(bytes))
         return nullptr;
     // The decoder needs COM on the calling thread, which may be a worker's.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);

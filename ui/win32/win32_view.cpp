@@ -21,6 +21,8 @@ void Win32Window::setText(std::string_view control, std::string_view text)
 {
     if (HWND hwnd = controlHandle(control)) {
         setWindowText(hwnd, text);
+        if (const ControlHandle *handle = controls_.find(hwnd); handle && handle->control->growsWithText)
+            WindowControls::fitToText(hwnd, *handle->control, systemDpi());
         InvalidateRect(hwnd, nullptr, TRUE);  // the labels the window draws itself
     }
 }
@@ -122,8 +124,10 @@ void Win32Window::setFocus(std::string_view control)
     HWND hwnd = controlHandle(control);
     if (!hwnd)
         return;
-    lastFocus_ = hwnd;  // also where a hidden window's focus goes when it is shown
-    if (IsWindowVisible(hwnd_))
+    // Also where a hidden or inactive window's focus goes once it is active;
+    // an inactive window is not brought forward by it.
+    lastFocus_ = hwnd;
+    if (IsWindowVisible(hwnd_) && GetActiveWindow() == hwnd_)
         SetFocus(hwnd);
 }
 
