@@ -16,9 +16,11 @@ test_packages=(googletest libgtest-dev libgmock-dev mingw-w64 desktop-file-utils
 fuzz_packages=(clang libclang-rt-dev)
 bench_packages=(libbenchmark-dev xvfb xauth python3 xorriso)
 # Vidorun.exe: the cross compilers, libarchive's Debian source (of the
-# version libarchive-dev has here), and Wine on Xvfb for its tests.
+# version libarchive-dev has here), and Wine on Xvfb for its tests, with
+# Wine's own fonts: the MS Sans Serif and Courier the windows are laid out
+# with, and Marlett, which draws the caption buttons.
 windows_packages=(cmake make libarchive-dev g++-mingw-w64-x86-64-posix mingw-w64-tools ninja-build dpkg-dev xz-utils
-  wine wine64 xvfb xauth xdotool imagemagick googletest fonts-liberation2 python3)
+  wine wine64 fonts-wine xvfb xauth xdotool imagemagick googletest fonts-liberation2 python3)
 
 mode=${1:-run}
 case "$mode" in

@@ -244,8 +244,9 @@ public:
                 RECT client{};
                 GetClientRect(control, &client);
                 const bool button = c.kind == ui::ControlKind::Button;
-                // A push button leaves its edge and focus rectangle free.
-                const int edge = button ? 3 * GetSystemMetrics(SM_CXEDGE) : 0;
+                // A push button draws its caption inside its frame and focus
+                // rectangle, 3 pixels in from each side.
+                const int edge = button ? 3 : 0;
                 const int room = client.right - 2 * edge;
                 const bool prefix = button || !c.labels.empty();
                 const SIZE needed = neededFor(control, button ? withoutAccessKey(text) : text, room, c.wordWrap, prefix);

@@ -201,7 +201,7 @@ void WindowControls::fitToText(HWND label, const Control &control, int dpi)
     SelectObject(dc, previous);
     ReleaseDC(label, dc);
     const int designedWidth = scaled(control.width, dpi);
-    const int width = std::max(designedWidth, int(needed.right) + 1);
+    const int width = std::max(designedWidth, int(needed.right));
     const int height = std::max(scaled(control.height, dpi), int(needed.bottom));
     int left = scaled(control.left, dpi);
     if (control.align == Align::Centre)
