@@ -5,6 +5,7 @@
 #   vidorun-128.png   the same icon for desktop menus
 #   vidorun.ico       the icon of the Windows executable, 16, 32, 48 and 256
 #   codeclogo.jpg     the 72 x 56 badge telling that the movies need a codec
+#   codeclogo.bmp     the same badge for Vidorun.exe
 # The results are committed; run this again only to change them.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -40,4 +41,8 @@ convert -size 72x56 xc:'#f0f0f0' \
   -stroke none -fill white -font "$bold" -pointsize 15 -gravity north \
   -annotate +0+5 'VIDEO' -annotate +0+20 'CODEC' \
   -fill '#ffe082' -font "$regular" -pointsize 10 -annotate +0+37 'needed' \
-  -strip -quality 92 codeclogo.jpg
+  "$work/badge.png"
+convert "$work/badge.png" -strip -quality 92 codeclogo.jpg
+# Vidorun.exe shows it as the system loads a bitmap, with no picture decoder
+# before its window is up: 256 colours, uncompressed.
+convert "$work/badge.png" -strip -colors 256 -compress none BMP3:codeclogo.bmp

@@ -13,6 +13,7 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -321,12 +322,17 @@ std::shared_ptr<const Picture> builtInPicture(BuiltInPicture which, int width, i
         return picture;
     }
     if (which == BuiltInPicture::CodecLogo) {
-        HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(VIDORUN_CODEC_LOGO), MAKEINTRESOURCEW(10));  // RT_RCDATA
-        HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
-        const void *bytes = loaded ? LockResource(loaded) : nullptr;
-        if (!bytes)
+        // A bitmap the system loads itself: the window needs no picture
+        // decoder before it is up.
+        auto *bitmap = static_cast<HBITMAP>(
+            LoadImageW(program, MAKEINTRESOURCEW(VIDORUN_CODEC_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        BITMAP size{};
+        if (!bitmap || !GetObjectW(bitmap, sizeof size, &size)) {
+            if (bitmap)
+                DeleteObject(bitmap);
             return nullptr;
-        return decodePicture({static_cast<const std::byte *>(bytes), std::size_t(SizeofResource(program, found))});
+        }
+        return std::make_shared<Win32Picture>(bitmap, int(size.bmWidth), int(std::abs(size.bmHeight)));
     }
     return nullptr;
 }
