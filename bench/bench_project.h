@@ -2,6 +2,9 @@
 
 #include "app/project.h"
 
+#include <cstdio>
+#include <string>
+
 namespace vidorun::bench {
 
 // A full disc: 99 movies (the most a project file holds), each with a path,
@@ -9,18 +12,19 @@ namespace vidorun::bench {
 inline Project project99()
 {
     Project p;
-    p.ProjectTitle = QStringLiteral("Summer holidays 1998 - 2026");
-    p.CoverPicturePath = QStringLiteral("COVER.JPG");
-    p.PlayerPath = QStringLiteral("PLAYER\\MPLAYER.EXE");
-    p.CodecPath = QStringLiteral("CODEC\\CODEC.EXE");
-    p.CloseAfterPlay = QStringLiteral("1");
+    p.ProjectTitle = "Summer holidays 1998 - 2026";
+    p.CoverPicturePath = "COVER.JPG";
+    p.PlayerPath = "PLAYER\\MPLAYER.EXE";
+    p.CodecPath = "CODEC\\CODEC.EXE";
+    p.CloseAfterPlay = std::string("1");  // moved in: GCC 12 takes the one-letter copy for an overlap
     for (int n = 1; n <= 99; ++n) {
-        const QString nn = QString::number(n).rightJustified(2, QLatin1Char('0'));
-        p.MoviePaths[std::size_t(n)] = QStringLiteral("MOVIES\\PART%1\\HOLIDAY%2.AVI").arg((n - 1) / 10 + 1).arg(nn);
-        p.MovieTitles[std::size_t(n)] = QStringLiteral("Day %1: a walk along the harbour").arg(n);
-        p.MovieCDs[std::size_t(n)] = QStringLiteral("HOLIDAY%1").arg((n - 1) / 33 + 1);
+        char text[64];
+        std::snprintf(text, sizeof text, "MOVIES\\PART%d\\HOLIDAY%02d.AVI", (n - 1) / 10 + 1, n);
+        p.MoviePaths[std::size_t(n)] = text;
+        p.MovieTitles[std::size_t(n)] = "Day " + std::to_string(n) + ": a walk along the harbour";
+        p.MovieCDs[std::size_t(n)] = "HOLIDAY" + std::to_string((n - 1) / 33 + 1);
     }
-    p.TitleCount = p.PathCount = p.CDCount = QStringLiteral("99");
+    p.TitleCount = p.PathCount = p.CDCount = "99";
     return p;
 }
 

@@ -78,11 +78,12 @@ bool fillDisc(const QDir &disc, const vidorun::Project &project, int files)
     int made = 2;  // Autorun.inf and the cover
     auto onDisc = [&disc](QString path) { return disc.filePath(path.replace(QLatin1Char('\\'), QLatin1Char('/'))); };
     for (int n = 1; n <= 99; ++n) {
-        if (!writeFile(onDisc(project.MoviePaths[std::size_t(n)]), "RIFF", 6 * 1024 * 1024))
+        if (!writeFile(onDisc(QString::fromStdString(project.MoviePaths[std::size_t(n)])), "RIFF", 6 * 1024 * 1024))
             return false;
         ++made;
     }
-    for (const QString &path : {project.PlayerPath, project.CodecPath, QStringLiteral("HOLIDAY1.INI"),
+    for (const QString &path : {QString::fromStdString(project.PlayerPath), QString::fromStdString(project.CodecPath),
+                                QStringLiteral("HOLIDAY1.INI"),
                                 QStringLiteral("HOLIDAY2.INI"), QStringLiteral("HOLIDAY3.INI")}) {
         if (!writeFile(onDisc(path), QByteArray()))
             return false;
@@ -114,9 +115,10 @@ int main(int argc, char *argv[])
         return 1;
     }
     const vidorun::SaveOutcome saved = vidorun::saveFileWhole(
-        disc.filePath(QStringLiteral("Autorun.inf")), vidorun::composeProjectFile(vidorun::bench::project99()));
+        disc.filePath(QStringLiteral("Autorun.inf")).toStdString(),
+        vidorun::composeProjectFile(vidorun::bench::project99()));
     if (!saved.saved) {
-        std::fprintf(stderr, "cannot write Autorun.inf: %s\n", qPrintable(saved.reason));
+        std::fprintf(stderr, "cannot write Autorun.inf: %s\n", saved.reason.c_str());
         return 1;
     }
     if (!photoLikeCover(3000, 4000).save(disc.filePath(QStringLiteral("COVER.JPG")), "JPEG", 90)) {
