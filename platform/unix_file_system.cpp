@@ -3,6 +3,7 @@
 // "\" and drive letters.
 #include "platform/disc_path.h"
 #include "platform/file_test.h"
+#include "platform/file_places.h"
 #include "platform/native.h"
 
 #include <cstdlib>
@@ -10,14 +11,6 @@
 
 namespace vidorun {
 namespace {
-
-std::string workingFolder()
-{
-    char *here = ::getcwd(nullptr, 0);
-    const std::string folder = here ? here : ".";
-    std::free(here);
-    return folder;
-}
 
 class UnixFileSystem final : public FileSystem {
 public:
@@ -28,7 +21,7 @@ public:
 
     std::string resolve(const std::string &path) override
     {
-        return path.empty() ? path : resolveDiscPath(path, workingFolder());
+        return path.empty() ? path : resolveDiscPath(path, currentFolder());
     }
 };
 

@@ -2,8 +2,8 @@
 // shell, the arguments handed over exactly as given, and the program
 // detached (a session of its own, not our child).
 #include "platform/native.h"
+#include "platform/file_places.h"
 
-#include "base/paths.h"
 
 #include <cerrno>
 #include <csignal>
@@ -49,14 +49,10 @@ void keepDescriptorsToOurselves()
     ::closedir(open);
 }
 
+// A "\" is part of a name here, not a separator; nothing stays nothing.
 std::string absolute(const std::string &path)
 {
-    if (path.empty() || path.front() == '/')
-        return path;
-    char *here = ::getcwd(nullptr, 0);
-    const std::string folder = here ? here : ".";
-    std::free(here);
-    return cleanPath(folder + '/' + path);
+    return path.empty() ? path : absolutePath(path);
 }
 
 // A program of that name in a folder of PATH, as a shell would find it;
