@@ -20,6 +20,10 @@ std::optional<std::string> encodeCodePage(std::string_view utf8)
 {
     if (utf8.empty())
         return std::string();
+    // A system set to use UTF-8 as its code page holds every character, and
+    // its conversion takes none of the flags that ask what was lacking.
+    if (::GetACP() == CP_UTF8)
+        return std::string(utf8);
     const std::u16string wide = toUtf16(utf8);
     const auto *text = reinterpret_cast<const wchar_t *>(wide.data());
     // No look-alikes: a character the code page lacks is no place in it.
