@@ -16,9 +16,8 @@ public:
     virtual long long read(char *buffer, std::size_t size) = 0;
 };
 
-// Nothing when the file can't be opened for reading; `reason` then gives
-// the system's words for why.
-std::unique_ptr<InputFile> openInputFile(const std::string &path, std::string *reason = nullptr);
+// Nothing when the file can't be opened for reading.
+std::unique_ptr<InputFile> openInputFile(const std::string &path);
 
 // The steps of saving a file whole: a new copy is made beside the target,
 // written piece by piece, flushed, and only then put in the target's place.
@@ -40,9 +39,5 @@ public:
 // The real steps: the copy is a new file in the target's folder, with the
 // target's permissions when it has one, renamed over it on commit.
 std::unique_ptr<SaveSteps> makeFileSaveSteps(const std::string &path);
-
-// The system's words for the last failure of a file call (errno on Unix,
-// GetLastError on Windows).
-std::string lastSystemReason();
 
 }  // namespace vidorun

@@ -126,25 +126,17 @@ private:
 
 }  // namespace
 
-std::unique_ptr<InputFile> openInputFile(const std::string &path, std::string *reason)
+std::unique_ptr<InputFile> openInputFile(const std::string &path)
 {
     const int fd = path.find('\0') == std::string::npos ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC) : -1;
-    if (fd < 0) {
-        if (reason)
-            *reason = reasonFor(path.find('\0') == std::string::npos ? errno : ENOENT);
+    if (fd < 0)
         return nullptr;
-    }
     return std::make_unique<UnixInputFile>(fd);
 }
 
 std::unique_ptr<SaveSteps> makeFileSaveSteps(const std::string &path)
 {
     return std::make_unique<UnixSaveSteps>(path);
-}
-
-std::string lastSystemReason()
-{
-    return reasonFor(errno);
 }
 
 }  // namespace vidorun

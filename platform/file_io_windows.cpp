@@ -107,26 +107,18 @@ private:
 
 }  // namespace
 
-std::unique_ptr<InputFile> openInputFile(const std::string &path, std::string *reason)
+std::unique_ptr<InputFile> openInputFile(const std::string &path)
 {
     const HANDLE file = ::CreateFileW(widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        if (reason)
-            *reason = systemReason(::GetLastError());
+    if (file == INVALID_HANDLE_VALUE)
         return nullptr;
-    }
     return std::make_unique<WindowsInputFile>(file);
 }
 
 std::unique_ptr<SaveSteps> makeFileSaveSteps(const std::string &path)
 {
     return std::make_unique<WindowsSaveSteps>(path);
-}
-
-std::string lastSystemReason()
-{
-    return systemReason(::GetLastError());
 }
 
 }  // namespace vidorun
