@@ -133,6 +133,9 @@ public:
     virtual std::vector<FileIdentity> holdingFolders(const std::string &path) = 0;
     // Every entry below `folder`, links listed as themselves, never
     // followed; nothing when the folder can't be listed, `reason` says why.
+    // A tree deeper than MaxListedDepth is not listed.
+    static constexpr int MaxListedDepth = 64;
+    static constexpr const char *TooDeepReason = "its folders lie more than 64 deep";
     virtual std::optional<std::vector<TreeEntry>> listTree(const std::string &folder, std::string &reason) = 0;
     // The bytes the user may still write on the disk that holds `folder`.
     virtual std::optional<std::int64_t> freeBytes(const std::string &folder) = 0;

@@ -248,7 +248,12 @@ bool listInto(const std::string &folder, const std::string &prefix, std::vector<
         }
         entry.identity = *identity;
         entries.push_back(entry);
-        if (entry.folder && (depth >= 64 || !listInto(path, entry.path + '/', entries, reason, depth + 1))) {
+        if (entry.folder && depth >= PublishFiles::MaxListedDepth) {
+            reason = PublishFiles::TooDeepReason;
+            listed = false;
+            break;
+        }
+        if (entry.folder && !listInto(path, entry.path + '/', entries, reason, depth + 1)) {
             listed = false;
             break;
         }

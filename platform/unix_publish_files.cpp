@@ -570,10 +570,18 @@ private:
             found.bytes = found.folder ? 0 : std::int64_t(info.st_size);
             entries.push_back(found);
             if (found.folder) {
-                const int inner = depth < 64 ? ::openat(folder, entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
-                if (inner < 0 || !listInto(inner, found.path + '/', entries, reason, depth + 1)) {
-                    if (reason.empty())
-                        reason = systemReason();
+                if (depth >= MaxListedDepth) {
+                    reason = TooDeepReason;
+                    listed = false;
+                    break;
+                }
+                const int inner = ::openat(folder, entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+                if (inner < 0) {
+                    reason = systemReason();
+                    listed = false;
+                    break;
+                }
+                if (!listInto(inner, found.path + '/', entries, reason, depth + 1)) {
                     listed = false;
                     break;
                 }
