@@ -15,6 +15,8 @@ volatile std::sig_atomic_t interruptedBySignal = 0;
 constexpr std::array<int, 3> watchedSignals = {SIGINT, SIGTERM, SIGHUP};
 std::array<struct sigaction, 3> previousActions;
 struct sigaction previousPipeAction;
+int deferring = 0;
+sigset_t maskBeforeDeferring;
 
 extern "C" void noteInterruption(int)
 {
@@ -49,22 +51,23 @@ InterruptionWatch::~InterruptionWatch()
     ::sigaction(SIGPIPE, &previousPipeAction, nullptr);
 }
 
+// The outermost deferral blocks the signals and, when it ends, gives back
+// the mask that was before it, signals already blocked then included.
 DeferredInterruptions::DeferredInterruptions()
 {
+    if (deferring++ > 0)
+        return;
     sigset_t deferred;
     sigemptyset(&deferred);
     for (const int signal : watchedSignals)
         sigaddset(&deferred, signal);
-    ::sigprocmask(SIG_BLOCK, &deferred, nullptr);
+    ::sigprocmask(SIG_BLOCK, &deferred, &maskBeforeDeferring);
 }
 
 DeferredInterruptions::~DeferredInterruptions()
 {
-    sigset_t deferred;
-    sigemptyset(&deferred);
-    for (const int signal : watchedSignals)
-        sigaddset(&deferred, signal);
-    ::sigprocmask(SIG_UNBLOCK, &deferred, nullptr);
+    if (--deferring == 0)
+        ::sigprocmask(SIG_SETMASK, &maskBeforeDeferring, nullptr);
 }
 
 bool InterruptionWatch::interrupted()
