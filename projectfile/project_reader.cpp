@@ -1,5 +1,6 @@
 #include "projectfile/project_reader.h"
 
+#include "base/text.h"
 #include "platform/file_io.h"
 #include "projectfile/letter_case.h"
 #include "projectfile/text_codec.h"
@@ -85,15 +86,10 @@ struct TableSlots {
     long long count = 0;
 };
 
+// In ASCII, whatever the locale: in a Turkish one, toupper('i') is no 'I'.
 bool startsWith(const std::string &item, const char (&key)[6])
 {
-    if (item.size() < 5)
-        return false;
-    for (int i = 0; i < 5; ++i) {
-        if (std::toupper(static_cast<unsigned char>(item[std::size_t(i)])) != key[i])
-            return false;
-    }
-    return true;
+    return item.size() >= 5 && equalIgnoringAsciiCase(std::string_view(item).substr(0, 5), key);
 }
 
 void applyTable(const TableSlots &table, MovieTable &target, std::string &counter, bool upper, bool utf8)
