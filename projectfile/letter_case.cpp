@@ -49,6 +49,9 @@ std::string windowsUpper(std::string_view utf8)
 
 char32_t projectUpper(char32_t c, bool fileIsUtf8)
 {
+    // Every code page holds ASCII, and the capital of an ASCII letter is one.
+    if (c < 0x80)
+        return c >= 'a' && c <= 'z' ? c - 0x20 : c;
     if (c > 0xFFFF)
         return c;
     const char32_t capital = simpleUpper(c);
