@@ -66,14 +66,6 @@ std::string nativePath(std::string_view path)
 #endif
 }
 
-bool isAbsolutePath(std::string_view path)
-{
-    if (!path.empty() && isSeparator(path.front()))
-        return true;
-    return path.size() >= 3 && path[1] == ':' && isSeparator(path[2])
-           && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
 std::string cleanPath(std::string_view path)
 {
     if (path.empty())

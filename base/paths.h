@@ -21,8 +21,6 @@ std::string withSlashes(std::string_view path);
 std::string withBackslashes(std::string_view path);
 // As this system spells it: "\" on Windows, "/" elsewhere.
 std::string nativePath(std::string_view path);
-// "/", "\", a drive letter and a colon, or "\\server" at the start.
-bool isAbsolutePath(std::string_view path);
 // Without "." parts, doubled separators and a trailing separator, and with
 // each ".." taking back the part before it: by the text alone.
 std::string cleanPath(std::string_view path);

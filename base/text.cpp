@@ -21,11 +21,6 @@ std::string fill(std::string_view pattern, std::initializer_list<std::string_vie
     return text;
 }
 
-std::string number(long long n)
-{
-    return std::to_string(n);
-}
-
 std::string groupedNumber(long long n)
 {
     const std::string digits = std::to_string(n < 0 ? -n : n);

@@ -12,7 +12,6 @@ namespace vidorun {
 // `pattern` with each %1 to %9 replaced by that argument: "movie %1 \"%2\"".
 std::string fill(std::string_view pattern, std::initializer_list<std::string_view> arguments);
 
-std::string number(long long n);
 // "9,949,184", as the program's English messages write large numbers.
 std::string groupedNumber(long long n);
 
