@@ -39,9 +39,10 @@ enum class Placement { New, Exchanged, MovedAside };
 
 // Puts the output made at its temporary name in the place of its name. The
 // old one, if any, ends at the temporary name (swapped in one step) or at
-// the aside name (where the file system can't swap).
+// the aside name (where the file system can't swap). Should the old one
+// stay at the aside name, `stranded` says so.
 bool putInPlace(PublishFiles &files, const std::string &outFolder, const MadeOutput &made, Placement &how,
-                std::string &reason)
+                std::string &reason, bool *stranded = nullptr)
 {
     const std::string final = outFolder + '/' + made.name;
     const std::string temporary = outFolder + '/' + made.temporary;
@@ -62,7 +63,8 @@ bool putInPlace(PublishFiles &files, const std::string &outFolder, const MadeOut
         return true;
     }
     std::string ignored;
-    files.rename(aside, final, ignored);
+    if (!files.rename(aside, final, ignored) && stranded)
+        *stranded = true;
     return false;
 }
 
@@ -199,6 +201,7 @@ bool DiscSet::make(const SetProgress &progress)
             return false;
         }
     }
+    m_failedDisc.reset();
     // Each new output as it is now, for the journal and the record; on the
     // disk for good before anything old makes way for it.
     for (MadeOutput &made : m_journal.outputs) {
@@ -315,8 +318,11 @@ bool DiscSet::place(OutputRecord &record)
         Placement how = Placement::New;
         if (taken)
             reason = "something else took its place meanwhile";
-        if (taken || !putInPlace(m_files, m_outFolder, made, how, reason)) {
+        bool stranded = false;
+        if (taken || !putInPlace(m_files, m_outFolder, made, how, reason, &stranded)) {
             std::vector<std::string> stuck;
+            if (stranded)
+                stuck.push_back(fill("the old %1 (it is at %2)", {shownPath(final), shownPath(path(made.aside))}));
             for (std::size_t k = done.size(); k-- > 0;) {
                 if (!takeBack(m_files, m_outFolder, m_journal.outputs[k], done[k]))
                     stuck.push_back(shownPath(path(m_journal.outputs[k].name)));

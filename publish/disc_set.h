@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,9 @@ public:
 
     bool stopped() const { return m_stopped; }
     // The disc that could not be made.
-    std::size_t failedDisc() const { return m_failedDisc; }
+    // The disc whose making failed or was stopped; nothing when the set as a
+    // whole failed (its journal, or flushing it to the disk).
+    std::optional<std::size_t> failedDisc() const { return m_failedDisc; }
     const std::string &reason() const { return m_reason; }
     const std::vector<std::string> &leftovers() const { return m_leftovers; }
     // The bytes of each disc's image, once made.
@@ -76,7 +79,7 @@ private:
     std::string m_reason;
     std::vector<std::string> m_leftovers;
     std::vector<std::int64_t> m_imageBytes;
-    std::size_t m_failedDisc = 0;
+    std::optional<std::size_t> m_failedDisc;
 };
 
 // Finishes or undoes the work of a run to `outFolder` that was stopped half

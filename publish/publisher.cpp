@@ -215,13 +215,11 @@ std::vector<std::string> Publisher::roomProblem()
 }
 
 // What the author must hear of even with --quiet: files the project takes
-// from outside its own folder, and values the discs' Autorun.inf changes.
+// from outside its own folder.
 void Publisher::warn(const ProjectSources &sources)
 {
     for (const std::string &warning : sources.warnings)
         m_err("vidorun: warning: " + warning + '\n');
-    for (const std::string &note : m_plan.notes)
-        m_err("vidorun: warning: " + note + '\n');
 }
 
 void Publisher::tellPlan(const ProjectSources &sources, const ProgramFiles &program) const
@@ -328,10 +326,10 @@ int Publisher::makeSet()
                            : fill("; %1 there %2 as %3 were", {joined(m_replaced, ", "), m_replaced.size() == 1 ? "is" : "are",
                                                                m_replaced.size() == 1 ? "it" : "they"});
     if (!made) {
-        const std::string &label = m_plan.discs[set.failedDisc()].label;
+        const std::string made = set.failedDisc() ? m_plan.discs[*set.failedDisc()].label : "the discs";
         m_err("vidorun: "
-              + (set.stopped() ? fill("interrupted while %1 was made", {label})
-                               : fill("%1 could not be made: %2", {label, set.reason()}))
+              + (set.stopped() ? fill("interrupted while %1 %2 made", {made, set.failedDisc() ? "was" : "were"})
+                               : fill("%1 could not be made: %2", {made, set.reason()}))
               + '\n');
         m_err("vidorun: no disc was made, and nothing of the new ones is left in " + shownPath(m_request.outFolder)
               + left + '\n');

@@ -382,6 +382,34 @@ TEST_F(PublishTest, ASetIsReplacedWholeOrNotAtAll)
     EXPECT_EQ(identityOf("discs out/HOLIDAY2"), second);
 }
 
+// Where the file system can't swap, the old disc is moved aside first; should
+// it then be put back neither new nor old, it is said where it lies, and the
+// next run puts the new set in place.
+TEST_F(PublishTest, AnOldDiscThatCantBePutBackIsNamedAndTheNextRunMendsIt)
+{
+    request.image = false;
+    ASSERT_EQ(publish(), 0) << errors;
+    const Names before = outputs();
+
+    request.replace = true;
+    setFileFaultHook([](FileCall call, const std::string &file) {
+        if (call == FileCall::Exchange)
+            return EINVAL;
+        return call == FileCall::Rename && (contains(file, ".vidorun-disc") || contains(file, ".vidorun-old")) ? EACCES
+                                                                                                                : 0;
+    });
+    const int status = publish();
+    setFileFaultHook(nullptr);
+    EXPECT_EQ(status, 2);
+    EXPECT_TRUE(contains(errors, "and the old " + path("discs out/HOLIDAY1") + " (it is at ")) << errors;
+    EXPECT_FALSE(contains(errors, "was changed")) << errors;
+
+    errors.clear();
+    EXPECT_EQ(publish(), 0) << errors;
+    EXPECT_TRUE(contains(errors, "was stopped while it put")) << errors;
+    EXPECT_EQ(outputs(), before);
+}
+
 // A run killed at any step, however far it got, leaves a folder the next
 // run makes whole: every disc old or every disc new, nothing hidden left,
 // and the discs still known as publishing's.
@@ -557,7 +585,7 @@ TEST(DiscLayout, DiscFoldersAreVisibleAndEveryRenamingIsSaid)
     const Names labels = {".hidden", "..", "?", "A", "A.iso"};
     for (int n = 1; n <= int(labels.size()); ++n) {
         const std::string file = "M" + std::to_string(n) + ".AVI";
-        sources.movies.push_back({n, file, labels.at(std::size_t(n - 1)), {file, "/x/" + file, file, 10, false}});
+        sources.movies.push_back({n, file, labels.at(std::size_t(n - 1)), {file, "/x/" + file, file, 10}});
     }
     sources.project.TitleCount = std::to_string(labels.size());
 
