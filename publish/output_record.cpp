@@ -168,7 +168,10 @@ std::optional<Journal> readJournal(PublishFiles &files, const std::string &outFo
     if (!bytes)
         return std::nullopt;
     const std::vector<std::string> lines = split(*bytes, '\n');
-    if (lines.front() != JournalHeading || lines.size() < 2 || !startsWith(lines[1], "phase\t"))
+    // A phase it doesn't know is no journal to act on: in the wrong one,
+    // recovery would remove what it should put in place.
+    if (lines.front() != JournalHeading || lines.size() < 2
+        || (lines[1] != "phase\tswapping" && lines[1] != "phase\tmaking"))
         return std::nullopt;
     Journal journal;
     journal.phase = lines[1] == "phase\tswapping" ? JournalPhase::Swapping : JournalPhase::Making;
