@@ -74,8 +74,16 @@ bool readProject(Context &context)
     }
     std::string bytes(std::size_t(std::min(opened->size(), MaxProjectFileBytes)), '\0');
     std::size_t got = 0;
-    for (std::int64_t n = 1; n > 0 && got < bytes.size(); got += std::size_t(n))
-        n = std::max<std::int64_t>(opened->read(bytes.data() + got, std::int64_t(bytes.size() - got)), 0);
+    while (got < bytes.size()) {
+        const std::int64_t n = opened->read(bytes.data() + got, std::int64_t(bytes.size() - got));
+        if (n < 0) {
+            report.failure = fill("%1 can't be read: %2", {found.shownPath(), opened->reason()});
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += std::size_t(n);
+    }
     bytes.resize(got);
     context.markUsed(entry);
     context.markUsed(file);
@@ -129,6 +137,10 @@ DiscCheckReport checkDisc(const std::string &root, const DiscCheckOptions &optio
     if (context.written.empty) {
         context.add(Severity::Error, "Autorun.inf is empty (0 bytes): Vidorun lists no movies, and Windows offers "
                                      "nothing to start from this disc");
+    } else if (context.written.unreadable) {
+        // Everything else would follow from the one fault: no keys are read.
+        for (Finding &line : context.written.lineFindings)
+            report.findings.push_back(std::move(line));
     } else {
         check::checkCounts(context);
         for (Finding &line : context.written.lineFindings)

@@ -187,7 +187,7 @@ const Fault faults[] = {
              bytes += {char(unit & 0xFF), char(unit >> 8)};
          t.writeFile("Autorun.inf", bytes);
      },
-     Severity::Error, 0, "Autorun.inf is written in UTF-16", 3},
+     Severity::Error, 0, "Autorun.inf is written in UTF-16"},
     {"MovieMissing", [](DiscCheckTest &t) { t.remove("MOVIES/SUNRISE.AVI"); },
      Severity::Error, 1, "MOVIES\\SUNRISE.AVI is not on this disc (no SUNRISE.AVI in MOVIES)"},
     // Windows and Vidorun find it, and the reader upper-cases the path anyway.
