@@ -36,7 +36,6 @@ private:
     void placeSetting(const std::optional<SourceFile> &file, std::string &field);
     DiscLayout layOutDisc(const std::string &label);
     void nameOutputs();
-    void noteLineBreaks();
 
     const ProjectSources &m_sources;
     const ProgramFiles &m_program;
@@ -79,7 +78,6 @@ PublishPlan Layout::run()
         project.MovieCDs[entry].clear();
     }
     project.TitleCount = project.PathCount = project.CDCount = std::to_string(movies);
-    noteLineBreaks();
     m_plan.projectFile = projectFileBytes(project);
     for (DiscLayout &disc : m_plan.discs) {
         disc.files.insert(disc.files.begin(), {DiscProjectName, std::string(), m_plan.projectFile, false,
@@ -174,25 +172,6 @@ void Layout::nameOutputs()
                                              "labels names that differ in more than letter case",
                                              {disc.label, name}));
         }
-    }
-}
-
-// A line break in a value would start a line of its own in Autorun.inf:
-// the writer puts a blank in its place, and the author hears of it.
-void Layout::noteLineBreaks()
-{
-    const Project &project = m_plan.discProject;
-    const auto note = [this](const std::string &what, const std::string &value) {
-        if (holdsLineBreak(value))
-            m_plan.notes.push_back(fill("%1 holds a line break, which every disc's Autorun.inf writes as a blank: "
-                                        "\"%2\"",
-                                        {what, withoutLineBreaks(value)}));
-    };
-    note("the project title", project.ProjectTitle);
-    for (int n = 1; n <= counterValue(project.TitleCount) && n < MovieTableSize; ++n) {
-        const auto e = std::size_t(n);
-        note(fill("movie %1's title", {std::to_string(n)}), project.MovieTitles[e]);
-        note(fill("movie %1's CD label", {std::to_string(n)}), project.MovieCDs[e]);
     }
 }
 

@@ -59,7 +59,6 @@ struct PublishPlan {
     std::vector<Renaming> renamed;
     Project discProject;            // what every disc's Autorun.inf holds
     std::string projectFile;         // its bytes, as the Write command writes them
-    std::vector<std::string> notes;  // values the discs' Autorun.inf holds otherwise than the project
     std::vector<std::string> errors; // what can't be laid out
 };
 

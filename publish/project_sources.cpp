@@ -117,16 +117,13 @@ std::optional<SourceFile> SourceFinder::find(const std::string &written, const s
                                          shownPath(absoluteFolderOf(path))}));
         return std::nullopt;
     }
-    SourceFile found{written, path, nameInPath(path), file->size(), false};
     const std::vector<FileIdentity> holders = m_files.holdingFolders(path);
-    found.outsideProject = !m_folderIdentity
-                           || std::find(holders.begin(), holders.end(), *m_folderIdentity) == holders.end();
-    if (found.outsideProject) {
+    if (!m_folderIdentity || std::find(holders.begin(), holders.end(), *m_folderIdentity) == holders.end()) {
         m_sources.warnings.push_back(fill("%1: %2 is outside the project's folder %3, and goes on the discs all the "
                                           "same: see that it is what you mean to hand out",
                                           {subject, shownPath(path), shownPath(m_folder)}));
     }
-    return found;
+    return SourceFile{written, path, nameInPath(path), file->size()};
 }
 
 void SourceFinder::findMovies()

@@ -20,7 +20,6 @@ struct SourceFile {
     std::string path;     // where it is on this computer
     std::string name;     // its own file name there
     std::int64_t bytes = 0;
-    bool outsideProject = false;  // not in the project's folder or below it
 };
 
 struct SourceMovie {
