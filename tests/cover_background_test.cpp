@@ -93,6 +93,7 @@ TEST_F(CoverInBackground, AWindowClosedBeforeItsCoverArrivesIsLeftAlone)
     writeFile("Autorun.inf", projectWithCover("cover.jpg"));
     writePhoto("cover.jpg", 40, 60);
     start();
+    ASSERT_TRUE(window().coverLoading());
     m_window.reset();
     fake.pictures.finishBackgroundLoads();  // must not touch the window that is gone
 }
