@@ -1,6 +1,8 @@
 #pragma once
 
 // Decoding picture files for showing, with the program's limits.
+#include "platform/picture_loader.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -12,10 +14,9 @@ class QWidget;
 
 namespace vidorun {
 
-// Pictures over MaxPicturePixels are refused from their header alone, and no
-// decode may allocate more than MaxDecodedMegabytes, so a hostile cover
-// can't exhaust memory.
-inline constexpr qint64 MaxPicturePixels = 12000LL * 12000;
+// Pictures over MaxPicturePixels (the loaders' common limit) are refused
+// from their header alone, and no decode may allocate more than
+// MaxDecodedMegabytes, so a hostile cover can't exhaust memory.
 inline constexpr int MaxDecodedMegabytes = 128;
 
 // Sets the allocation limit for every decode of the process, also of
