@@ -2,8 +2,7 @@
 // window with a menu bar and one line of text, so that the font machinery,
 // which every program with words pays for, counts on both sides. Its size is
 // given as arguments, like the bare window's; the first-frame probe reports
-// as in the program. Built for Windows too, as the floor of Vidorun.exe's
-// size and start-up there.
+// as in the program.
 #include "ui/qt/startup_probe.h"
 
 #include <QApplication>
