@@ -16,16 +16,14 @@ namespace vidorun::ui::qt {
 std::unique_ptr<WindowView> QtFrontEnd::realise(const Window &description, WindowEvents &events)
 {
     auto view = std::make_unique<QtWindow>(description, events);
-    if (description.main) {
+    if (description.main)
         m_main = view.get();
-        m_mainWidget = windowWidget(*view);
-    }
     return view;
 }
 
 const WindowView *QtFrontEnd::mainWindow() const
 {
-    return m_mainWidget ? m_main : nullptr;
+    return m_main.data();
 }
 
 void QtFrontEnd::post(std::function<void()> work)

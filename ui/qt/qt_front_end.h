@@ -23,6 +23,8 @@
 
 namespace vidorun::ui::qt {
 
+class QtWindow;
+
 class QtFrontEnd final : public FrontEnd {
 public:
     std::unique_ptr<WindowView> realise(const Window &description, WindowEvents &events) override;
@@ -40,8 +42,8 @@ public:
     const WindowView *mainWindow() const;
 
 private:
-    const WindowView *m_main = nullptr;
-    QPointer<QWidget> m_mainWidget;
+    // Null once the view is destroyed, its widget perhaps not yet.
+    QPointer<QtWindow> m_main;
 };
 
 // A modal message box over `owner` (or none), as the program has always
