@@ -3,6 +3,7 @@
 
 #include "base/paths.h"
 #include "platform/win32_api.h"
+#include "platform/windows_patience.h"
 #include "platform/windows_text.h"
 
 namespace vidorun {
@@ -71,8 +72,10 @@ public:
         m_file = INVALID_HANDLE_VALUE;
         if (!::CloseHandle(file))
             return fail(::GetLastError());
-        if (!::MoveFileExW(widePath(m_copy).c_str(), widePath(m_path).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        const std::wstring copy = widePath(m_copy), target = widePath(m_path);
+        if (!patiently([&] {
+                return ::MoveFileExW(copy.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+            }))
             return fail(::GetLastError());
         m_copy.clear();
         return true;

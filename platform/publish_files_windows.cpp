@@ -8,6 +8,7 @@
 #include "base/paths.h"
 #include "base/utf8.h"
 #include "platform/win32_api.h"
+#include "platform/windows_patience.h"
 #include "platform/windows_names.h"
 #include "platform/windows_text.h"
 
@@ -62,27 +63,6 @@ bool namesDevice(const std::string &path)
     if (clean.rfind("//./", 0) == 0 || clean.rfind("//?/GLOBALROOT", 0) == 0)
         return true;
     return isWindowsDeviceName(toUtf16(fileNameOf(clean)));
-}
-
-// Tries `call` again for a while when something else holds the file: a
-// virus scanner or the indexer opens a file just written, for a moment.
-template <typename Call>
-bool patiently(Call call)
-{
-    DWORD wait = 10;
-    for (int attempt = 0;; ++attempt) {
-        if (call())
-            return true;
-        const DWORD error = ::GetLastError();
-        const bool heldUp = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED
-                            || error == ERROR_LOCK_VIOLATION;
-        if (!heldUp || attempt >= 10) {
-            ::SetLastError(error);
-            return false;
-        }
-        ::Sleep(wait);
-        wait = std::min<DWORD>(wait * 2, 400);
-    }
 }
 
 class WindowsReadableFile final : public ReadableFile {
