@@ -2,20 +2,9 @@
 #include "platform/file_test.h"
 
 #include "platform/win32_api.h"
+#include "platform/windows_text.h"
 
 namespace vidorun {
-namespace {
-
-std::wstring widened(const std::string &utf8)
-{
-    const int size = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring wide(std::size_t(size > 0 ? size : 0), L'\0');
-    if (size > 0)
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), size);
-    return wide;
-}
-
-}  // namespace
 
 bool isReadableRegularFile(const std::string &path)
 {
@@ -23,7 +12,7 @@ bool isReadableRegularFile(const std::string &path)
     // and test another one.
     if (path.empty() || path.find('\0') != std::string::npos)
         return false;
-    const std::wstring name = widened(path);
+    const std::wstring name = widePath(path);
     if (name.empty())
         return false;
     const DWORD attributes = ::GetFileAttributesW(name.c_str());

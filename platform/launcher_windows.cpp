@@ -1,6 +1,7 @@
 #include "platform/windows_services.h"
 
 #include "platform/win32_api.h"
+#include "platform/windows_text.h"
 #include <shellapi.h>
 
 namespace vidorun::win32 {
@@ -11,16 +12,7 @@ constexpr DWORD ElevationRequired = 740;
 
 std::wstring systemMessage(DWORD code)
 {
-    wchar_t *buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    std::wstring text = length && buffer ? std::wstring(buffer, length) : L"Windows error " + std::to_wstring(code);
-    if (buffer)
-        LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
-        text.pop_back();
-    return text;
+    return wide(systemReason(code));
 }
 
 // ShellExecute answers a value above 32 on success; below, its own codes
