@@ -45,6 +45,11 @@ bool isValidUtf8(std::string_view bytes)
     return validator.valid();
 }
 
+std::string asValidUtf8(std::string_view bytes)
+{
+    return isValidUtf8(bytes) ? std::string(bytes) : fromUtf32(toUtf32(bytes));
+}
+
 char32_t nextCodePoint(std::string_view text, std::size_t &position)
 {
     const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };

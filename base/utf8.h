@@ -22,6 +22,9 @@ private:
 };
 
 bool isValidUtf8(std::string_view bytes);
+// The bytes as they are when they are valid UTF-8; else each byte that
+// starts no valid sequence becomes U+FFFD.
+std::string asValidUtf8(std::string_view bytes);
 
 // The next code point of `text` from `position`, which moves past it; a
 // byte that starts no valid sequence is U+FFFD and moves one byte.

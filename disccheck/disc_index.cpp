@@ -99,14 +99,9 @@ DiscIndex::DiscIndex(const std::string &root, std::size_t maxEntries, int maxLev
     }
 }
 
-std::string shownUtf8(std::string_view bytes)
-{
-    return isValidUtf8(bytes) ? std::string(bytes) : fromUtf32(toUtf32(bytes));
-}
-
 std::string DiscEntry::shownPath() const
 {
-    return shownUtf8(path);
+    return asValidUtf8(path);
 }
 
 int DiscIndex::find(const std::string &path) const

@@ -38,9 +38,6 @@ struct DiscEntry {
     std::string shownPath() const;
 };
 
-// Text as messages show it: UTF-8, whatever is no UTF-8 in it shown as U+FFFD.
-std::string shownUtf8(std::string_view bytes);
-
 // The walk stops at these, so that a folder given by mistake (a whole drive)
 // or folders nested without end are not listed for minutes: a disc of movies
 // holds a few hundred entries, and ISO 9660 counts 8 folder levels.

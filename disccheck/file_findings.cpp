@@ -98,7 +98,7 @@ std::string missingReason(Context &context, const std::string &resolved)
         const std::string next = path.empty() ? parts[i] : path + '/' + parts[i];
         const int entry = context.index.find(next);
         if (entry < 0)
-            return fill("no %1 %2", {shownUtf8(parts[i]), where});
+            return fill("no %1 %2", {asValidUtf8(parts[i]), where});
         const DiscEntry &found = context.index.at(entry);
         if (i + 1 < parts.size()) {
             if (found.kind == EntryKind::Link)
@@ -110,7 +110,7 @@ std::string missingReason(Context &context, const std::string &resolved)
                 return found.shownPath() + " can't be read";
         }
         path = next;
-        where = "in " + shownUtf8(path);
+        where = "in " + asValidUtf8(path);
     }
     return "no such file";
 }
@@ -248,7 +248,7 @@ int checkFile(Context &context, const FileUse &given)
         if (context.index.at(file).kind != EntryKind::File) {
             const std::string &root = context.index.canonicalRoot();
             const std::string target =
-                found.linkTarget == root ? "the disc's root" : shownUtf8(found.linkTarget.substr(root.size() + 1));
+                found.linkTarget == root ? "the disc's root" : asValidUtf8(found.linkTarget.substr(root.size() + 1));
             context.add(use, Severity::Error, fill("%1 is a link to %2, which is no file", {written, target}));
             return -1;
         }
@@ -271,7 +271,7 @@ int checkFile(Context &context, const FileUse &given)
     if (asWritten != resolved && fileNameFoldUtf8(asWritten) == fileNameFoldUtf8(resolved)) {
         context.add(use, Severity::Note,
                     fill("%1 is %2 on this disc, in another letter case: Windows and Vidorun find it all the same",
-                         {written, shownUtf8(resolved)}));
+                         {written, asValidUtf8(resolved)}));
     }
     checkCodePage(context, written, written, &use);
     return file;

@@ -194,7 +194,7 @@ std::string linkEnd(const DiscEntry &link)
         return "a link that leads round in a loop";
     if (link.linkTarget.empty())
         return "a link that leads to nothing";
-    return fill("a link that leads outside the disc (to %1)", {shownUtf8(link.linkTarget)});
+    return fill("a link that leads outside the disc (to %1)", {asValidUtf8(link.linkTarget)});
 }
 
 // What a disc burned with Rock Ridge and Joliet names (the README's

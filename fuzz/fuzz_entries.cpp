@@ -71,12 +71,6 @@ Project startedProject()
     return project;
 }
 
-// Text as UTF-8: a byte that starts no valid sequence becomes U+FFFD.
-std::string decoded(std::string_view bytes)
-{
-    return fromUtf32(toUtf32(bytes));
-}
-
 Project readBack(const std::string &bytes)
 {
     Project project = startedProject();
@@ -109,7 +103,7 @@ std::string readerViolation(const std::uint8_t *data, std::size_t size)
 
     // Decoded and written again, UTF-8 gives the same bytes, and nothing
     // else does: a sequence cut off at the end is no UTF-8.
-    if (items.utf8 != (decoded(bytes) == bytes))
+    if (items.utf8 != (asValidUtf8(bytes) == bytes))
         return items.utf8 ? "bytes that are no UTF-8 taken as UTF-8" : "UTF-8 not taken as UTF-8";
 
     Project project = startedProject();
@@ -148,7 +142,7 @@ struct Values {
 std::string textOf(const std::uint8_t *data, std::size_t start, std::size_t end, bool utf16)
 {
     if (!utf16)
-        return decoded(std::string_view(reinterpret_cast<const char *>(data) + start, end - start));
+        return asValidUtf8(std::string_view(reinterpret_cast<const char *>(data) + start, end - start));
     std::u16string units;
     for (std::size_t c = start; c + 1 < end; c += 2)
         units += char16_t(data[c] | data[c + 1] << 8);

@@ -64,7 +64,7 @@ std::string decodeProjectText(const std::string &bytes, bool fileIsUtf8)
     if (!fileIsUtf8)
         return decodeCodePage(bytes);
     // A value cut short in the middle of a letter keeps the rest as U+FFFD.
-    return isValidUtf8(bytes) ? bytes : fromUtf32(toUtf32(bytes));
+    return asValidUtf8(bytes);
 }
 
 bool inProjectCodePage(char32_t c)
