@@ -6,8 +6,6 @@
 
 namespace vidorun {
 
-namespace {
-
 std::string severityColumn(Severity severity)
 {
     switch (severity) {
@@ -20,6 +18,8 @@ std::string severityColumn(Severity severity)
     }
     return "note    ";
 }
+
+namespace {
 
 // "1 movie", "3 movies".
 std::string counted(std::int64_t n, const char *one, const char *many)
@@ -38,7 +38,12 @@ std::string listed(const std::vector<std::string> &items)
 
 std::string findingLine(const Finding &finding)
 {
-    std::string line = severityColumn(finding.severity);
+    return severityColumn(finding.severity) + findingText(finding);
+}
+
+std::string findingText(const Finding &finding)
+{
+    std::string line;
     if (finding.movie > 0) {
         line += "movie " + std::to_string(finding.movie);
         if (!finding.title.empty())

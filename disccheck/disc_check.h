@@ -65,6 +65,9 @@ std::vector<std::string> reportLines(const std::string &version, const std::stri
 // One finding as the report prints it: its severity in a column of its
 // own, the movie it concerns, what it says.
 std::string findingLine(const Finding &finding);
+// The finding without its severity column; the column alone.
+std::string findingText(const Finding &finding);
+std::string severityColumn(Severity severity);
 
 // What the check finds in a project's Autorun.inf by itself, before any
 // disc is made of it: how the program reads its lines (one-digit keys, a

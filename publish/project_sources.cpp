@@ -78,7 +78,7 @@ bool SourceFinder::readProject(const std::string &argument)
     // makes discs that say something else than the author meant.
     bool wrong = false;
     for (const Finding &finding : projectFileFindings(bytes)) {
-        const std::string said = findingLine(finding).substr(8);
+        const std::string said = findingText(finding);
         if (finding.severity == Severity::Error)
             m_sources.errors.push_back(said);
         else if (finding.severity == Severity::Warning)

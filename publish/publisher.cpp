@@ -262,7 +262,7 @@ int Publisher::checkMadeDisc(std::size_t index, std::int64_t madeImageBytes)
     const DiscCheckReport report = checkDisc(outputs.folder, m_env.checkOptions);
     std::vector<std::string> problems;
     if (!report.failure.empty()) {
-        problems.push_back("error   " + report.failure);
+        problems.push_back(severityColumn(Severity::Error) + report.failure);
     } else {
         for (const Finding &finding : report.findings) {
             if (finding.severity != Severity::Note)
