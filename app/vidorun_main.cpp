@@ -42,41 +42,40 @@ void VidorunMain::setCommandObserver(std::function<void(const std::string &)> ob
 void VidorunMain::command(std::string_view name)
 {
     struct Command {
-        std::string_view control;
-        const char *handlerName;
+        std::string_view control;  // its handler is named after it: control_Click
         void (VidorunMain::*handler)();
     };
     static constexpr Command commands[] = {
-        {"PlayButton", "PlayButton_Click", &VidorunMain::PlayButton_Click},
-        {"EjectButton", "EjectButton_Click", &VidorunMain::EjectButton_Click},
-        {"QuitButton", "QuitButton_Click", &VidorunMain::QuitButton_Click},
-        {"About", "About_Click", &VidorunMain::About_Click},
-        {"MPlayer", "MPlayer_Click", &VidorunMain::MPlayer_Click},
-        {"Codec_Button", "Codec_Button_Click", &VidorunMain::Codec_Button_Click},
-        {"OPENINIFILE", "OPENINIFILE_Click", &VidorunMain::OPENINIFILE_Click},
-        {"SAVEFILE", "SAVEFILE_Click", &VidorunMain::SAVEFILE_Click},
-        {"EXIT", "EXIT_Click", &VidorunMain::EXIT_Click},
-        {"ADDMOVIE", "ADDMOVIE_Click", &VidorunMain::ADDMOVIE_Click},
-        {"REMOVEMOVIE", "REMOVEMOVIE_Click", &VidorunMain::REMOVEMOVIE_Click},
-        {"PLAYMOVIE", "PLAYMOVIE_Click", &VidorunMain::PLAYMOVIE_Click},
-        {"INSTALLPLAYER", "INSTALLPLAYER_Click", &VidorunMain::INSTALLPLAYER_Click},
-        {"INSTALLCODEC", "INSTALLCODEC_Click", &VidorunMain::INSTALLCODEC_Click},
-        {"CURRENTSETTINGS", "CURRENTSETTINGS_Click", &VidorunMain::CURRENTSETTINGS_Click},
-        {"VIDORUNTITLE", "VIDORUNTITLE_Click", &VidorunMain::VIDORUNTITLE_Click},
-        {"SELECTCOVER", "SELECTCOVER_Click", &VidorunMain::SELECTCOVER_Click},
-        {"PLAYERLOCATION", "PLAYERLOCATION_Click", &VidorunMain::PLAYERLOCATION_Click},
-        {"CODECLOCATION", "CODECLOCATION_Click", &VidorunMain::CODECLOCATION_Click},
-        {"ENGLISHLANGUAGE", "ENGLISHLANGUAGE_Click", &VidorunMain::ENGLISHLANGUAGE_Click},
-        {"DUTCHLANGUAGE", "DUTCHLANGUAGE_Click", &VidorunMain::DUTCHLANGUAGE_Click},
-        {"HELPME", "HELPME_Click", &VidorunMain::HELPME_Click},
-        {"ABOUTSCREEN", "ABOUTSCREEN_Click", &VidorunMain::ABOUTSCREEN_Click},
+        {"PlayButton", &VidorunMain::PlayButton_Click},
+        {"EjectButton", &VidorunMain::EjectButton_Click},
+        {"QuitButton", &VidorunMain::QuitButton_Click},
+        {"About", &VidorunMain::About_Click},
+        {"MPlayer", &VidorunMain::MPlayer_Click},
+        {"Codec_Button", &VidorunMain::Codec_Button_Click},
+        {"OPENINIFILE", &VidorunMain::OPENINIFILE_Click},
+        {"SAVEFILE", &VidorunMain::SAVEFILE_Click},
+        {"EXIT", &VidorunMain::EXIT_Click},
+        {"ADDMOVIE", &VidorunMain::ADDMOVIE_Click},
+        {"REMOVEMOVIE", &VidorunMain::REMOVEMOVIE_Click},
+        {"PLAYMOVIE", &VidorunMain::PLAYMOVIE_Click},
+        {"INSTALLPLAYER", &VidorunMain::INSTALLPLAYER_Click},
+        {"INSTALLCODEC", &VidorunMain::INSTALLCODEC_Click},
+        {"CURRENTSETTINGS", &VidorunMain::CURRENTSETTINGS_Click},
+        {"VIDORUNTITLE", &VidorunMain::VIDORUNTITLE_Click},
+        {"SELECTCOVER", &VidorunMain::SELECTCOVER_Click},
+        {"PLAYERLOCATION", &VidorunMain::PLAYERLOCATION_Click},
+        {"CODECLOCATION", &VidorunMain::CODECLOCATION_Click},
+        {"ENGLISHLANGUAGE", &VidorunMain::ENGLISHLANGUAGE_Click},
+        {"DUTCHLANGUAGE", &VidorunMain::DUTCHLANGUAGE_Click},
+        {"HELPME", &VidorunMain::HELPME_Click},
+        {"ABOUTSCREEN", &VidorunMain::ABOUTSCREEN_Click},
     };
     const auto found = std::find_if(std::begin(commands), std::end(commands),
                                     [name](const Command &c) { return c.control == name; });
     if (found == std::end(commands) || m_closing)
         return;
     if (m_commandObserver)
-        m_commandObserver(found->handlerName);
+        m_commandObserver(std::string(found->control) + "_Click");
     (this->*found->handler)();
 }
 
