@@ -20,12 +20,6 @@ using namespace vidorun::testing;
 
 namespace {
 
-bool takesFocus(const ui::Control &control)
-{
-    return control.kind == ui::ControlKind::Button || control.kind == ui::ControlKind::TextBox
-           || control.kind == ui::ControlKind::DropDownList || control.kind == ui::ControlKind::ListBox;
-}
-
 // Where the design lays one control over another: the cover's placeholder
 // over its frame, and the settings window's version over its CLOSE button,
 // whose corner it runs under. Rows of a column 16 pixels apart share up to
@@ -90,11 +84,11 @@ TEST(Descriptions, TabOrderAndKeysNameRealControls)
             if (control.tabIndex >= 0)
                 order.push_back(control.tabIndex);
             else
-                EXPECT_FALSE(takesFocus(control)) << named(*window, control) << " takes the focus but has no place";
+                EXPECT_FALSE(ui::takesFocus(control.kind)) << named(*window, control) << " takes the focus but has no place";
             if (!control.labels.empty()) {
                 const ui::Control *target = window->control(control.labels);
                 ASSERT_NE(target, nullptr) << named(*window, control) << " labels nothing";
-                EXPECT_TRUE(takesFocus(*target)) << named(*window, control);
+                EXPECT_TRUE(ui::takesFocus(target->kind)) << named(*window, control);
             }
         }
         std::sort(order.begin(), order.end());
@@ -102,7 +96,7 @@ TEST(Descriptions, TabOrderAndKeysNameRealControls)
             EXPECT_EQ(order[i], int(i)) << "the tab order has a gap or a place twice";
         const ui::Control *first = window->control(window->firstFocus);
         ASSERT_NE(first, nullptr) << "the first focus is no control";
-        EXPECT_TRUE(takesFocus(*first));
+        EXPECT_TRUE(ui::takesFocus(first->kind));
         for (std::string_view key : {window->defaultButton, window->cancelButton}) {
             if (key.empty())
                 continue;

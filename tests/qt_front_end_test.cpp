@@ -231,7 +231,7 @@ TEST_F(QtFrontEndTest, EveryControlIsWhereItsDescriptionSaysWithItsFontAndName)
         // Tab visits the controls that take the focus in their tab order.
         std::vector<const Control *> tabOrder;
         for (const Control &c : d->controls) {
-            if (qt::takesFocus(c.kind))
+            if (ui::takesFocus(c.kind))
                 tabOrder.push_back(&c);
         }
         std::stable_sort(tabOrder.begin(), tabOrder.end(),

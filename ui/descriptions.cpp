@@ -2,6 +2,7 @@
 // 96 dpi; tab indexes count from 0 in the order Tab visits the controls.
 #include "ui/descriptions.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vidorun::ui {
@@ -291,6 +292,24 @@ std::span<const Window *const> allWindows()
     static constexpr std::array<const Window *, 6> windows{&MainWindow,     &AddMovieWindow, &RemoveMovieWindow,
                                                            &SettingsWindow, &AboutWindow,    &InputBoxWindow};
     return windows;
+}
+
+bool takesFocus(ControlKind kind)
+{
+    return kind == ControlKind::Button || kind == ControlKind::TextBox || kind == ControlKind::DropDownList
+           || kind == ControlKind::ListBox;
+}
+
+std::vector<const Control *> tabOrder(const Window &window)
+{
+    std::vector<const Control *> order;
+    for (const Control &control : window.controls) {
+        if (takesFocus(control.kind))
+            order.push_back(&control);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Control *a, const Control *b) { return a->tabIndex < b->tabIndex; });
+    return order;
 }
 
 }  // namespace vidorun::ui

@@ -7,6 +7,7 @@
 // windows from these tables and nothing else; the handlers never see how.
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace vidorun::ui {
 
@@ -107,5 +108,11 @@ struct Window {
         return nullptr;
     }
 };
+
+// Whether a control of this kind takes the keyboard focus (and so has a
+// place in the tab order).
+bool takesFocus(ControlKind kind);
+// The window's controls that take the focus, in their tab order.
+std::vector<const Control *> tabOrder(const Window &window);
 
 }  // namespace vidorun::ui

@@ -49,12 +49,6 @@ void setCaptionAsWritten(QWidget *window, const QString &text)
     window->setWindowTitle(escaped.replace(QLatin1String("[*]"), QLatin1String("[*][*]")));
 }
 
-bool takesFocus(ControlKind kind)
-{
-    return kind == ControlKind::Button || kind == ControlKind::TextBox || kind == ControlKind::DropDownList
-           || kind == ControlKind::ListBox;
-}
-
 namespace {
 
 QColor toQColor(const Colour &colour)
@@ -212,16 +206,9 @@ std::vector<BuiltControl> buildControls(QWidget *parent, const Window &window)
         }
     }
 
-    std::vector<const BuiltControl *> focusable;
-    for (const BuiltControl &b : built) {
-        if (takesFocus(b.control->kind))
-            focusable.push_back(&b);
-    }
-    std::stable_sort(focusable.begin(), focusable.end(), [](const BuiltControl *a, const BuiltControl *b) {
-        return a->control->tabIndex < b->control->tabIndex;
-    });
+    const std::vector<const Control *> focusable = tabOrder(window);
     for (std::size_t i = 1; i < focusable.size(); ++i)
-        QWidget::setTabOrder(focusable[i - 1]->widget, focusable[i]->widget);
+        QWidget::setTabOrder(widgetNamed(built, focusable[i - 1]->name), widgetNamed(built, focusable[i]->name));
 
     if (window.enter == EnterKey::PressesDefault) {
         if (auto *button = qobject_cast<QPushButton *>(widgetNamed(built, window.defaultButton)))

@@ -31,9 +31,6 @@ QFont toQFont(const Font &font);
 // the place of its "modified" mark and drops it; doubled, it shows as written.
 void setCaptionAsWritten(QWidget *window, const QString &text);
 
-// The controls that the keyboard focus visits.
-bool takesFocus(ControlKind kind);
-
 struct BuiltControl {
     const Control *control;
     QWidget *widget;

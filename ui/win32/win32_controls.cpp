@@ -84,23 +84,10 @@ int fontHeight(double points, int dpi)
     return -MulDiv(int(points * 100 + 0.5), dpi, 7200);
 }
 
-bool takesFocus(ControlKind kind)
-{
-    return kind == ControlKind::Button || kind == ControlKind::TextBox || kind == ControlKind::DropDownList
-           || kind == ControlKind::ListBox;
-}
-
 std::vector<const Control *> creationOrder(const Window &window)
 {
-    std::vector<const Control *> focusable;
-    for (const Control &control : window.controls) {
-        if (takesFocus(control.kind))
-            focusable.push_back(&control);
-    }
-    std::stable_sort(focusable.begin(), focusable.end(),
-                     [](const Control *a, const Control *b) { return a->tabIndex < b->tabIndex; });
     std::vector<const Control *> order;
-    for (const Control *target : focusable) {
+    for (const Control *target : tabOrder(window)) {
         for (const Control &label : window.controls) {
             if (label.kind == ControlKind::Label && label.labels == target->name)
                 order.push_back(&label);

@@ -29,7 +29,6 @@ int systemDpi();
 int scaled(int pixels, int dpi);
 // The font's height as CreateFontW takes it: 8.25 points are 11 pixels at 96 dpi.
 int fontHeight(double points, int dpi);
-bool takesFocus(ControlKind kind);
 // The order the controls are created in, which is Tab's and the Z order:
 // the controls that take the focus by tab index, each after the labels
 // that name it; then the others as the table has them.
