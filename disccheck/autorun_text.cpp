@@ -312,4 +312,15 @@ AutorunText readAutorunText(std::string_view bytes, bool utf8)
     return written;
 }
 
+ReadProjectFile readProjectFileBytes(std::string_view bytes)
+{
+    ReadProjectFile read;
+    read.project.TitleCount = read.project.PathCount = read.project.CDCount = "0";
+    MemorySource source{std::string(bytes)};
+    readProjectItems(source, read.project);
+    read.utf8 = isValidUtf8(bytes);
+    read.written = readAutorunText(bytes, read.utf8);
+    return read;
+}
+
 }  // namespace vidorun::check

@@ -44,4 +44,14 @@ struct AutorunText {
 // to it. `utf8` says how the reader decodes the file.
 AutorunText readAutorunText(std::string_view bytes, bool utf8);
 
+// A project file read both ways: the project as the program reads it (its
+// counters from "0", as its start-up sets them), whether it is UTF-8, and
+// the text as written.
+struct ReadProjectFile {
+    Project project;
+    bool utf8 = false;
+    AutorunText written;
+};
+ReadProjectFile readProjectFileBytes(std::string_view bytes);
+
 }  // namespace vidorun::check

@@ -92,13 +92,10 @@ bool readProject(Context &context)
         context.add(Severity::Error, linked);
     readableByAll(context, file, std::string(), nullptr);
 
-    // Counters start at "0", as the program's start-up sets them.
-    Project &project = context.project;
-    project.TitleCount = project.PathCount = project.CDCount = "0";
-    MemorySource source(bytes);
-    readProjectItems(source, project);
-    context.utf8 = isValidUtf8(bytes);
-    context.written = readAutorunText(bytes, context.utf8);
+    ReadProjectFile read = readProjectFileBytes(bytes);
+    context.project = std::move(read.project);
+    context.utf8 = read.utf8;
+    context.written = std::move(read.written);
     return true;
 }
 

@@ -15,6 +15,8 @@
 
 namespace vidorun {
 
+struct Project;
+
 enum class Severity { Error, Warning, Note };
 
 struct Finding {
@@ -73,8 +75,9 @@ std::string severityColumn(Severity severity);
 // disc is made of it: how the program reads its lines (one-digit keys, a
 // value cut at a comma, a quoted value that runs past its line), a file it
 // can't read as text at all (UTF-16), and the counters and movies it would
-// list wrong. Errors first.
-std::vector<Finding> projectFileFindings(std::string_view bytes);
+// list wrong. Errors first. `project`, when given, gets the project as the
+// program reads it.
+std::vector<Finding> projectFileFindings(std::string_view bytes, Project *project = nullptr);
 
 // 2 when the disc could not be checked, 1 when an error or warning was
 // found, otherwise 0 (notes are no problems).

@@ -284,17 +284,14 @@ void findThisDisc(Context &context)
 
 namespace vidorun {
 
-std::vector<Finding> projectFileFindings(std::string_view bytes)
+std::vector<Finding> projectFileFindings(std::string_view bytes, Project *project)
 {
-    Project project;
-    project.TitleCount = project.PathCount = project.CDCount = "0";
-    MemorySource source{std::string(bytes)};
-    readProjectItems(source, project);
-    const bool utf8 = isValidUtf8(bytes);
-    const check::AutorunText written = check::readAutorunText(bytes, utf8);
-    std::vector<Finding> findings = written.lineFindings;
-    if (!written.unreadable)
-        check::countFindings(project, written, findings);
+    check::ReadProjectFile read = check::readProjectFileBytes(bytes);
+    std::vector<Finding> findings = read.written.lineFindings;
+    if (!read.written.unreadable)
+        check::countFindings(read.project, read.written, findings);
+    if (project)
+        *project = std::move(read.project);
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding &a, const Finding &b) { return a.severity < b.severity; });
     return findings;

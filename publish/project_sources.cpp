@@ -77,7 +77,8 @@ bool SourceFinder::readProject(const std::string &argument)
     // What the disc check would say of this Autorun.inf: an error there
     // makes discs that say something else than the author meant.
     bool wrong = false;
-    for (const Finding &finding : projectFileFindings(bytes)) {
+    Project &project = m_sources.project;
+    for (const Finding &finding : projectFileFindings(bytes, &project)) {
         const std::string said = findingText(finding);
         if (finding.severity == Severity::Error)
             m_sources.errors.push_back(said);
@@ -87,12 +88,6 @@ bool SourceFinder::readProject(const std::string &argument)
     }
     if (wrong)
         return false;
-
-    // The counters start at "0", as the program's start-up sets them.
-    Project &project = m_sources.project;
-    project.TitleCount = project.PathCount = project.CDCount = "0";
-    MemorySource source(std::move(bytes));
-    readProjectItems(source, project);
     m_folder = absoluteFolderOf(m_sources.projectFile);
     m_folderIdentity = m_files.identity(m_folder);
     return true;
