@@ -56,8 +56,8 @@ def spread_text(values, digits=1):
     return "IQR " + f.format(q1) + "-" + f.format(q3) + ", range " + f.format(min(values)) + "-" + f.format(max(values))
 
 
-def machine_text():
-    """The processor, its cores and the Qt the programs run with, as far as known."""
+def processor_text():
+    """The processor and its cores."""
     cpu = "unknown processor"
     try:
         with open("/proc/cpuinfo") as info:
@@ -67,13 +67,18 @@ def machine_text():
                     break
     except OSError:
         pass
+    return "%s, %d cores" % (cpu, os.cpu_count())
+
+
+def machine_text():
+    """The processor, its cores and the Qt the programs run with, as far as known."""
     qt = ""
     if shutil.which("dpkg-query"):
         out = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "libqt6core6"],
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         if out.returncode == 0 and out.stdout:
             qt = ", Qt " + out.stdout.decode().split("+")[0]
-    return "%s, %d cores%s" % (cpu, os.cpu_count(), qt)
+    return processor_text() + qt
 
 
 def load_average():

@@ -31,7 +31,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from run_bench import ProbeFailed, load_average, run_once, spread_text  # noqa: E402
+from run_bench import ProbeFailed, load_average, processor_text, run_once, spread_text  # noqa: E402
 import link_map  # noqa: E402
 
 TARGET_EXTRA_BYTES = 1 << 20   # Vidorun.exe at most 1 MiB above the floor
@@ -134,24 +134,10 @@ def main():
     lines.append("  %-40s %8.1f MB  (%s)" % ("Vidorun.exe, peak working set", statistics.median(p_mb), spread_text(p_mb)))
 
     print()
-    print("Vidorun.exe benchmarks on %s, under %s" % (machine_text(), wine_version()))
+    print("Vidorun.exe benchmarks on %s, under %s" % (processor_text(), wine_version()))
     print("1-minute load average %.2f before, %.2f after" % (load_before, load_after))
     for line in lines:
         print(line)
-
-
-def machine_text():
-    """The processor and its cores."""
-    cpu = "unknown processor"
-    try:
-        with open("/proc/cpuinfo") as info:
-            for line in info:
-                if line.startswith("model name"):
-                    cpu = line.split(":", 1)[1].strip()
-                    break
-    except OSError:
-        pass
-    return "%s, %d cores" % (cpu, os.cpu_count())
 
 
 def wine_version():
