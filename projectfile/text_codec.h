@@ -1,8 +1,8 @@
 #pragma once
 
 // The text of project files: UTF-8 when the whole file is, otherwise the
-// system's ANSI code page (platform/code_page.h); and Windows-1252, the code
-// page of project files made on Windows in western languages.
+// system's ANSI code page (platform/code_page.h; Windows-1252, the code page
+// of western Windows, where the system has none).
 #include "base/utf8.h"
 
 #include <optional>
@@ -10,10 +10,6 @@
 #include <string_view>
 
 namespace vidorun {
-
-std::string decodeCp1252(std::string_view bytes);
-// Nothing when a character has no place in the code page.
-std::optional<std::string> encodeCp1252(std::string_view utf8);
 
 // Project file text as UTF-8: the bytes as they are when the whole file is
 // UTF-8, otherwise decoded from the code page.
