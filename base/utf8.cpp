@@ -186,4 +186,17 @@ std::string firstCodePoints(std::string_view utf8, std::size_t count)
     return std::string(utf8.substr(0, end));
 }
 
+std::string_view firstUtf16Units(std::string_view utf8, std::size_t units)
+{
+    std::size_t end = 0;
+    for (std::size_t counted = 0; end < utf8.size();) {
+        std::size_t next = end;
+        counted += nextCodePoint(utf8, next) > 0xFFFF ? 2 : 1;
+        if (counted > units)
+            break;
+        end = next;
+    }
+    return utf8.substr(0, end);
+}
+
 }  // namespace vidorun

@@ -42,5 +42,8 @@ std::size_t codePointCount(std::string_view utf8);
 std::size_t utf16Length(std::string_view utf8);
 // The first `count` code points.
 std::string firstCodePoints(std::string_view utf8, std::size_t count);
+// The longest start of the text that `units` UTF-16 units hold: a code
+// point past U+FFFF takes two.
+std::string_view firstUtf16Units(std::string_view utf8, std::size_t units);
 
 }  // namespace vidorun

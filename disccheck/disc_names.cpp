@@ -10,12 +10,12 @@
 
 namespace vidorun {
 
-namespace {
-
-bool isFaulty(char32_t c)
+bool isFaultyNameCharacter(char32_t c)
 {
     return c < 0x20 || c > 0xFFFF || isForbiddenNameCharacter(c);
 }
+
+namespace {
 
 // The first character of `name` that no Windows or Joliet name holds;
 // nothing when there is none.
@@ -23,7 +23,7 @@ std::optional<char32_t> firstFaultyCharacter(std::string_view name)
 {
     for (std::size_t i = 0; i < name.size();) {
         const char32_t c = nextCodePoint(name, i);
-        if (isFaulty(c))
+        if (isFaultyNameCharacter(c))
             return c;
     }
     return std::nullopt;
@@ -33,16 +33,7 @@ std::optional<char32_t> firstFaultyCharacter(std::string_view name)
 
 std::string_view jolietName(std::string_view name)
 {
-    const std::size_t units = JolietMaxNameLength;
-    std::size_t end = 0;
-    for (std::size_t counted = 0; end < name.size();) {
-        std::size_t next = end;
-        counted += nextCodePoint(name, next) > 0xFFFF ? 2 : 1;
-        if (counted > units)
-            break;
-        end = next;
-    }
-    return name.substr(0, end);
+    return firstUtf16Units(name, std::size_t(JolietMaxNameLength));
 }
 
 bool isWindowsDeviceName(std::string_view name)

@@ -66,6 +66,9 @@ std::string shownPath(std::string_view path);
 // equal: Windows and Joliet don't tell letter case apart, and Joliet keeps
 // only the first 64 characters.
 std::string jolietKey(std::string_view name);
+// A character no Windows or Joliet name holds: a control character, one
+// past U+FFFF, or one Windows forbids in names.
+bool isFaultyNameCharacter(char32_t c);
 // The part of a name a disc's Joliet names keep: its first 64 characters.
 std::string_view jolietName(std::string_view name);
 

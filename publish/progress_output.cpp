@@ -24,19 +24,6 @@ int widthOf(std::string_view text)
     return int(utf16Length(text));
 }
 
-// The text within `width` characters.
-std::string cut(const std::string &text, int width)
-{
-    std::size_t end = 0;
-    for (int used = 0; end < text.size();) {
-        std::size_t next = end;
-        used += nextCodePoint(text, next) > 0xFFFF ? 2 : 1;
-        if (used > width)
-            break;
-        end = next;
-    }
-    return text.substr(0, end);
-}
 
 }  // namespace
 
@@ -71,7 +58,7 @@ std::string progressLine(const std::string &label, int movies, std::int64_t disc
     const int filled = int(std::floor(share * width));
     const std::string line = before + '[' + std::string(std::size_t(filled), '#')
                              + std::string(std::size_t(width - filled), '.') + ']' + after;
-    return cut(line, columns - 1);
+    return std::string(firstUtf16Units(line, std::size_t(std::max(columns - 1, 0))));
 }
 
 DiscProgress::DiscProgress(std::function<void(std::string_view)> out, bool terminal, int columns,

@@ -17,11 +17,6 @@ namespace {
 // The longest ending kept as an extension when a long name is shortened.
 constexpr std::size_t MaxKeptExtension = 16;
 
-bool refused(char32_t c)
-{
-    return c < 0x20 || c > 0xFFFF || (c >= 0xD800 && c <= 0xDFFF) || isForbiddenNameCharacter(c);
-}
-
 // Letters of the code page that no decomposition takes apart.
 std::string_view plainLetters(char32_t c)
 {
@@ -44,14 +39,14 @@ std::string withSafeCharacters(std::string_view name, NameLetters letters)
     std::string safe;
     for (std::size_t i = 0; i < name.size();) {
         const char32_t c = nextCodePoint(name, i);
-        if (refused(c)) {
+        if (isFaultyNameCharacter(c)) {
             safe += '_';
         } else if (letters == NameLetters::Ascii && c >= 0x80) {
             const std::string_view plain = plainLetters(c);
             if (plain.empty())
                 safe += '_';
             for (const char p : plain)
-                safe += refused(char32_t(p)) ? '_' : p;
+                safe += isFaultyNameCharacter(char32_t(p)) ? '_' : p;
         } else {
             appendUtf8(safe, c);
         }
