@@ -9,8 +9,8 @@
 #
 # The result lives outside the source tree, in
 # ${XDG_CACHE_HOME:-~/.cache}/vidorun/libarchive-<version>-<key>/, keyed by
-# the version, the compiler and every option, and is built once per machine
-# (about a minute). A build that fails or is interrupted says which step
+# the version, the compiler, every option and the build steps, and is built
+# once per machine (about a minute). A build that fails or is interrupted says which step
 # stopped and where its log is, and leaves nothing that a later run would
 # take as finished.
 set -euo pipefail
@@ -42,8 +42,28 @@ libarchive_options=(
   --disable-acl --disable-xattr --disable-posix-regex-lib
 )
 
+fetch_source() {
+  mkdir -p "$work/source" && cd "$work/source"
+  apt-get source --only-source "libarchive=$libarchive_version"
+}
+
+# With its own configure script, as Debian builds it.
+build_libarchive() {
+  local archive_src
+  archive_src=$(find "$work/source" -mindepth 1 -maxdepth 1 -type d | head -1)
+  mkdir -p "$work/build" && cd "$work/build"
+  "$archive_src/configure" CC="$cc" CFLAGS="$libarchive_cflags" "${libarchive_options[@]}"
+  make -j "$(nproc)" libarchive.la
+  install -D -m 644 .libs/libarchive.a "$prefix/lib/libarchive.a"
+  install -D -m 644 -t "$prefix/include" "$archive_src/libarchive/archive.h" "$archive_src/libarchive/archive_entry.h"
+  install -D -m 644 "$archive_src/COPYING" "$prefix/share/doc/libarchive/COPYING"
+}
+
+# The key covers the version, the compiler, every option and the steps
+# themselves: a change to any of them builds the library again.
 key=$( { echo "$libarchive_version"; $cc --version | head -1;
-         printf '%s\n' "$libarchive_cflags" "${libarchive_options[@]}"; } | sha256sum | cut -c1-12)
+         printf '%s\n' "$libarchive_cflags" "${libarchive_options[@]}";
+         declare -f fetch_source build_libarchive; } | sha256sum | cut -c1-12)
 if [ "${1:-}" = --key ]; then echo "$key"; exit 0; fi
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/vidorun
@@ -78,23 +98,6 @@ step() {
     rm -rf "$prefix"
     exit 1
   fi
-}
-
-fetch_source() {
-  mkdir -p "$work/source" && cd "$work/source"
-  apt-get source --only-source "libarchive=$libarchive_version"
-}
-
-# With its own configure script, as Debian builds it.
-build_libarchive() {
-  local archive_src
-  archive_src=$(find "$work/source" -mindepth 1 -maxdepth 1 -type d | head -1)
-  mkdir -p "$work/build" && cd "$work/build"
-  "$archive_src/configure" CC="$cc" CFLAGS="$libarchive_cflags" "${libarchive_options[@]}"
-  make -j "$(nproc)" libarchive.la
-  install -D -m 644 .libs/libarchive.a "$prefix/lib/libarchive.a"
-  install -D -m 644 -t "$prefix/include" "$archive_src/libarchive/archive.h" "$archive_src/libarchive/archive_entry.h"
-  install -D -m 644 "$archive_src/COPYING" "$prefix/share/doc/libarchive/COPYING"
 }
 
 step source fetch_source
