@@ -102,10 +102,8 @@ TEST_F(AddMovieTest, OkChecksTheNameFirstThenTheCdLabel)
     start();
     openAddMovie();
     clickChild("OKButton");
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "Please fill in a name for your movie");
-    EXPECT_EQ(fake.messages.shown[0].title, "Did we forgot something?");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{
+                  {"Please fill in a name for your movie", "Did we forgot something?", MsgStyle::Critical}}));
 
     type("MovieName", "Sunrise");
     clickChild("OKButton");
@@ -147,10 +145,8 @@ TEST_F(AddMovieTest, BrowseRefusesAMissingFileAndACancelChangesNothing)
     openAddMovie();
     fake.dialogs.answers.push_back(path("GONE.AVI"));
     clickChild("BrowseButton");
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "The movie " + path("GONE.AVI") + " does not exists!");
-    EXPECT_EQ(fake.messages.shown[0].title, "Shit ... Error!");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{{"The movie " + path("GONE.AVI") + " does not exists!",
+                                                               "Shit ... Error!", MsgStyle::Critical}}));
 
     clickChild("BrowseButton");  // cancelled
     EXPECT_EQ(fake.messages.shown.size(), 1u);

@@ -81,10 +81,8 @@ TEST_F(RemoveMovieTest, AnEmptyProjectHasNothingToRemove)
     trigger("REMOVEMOVIE");
     EXPECT_EQ(child(), nullptr);
     EXPECT_TRUE(view().isWindowEnabled());
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "There are no movies to remove!");
-    EXPECT_EQ(fake.messages.shown[0].title, "No movies te remove!");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{
+                  {"There are no movies to remove!", "No movies te remove!", MsgStyle::Critical}}));
 }
 
 TEST_F(RemoveMovieTest, RemovingMovieTwoOfFourMovesTheLaterOnesUp)
@@ -134,10 +132,8 @@ TEST_F(RemoveMovieTest, RemoveWithoutASelectionSaysSoAndCloses)
     openRemoveMovie();
     expectFocusOn("RemoveMovieList");
     clickChild("RemoveButton");
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "You did not select a movie to remove!");
-    EXPECT_EQ(fake.messages.shown[0].title, "Nothing to do!");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{
+                  {"You did not select a movie to remove!", "Nothing to do!", MsgStyle::Critical}}));
     expectMainWindowBack();
     EXPECT_EQ(listedTitles(), (Strings{"One", "Two"}));
     EXPECT_EQ(project().TitleCount, "2");
