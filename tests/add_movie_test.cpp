@@ -2,6 +2,7 @@
 #include "child_window_fixture.h"
 
 #include "projectfile/letter_case.h"
+#include "support/sample_projects.h"
 
 namespace vidorun::testing {
 namespace {
@@ -292,12 +293,8 @@ TEST_F(AddMovieTest, CancelAndTheCloseBoxHandNothingOverAndTheNextOpeningIsFresh
 TEST_F(AddMovieTest, AFullProjectRefusesAnotherMovie)
 {
     Strings lines{"[vidorun]"};
-    for (int n = 1; n <= 98; ++n) {
-        const std::string nn = (n < 10 ? "0" : "") + std::to_string(n);
-        lines.push_back("movie" + nn + "=M" + nn + ".AVI");
-        lines.push_back("title" + nn + "=Movie " + nn);
-        lines.push_back("mdisk" + nn + "=CD");
-    }
+    for (int n = 1; n <= 98; ++n)
+        addMovieLines(lines, n, "M" + twoDigits(n) + ".AVI", "Movie " + twoDigits(n), "CD");
     start();
     readProject(lines);
     ASSERT_EQ(project().TitleCount, "98");

@@ -2,6 +2,7 @@
 // start and the close switch.
 #include "playback/play_logic.h"
 #include "support/main_window_fixture.h"
+#include "support/sample_projects.h"
 
 #include <array>
 
@@ -43,13 +44,8 @@ protected:
     {
         std::vector<std::string> lines{"[vidorun]", "close=" + close};
         int n = 0;
-        for (const auto &movie : entries) {
-            ++n;
-            const std::string number = (n < 10 ? "0" : "") + std::to_string(n);
-            lines.push_back("movie" + number + '=' + movie[1]);
-            lines.push_back("title" + number + '=' + movie[0]);
-            lines.push_back("mdisk" + number + '=' + movie[2]);
-        }
+        for (const auto &movie : entries)
+            addMovieLines(lines, ++n, movie[1], movie[0], movie[2]);
         writeFile("PROJECT.INF", projectText(lines));
         start();
         fake.dialogs.answers.push_back("PROJECT.INF");

@@ -1,5 +1,6 @@
 // Movie > Remove movie: the list of titles and the hand-over of a number.
 #include "child_window_fixture.h"
+#include "support/sample_projects.h"
 
 namespace vidorun::testing {
 namespace {
@@ -14,10 +15,7 @@ protected:
         Strings lines{"[vidorun]"};
         for (std::size_t i = 0; i < titles.size(); ++i) {
             const std::string n = std::to_string(i + 1);
-            const std::string nn = (i + 1 < 10 ? "0" : "") + n;
-            lines.push_back("movie" + nn + "=M" + n + ".AVI");
-            lines.push_back("title" + nn + "=" + titles[i]);
-            lines.push_back("mdisk" + nn + "=CD" + n);
+            addMovieLines(lines, int(i + 1), "M" + n + ".AVI", titles[i], "CD" + n);
         }
         readProject(lines);
     }
