@@ -106,12 +106,9 @@ TEST_F(AboutTest, HelpAndTheLanguagesAreNotImplementedYet)
     const std::string caption = view().caption();
     for (const char *item : {"HELPME", "ENGLISHLANGUAGE", "DUTCHLANGUAGE"})
         trigger(item);
-    ASSERT_EQ(fake.messages.shown.size(), 3u);
-    for (const ShownMessage &shown : fake.messages.shown) {
-        EXPECT_EQ(shown.text, "This option is not yet implemented!");
-        EXPECT_EQ(shown.title, "Not quite finished with this...");
-        EXPECT_EQ(shown.style, MsgStyle::Critical);
-    }
+    const ShownMessage notYet{"This option is not yet implemented!", "Not quite finished with this...",
+                              MsgStyle::Critical};
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{notYet, notYet, notYet}));
     EXPECT_TRUE(ui.isChecked(view(), "ENGLISHLANGUAGE"));
     EXPECT_FALSE(ui.isChecked(view(), "DUTCHLANGUAGE"));
     EXPECT_EQ(view().caption(), caption);

@@ -2,6 +2,7 @@
 #include "child_window_fixture.h"
 
 #include "projectfile/letter_case.h"
+#include "support/sample_projects.h"
 
 namespace vidorun::testing {
 namespace {
@@ -102,10 +103,8 @@ TEST_F(AddMovieTest, OkChecksTheNameFirstThenTheCdLabel)
     start();
     openAddMovie();
     clickChild("OKButton");
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "Please fill in a name for your movie");
-    EXPECT_EQ(fake.messages.shown[0].title, "Did we forgot something?");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{
+                  {"Please fill in a name for your movie", "Did we forgot something?", MsgStyle::Critical}}));
 
     type("MovieName", "Sunrise");
     clickChild("OKButton");
@@ -147,10 +146,8 @@ TEST_F(AddMovieTest, BrowseRefusesAMissingFileAndACancelChangesNothing)
     openAddMovie();
     fake.dialogs.answers.push_back(path("GONE.AVI"));
     clickChild("BrowseButton");
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "The movie " + path("GONE.AVI") + " does not exists!");
-    EXPECT_EQ(fake.messages.shown[0].title, "Shit ... Error!");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{{"The movie " + path("GONE.AVI") + " does not exists!",
+                                                               "Shit ... Error!", MsgStyle::Critical}}));
 
     clickChild("BrowseButton");  // cancelled
     EXPECT_EQ(fake.messages.shown.size(), 1u);
@@ -296,12 +293,8 @@ TEST_F(AddMovieTest, CancelAndTheCloseBoxHandNothingOverAndTheNextOpeningIsFresh
 TEST_F(AddMovieTest, AFullProjectRefusesAnotherMovie)
 {
     Strings lines{"[vidorun]"};
-    for (int n = 1; n <= 98; ++n) {
-        const std::string nn = (n < 10 ? "0" : "") + std::to_string(n);
-        lines.push_back("movie" + nn + "=M" + nn + ".AVI");
-        lines.push_back("title" + nn + "=Movie " + nn);
-        lines.push_back("mdisk" + nn + "=CD");
-    }
+    for (int n = 1; n <= 98; ++n)
+        addMovieLines(lines, n, "M" + twoDigits(n) + ".AVI", "Movie " + twoDigits(n), "CD");
     start();
     readProject(lines);
     ASSERT_EQ(project().TitleCount, "98");

@@ -2,6 +2,7 @@
 // is up, and however the child closes, the main window comes back enabled,
 // active and focused, with what the child handed back applied.
 #include "support/main_window_fixture.h"
+#include "support/recording_front_end.h"
 #include "ui/descriptions.h"
 
 #include <functional>
@@ -10,60 +11,6 @@ using namespace vidorun;
 using namespace vidorun::testing;
 
 namespace {
-
-// The front end under test, counting the child windows it realised that
-// are still there.
-class CountingFrontEnd final : public ui::FrontEnd {
-public:
-    explicit CountingFrontEnd(ui::FrontEnd &real) : m_real(real) {}
-
-    std::unique_ptr<ui::WindowView> realise(const ui::Window &description, ui::WindowEvents &events) override
-    {
-        if (description.main)
-            return m_real.realise(description, events);
-        ++childWindows;
-        return std::make_unique<Counted>(m_real.realise(description, events), childWindows);
-    }
-    void post(std::function<void()> work) override { m_real.post(std::move(work)); }
-
-    int childWindows = 0;
-
-private:
-    // The real view, and one count less when it goes.
-    class Counted final : public ui::WindowView {
-    public:
-        Counted(std::unique_ptr<ui::WindowView> real, int &count) : m_real(std::move(real)), m_count(count) {}
-        ~Counted() override { --m_count; }
-        void setCaption(std::string_view text) override { m_real->setCaption(text); }
-        std::string caption() const override { return m_real->caption(); }
-        void setText(std::string_view c, std::string_view text) override { m_real->setText(c, text); }
-        std::string text(std::string_view c) const override { return m_real->text(c); }
-        void setEnabled(std::string_view c, bool enabled) override { m_real->setEnabled(c, enabled); }
-        bool isEnabled(std::string_view c) const override { return m_real->isEnabled(c); }
-        void setVisible(std::string_view c, bool visible) override { m_real->setVisible(c, visible); }
-        bool isVisible(std::string_view c) const override { return m_real->isVisible(c); }
-        void clearItems(std::string_view c) override { m_real->clearItems(c); }
-        void addItem(std::string_view c, std::string_view text) override { m_real->addItem(c, text); }
-        int itemCount(std::string_view c) const override { return m_real->itemCount(c); }
-        std::string itemText(std::string_view c, int i) const override { return m_real->itemText(c, i); }
-        int currentIndex(std::string_view c) const override { return m_real->currentIndex(c); }
-        void setCurrentIndex(std::string_view c, int i) override { m_real->setCurrentIndex(c, i); }
-        void setPicture(std::string_view c, std::shared_ptr<const ui::Picture> p) override { m_real->setPicture(c, p); }
-        void setFocus(std::string_view c) override { m_real->setFocus(c); }
-        std::string focused() const override { return m_real->focused(); }
-        void setWindowEnabled(bool enabled) override { m_real->setWindowEnabled(enabled); }
-        bool isWindowEnabled() const override { return m_real->isWindowEnabled(); }
-        void show() override { m_real->show(); }
-        void activate() override { m_real->activate(); }
-        void close() override { m_real->close(); }
-
-    private:
-        std::unique_ptr<ui::WindowView> m_real;
-        int &m_count;
-    };
-
-    ui::FrontEnd &m_real;
-};
 
 // A window that hears nothing, only there to take the activation.
 class Elsewhere final : public ui::WindowEvents {
@@ -187,13 +134,15 @@ TEST_F(ChildWindows, TheMainWindowStaysWhileAChildIsOpen)
 
 TEST_F(ChildWindows, AChildWindowDoesNotOutliveTheMainWindow)
 {
-    CountingFrontEnd counting(ui.frontEnd());
-    m_window = std::make_unique<VidorunMain>(fake.platform(), counting);
-    m_window->show();
-    open();
-    ASSERT_EQ(counting.childWindows, 1);
-    m_window.reset();
-    EXPECT_EQ(counting.childWindows, 0);
+    RecordingFrontEnd frontEnd;
+    auto main = std::make_unique<VidorunMain>(fake.platform(), frontEnd);
+    main->show();
+    main->command("ABOUTSCREEN");
+    ASSERT_NE(main->openChild(), nullptr);
+    ASSERT_EQ(frontEnd.windows().size(), 2u) << "the main window and its child";
+    EXPECT_EQ(&frontEnd.windows()[1]->description(), &ui::AboutWindow);
+    main.reset();
+    EXPECT_EQ(frontEnd.windows(), std::vector<RecordingView *>{});
 }
 
 // Every child window, opened through its command, shows its captions whole.

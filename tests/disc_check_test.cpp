@@ -356,11 +356,8 @@ TEST_F(DiscCheckTest, TheImageIsSizedAsGenisoimageMakesIt)
 TEST_F(DiscCheckTest, AHundredthMovieIsReadAsTheTenth)
 {
     std::vector<std::string> lines;
-    for (int n = 1; n <= 100; ++n) {
-        const std::string nn = n < 10 ? "0" + std::to_string(n) : std::to_string(n);
-        lines.insert(lines.end(), {"movie" + nn + "=MOVIES\\SUNRISE.AVI", "title" + nn + "=Day " + nn,
-                                   "mdisk" + nn + "=HOLIDAY1"});
-    }
+    for (int n = 1; n <= 100; ++n)
+        addMovieLines(lines, n, "MOVIES\\SUNRISE.AVI", "Day " + twoDigits(n), "HOLIDAY1");
     changeProject(lines);
 
     const DiscCheckReport report = check();

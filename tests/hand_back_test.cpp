@@ -1,6 +1,7 @@
 // What child windows hand back through the hidden transfer labels, applied
 // when the main window becomes active again.
 #include "support/main_window_fixture.h"
+#include "support/sample_projects.h"
 
 #include <functional>
 
@@ -14,10 +15,7 @@ protected:
         std::vector<std::string> lines;
         for (int i = 1; i <= count; ++i) {
             const std::string n = std::to_string(i);
-            const std::string nn = (i < 10 ? "0" : "") + n;
-            lines.push_back("movie" + nn + "=path" + n);
-            lines.push_back("title" + nn + "=Title " + n);
-            lines.push_back("mdisk" + nn + "=CD" + n);
+            addMovieLines(lines, i, "path" + n, "Title " + n, "CD" + n);
         }
         writeFile("Autorun.inf", projectText(lines));
         start();

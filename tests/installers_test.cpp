@@ -101,10 +101,8 @@ TEST_P(InstallersTest, SelectRefusesAMissingFile)
     const std::string setup = installerFile("setup.exe");
     select(setup);
     select(path("gone.exe"));
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, installer().notFound);
-    EXPECT_EQ(fake.messages.shown[0].title, "Shit ... Error!");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown,
+              (std::vector<ShownMessage>{{installer().notFound, "Shit ... Error!", MsgStyle::Critical}}));
     EXPECT_EQ(setting(), setup);
 }
 
@@ -112,12 +110,8 @@ TEST_P(InstallersTest, NothingAttachedSaysSoOnOneLine)
 {
     start();
     installBothWays();
-    ASSERT_EQ(fake.messages.shown.size(), 2u);
-    for (const ShownMessage &shown : fake.messages.shown) {
-        EXPECT_EQ(shown.text, installer().notAttached);
-        EXPECT_EQ(shown.title, installer().notAttachedTitle);
-        EXPECT_EQ(shown.style, MsgStyle::Critical);
-    }
+    const ShownMessage refused{installer().notAttached, installer().notAttachedTitle, MsgStyle::Critical};
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{refused, refused}));
     EXPECT_EQ(fake.launcher.programs, Strings{});
 }
 
@@ -128,12 +122,9 @@ TEST_P(InstallersTest, AMissingInstallerIsNamedOnASecondLine)
     select(setup);
     removeAll(setup);
     installBothWays();
-    ASSERT_EQ(fake.messages.shown.size(), 2u);
-    for (const ShownMessage &shown : fake.messages.shown) {
-        EXPECT_EQ(shown.text, std::string(installer().notAttached) + "\r\n(it should be in " + setup + ")");
-        EXPECT_EQ(shown.title, installer().notAttachedTitle);
-        EXPECT_EQ(shown.style, MsgStyle::Critical);
-    }
+    const ShownMessage refused{std::string(installer().notAttached) + "\r\n(it should be in " + setup + ")",
+                               installer().notAttachedTitle, MsgStyle::Critical};
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{refused, refused}));
     EXPECT_EQ(fake.launcher.programs, Strings{});
 }
 

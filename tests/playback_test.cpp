@@ -2,6 +2,7 @@
 // start and the close switch.
 #include "playback/play_logic.h"
 #include "support/main_window_fixture.h"
+#include "support/sample_projects.h"
 
 #include <array>
 
@@ -43,13 +44,8 @@ protected:
     {
         std::vector<std::string> lines{"[vidorun]", "close=" + close};
         int n = 0;
-        for (const auto &movie : entries) {
-            ++n;
-            const std::string number = (n < 10 ? "0" : "") + std::to_string(n);
-            lines.push_back("movie" + number + '=' + movie[1]);
-            lines.push_back("title" + number + '=' + movie[0]);
-            lines.push_back("mdisk" + number + '=' + movie[2]);
-        }
+        for (const auto &movie : entries)
+            addMovieLines(lines, ++n, movie[1], movie[0], movie[2]);
         writeFile("PROJECT.INF", projectText(lines));
         start();
         fake.dialogs.answers.push_back("PROJECT.INF");
@@ -83,12 +79,8 @@ TEST_F(PlayTest, BothControlsAskForASelectionAndTouchNothingElse)
     click("PlayButton");
     trigger("PLAYMOVIE");
 
-    ASSERT_EQ(fake.messages.shown.size(), 2u);
-    for (const ShownMessage &shown : fake.messages.shown) {
-        EXPECT_EQ(shown.text, "There is no movie selected!");
-        EXPECT_EQ(shown.title, "Select a movie first!");
-        EXPECT_EQ(shown.style, MsgStyle::Critical);
-    }
+    const ShownMessage noneSelected{"There is no movie selected!", "Select a movie first!", MsgStyle::Critical};
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{noneSelected, noneSelected}));
     EXPECT_EQ(fake.launcher.documents, Strings{});
     EXPECT_TRUE(fake.media.commands.empty());
     EXPECT_EQ(ejectCaption(), "E J E C T");
@@ -131,10 +123,8 @@ TEST_F(PlayTest, MarkerIsLookedUpUpperCasedWhileTheMessageKeepsTheStoredLabel)
 
     select(1);
     click("PlayButton");
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "Please insert CD with label: 'Disc2'");
-    EXPECT_EQ(fake.messages.shown[0].title, "Wrong CD!");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{
+                  {"Please insert CD with label: 'Disc2'", "Wrong CD!", MsgStyle::Critical}}));
     EXPECT_EQ(fake.launcher.documents.size(), 1u);
 }
 
@@ -197,13 +187,9 @@ TEST_F(PlayTest, MissingOrEmptyMoviePathIsReportedAndNeverCloses)
     select(1);
     trigger("PLAYMOVIE");
 
-    ASSERT_EQ(fake.messages.shown.size(), 2u);
-    EXPECT_EQ(fake.messages.shown[0].text, "I can't find 'MOVIES\\GONE.AVI'");
-    EXPECT_EQ(fake.messages.shown[1].text, "I can't find ''");
-    for (const ShownMessage &shown : fake.messages.shown) {
-        EXPECT_EQ(shown.title, "Shit ... Error!");
-        EXPECT_EQ(shown.style, MsgStyle::Critical);
-    }
+    EXPECT_EQ(fake.messages.shown,
+              (std::vector<ShownMessage>{{"I can't find 'MOVIES\\GONE.AVI'", "Shit ... Error!", MsgStyle::Critical},
+                                         {"I can't find ''", "Shit ... Error!", MsgStyle::Critical}}));
     EXPECT_EQ(fake.launcher.documents, Strings{});
     EXPECT_TRUE(fake.media.commands.empty());
     EXPECT_TRUE(ui.isShown(view()));

@@ -61,10 +61,8 @@ TEST_F(ReadCommand, AMissingFileIsNamedAndTheProjectStays)
 {
     fake.dialogs.answers.push_back("no such.inf");
     trigger("OPENINIFILE");
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "The file no such.inf does not exists!");
-    EXPECT_EQ(fake.messages.shown[0].title, "Shit ... Error!");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{
+                  {"The file no such.inf does not exists!", "Shit ... Error!", MsgStyle::Critical}}));
     EXPECT_EQ(project().ProjectFile, ".\\Autorun.inf");
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"A", "B"}));
 }

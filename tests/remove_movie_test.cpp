@@ -1,5 +1,6 @@
 // Movie > Remove movie: the list of titles and the hand-over of a number.
 #include "child_window_fixture.h"
+#include "support/sample_projects.h"
 
 namespace vidorun::testing {
 namespace {
@@ -14,10 +15,7 @@ protected:
         Strings lines{"[vidorun]"};
         for (std::size_t i = 0; i < titles.size(); ++i) {
             const std::string n = std::to_string(i + 1);
-            const std::string nn = (i + 1 < 10 ? "0" : "") + n;
-            lines.push_back("movie" + nn + "=M" + n + ".AVI");
-            lines.push_back("title" + nn + "=" + titles[i]);
-            lines.push_back("mdisk" + nn + "=CD" + n);
+            addMovieLines(lines, int(i + 1), "M" + n + ".AVI", titles[i], "CD" + n);
         }
         readProject(lines);
     }
@@ -81,10 +79,8 @@ TEST_F(RemoveMovieTest, AnEmptyProjectHasNothingToRemove)
     trigger("REMOVEMOVIE");
     EXPECT_EQ(child(), nullptr);
     EXPECT_TRUE(view().isWindowEnabled());
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "There are no movies to remove!");
-    EXPECT_EQ(fake.messages.shown[0].title, "No movies te remove!");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{
+                  {"There are no movies to remove!", "No movies te remove!", MsgStyle::Critical}}));
 }
 
 TEST_F(RemoveMovieTest, RemovingMovieTwoOfFourMovesTheLaterOnesUp)
@@ -134,10 +130,8 @@ TEST_F(RemoveMovieTest, RemoveWithoutASelectionSaysSoAndCloses)
     openRemoveMovie();
     expectFocusOn("RemoveMovieList");
     clickChild("RemoveButton");
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "You did not select a movie to remove!");
-    EXPECT_EQ(fake.messages.shown[0].title, "Nothing to do!");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{
+                  {"You did not select a movie to remove!", "Nothing to do!", MsgStyle::Critical}}));
     expectMainWindowBack();
     EXPECT_EQ(listedTitles(), (Strings{"One", "Two"}));
     EXPECT_EQ(project().TitleCount, "2");

@@ -79,10 +79,8 @@ TEST_F(SaveCommandTest, AnsweringNoLeavesTheExistingFileAsItWas)
     fake.messages.answers = {MsgAnswer::No};
     save(path("Autorun.inf"));
 
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "Overwrite existing file?");
-    EXPECT_EQ(fake.messages.shown[0].title, "File already exists!");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Question);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{
+                  {"Overwrite existing file?", "File already exists!", MsgStyle::Question}}));
     EXPECT_EQ(readFile("Autorun.inf"), earlier);
 }
 
@@ -140,11 +138,10 @@ TEST_F(SaveCommandTest, AFailedSaveSaysSoAndNamesTheReason)
     ASSERT_NE(reason, "");
     save(target);
 
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text,
-              "The file " + target + " could not be written!\r\n\r\n" + reason + "\r\n\r\nNothing was saved.");
-    EXPECT_EQ(fake.messages.shown[0].title, ErrorTitle);
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown,
+              (std::vector<ShownMessage>{
+                  {"The file " + target + " could not be written!\r\n\r\n" + reason + "\r\n\r\nNothing was saved.",
+                   ErrorTitle, MsgStyle::Critical}}));
     EXPECT_EQ(entries(), std::vector<std::string>{});
 }
 

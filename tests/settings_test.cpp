@@ -114,10 +114,8 @@ TEST_F(SettingsTest, AMissingCoverIsRefusedAndThePlaceholderShown)
 
     const std::string missing = path("GONE.JPG");
     chooseCover(missing);
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text, "The file " + missing + " does not exists!");
-    EXPECT_EQ(fake.messages.shown[0].title, "Shit ... Error!");
-    EXPECT_EQ(fake.messages.shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{
+                  {"The file " + missing + " does not exists!", "Shit ... Error!", MsgStyle::Critical}}));
     EXPECT_EQ(project().CoverPicturePath, picture);
     EXPECT_TRUE(placeholderShown());
 }

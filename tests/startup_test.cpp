@@ -67,12 +67,10 @@ TEST_F(StartUp, DisagreeingCountersAreReportedWordForWord)
     writeFile("Autorun.inf",
               projectText({"movie01=a", "title01=A", "mdisk01=X", "movie02=b", "title02=B", "mdisk02=Y", "title03=C"}));
     start();
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    const ShownMessage &m = fake.messages.shown[0];
-    EXPECT_EQ(m.text, "There is an error in .\\Autorun.inf\r\n\r\nThere are:\r\n\r\n"
-                      "3 movie titles\r\n2 paths to them \r\n2 CD parameters!");
-    EXPECT_EQ(m.title, "Shit ... Error!");
-    EXPECT_EQ(m.style, MsgStyle::Critical);
+    EXPECT_EQ(fake.messages.shown, (std::vector<ShownMessage>{
+                  {"There is an error in .\\Autorun.inf\r\n\r\nThere are:\r\n\r\n"
+                   "3 movie titles\r\n2 paths to them \r\n2 CD parameters!",
+                   "Shit ... Error!", MsgStyle::Critical}}));
     // The list still shows all three titles.
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"A", "B", "C"}));
 }

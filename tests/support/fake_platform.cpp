@@ -4,6 +4,41 @@
 
 namespace vidorun::testing {
 
+namespace {
+
+void printQuoted(const std::string &text, std::ostream &out)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    out << '"';
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '\r': out << "\\r"; break;
+        case '\n': out << "\\n"; break;
+        case '\t': out << "\\t"; break;
+        case '"': out << "\\\""; break;
+        case '\\': out << "\\\\"; break;
+        default:
+            if (byte < 0x20 || byte == 0x7F)
+                out << "\\x" << hex[byte >> 4] << hex[byte & 0xF];
+            else
+                out << c;
+        }
+    }
+    out << '"';
+}
+
+}  // namespace
+
+void PrintTo(const ShownMessage &message, std::ostream *out)
+{
+    *out << '{';
+    printQuoted(message.text, *out);
+    *out << ", ";
+    printQuoted(message.title, *out);
+    *out << ", " << message.style << '}';
+}
+
 MsgAnswer FakeMessages::show(const ui::WindowView *, const std::string &text, const std::string &title, int style)
 {
     shown.push_back({text, title, style});

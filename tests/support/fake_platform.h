@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,12 @@ struct ShownMessage {
     std::string text;
     std::string title;
     int style = 0;
+    bool operator==(const ShownMessage &) const = default;
 };
+
+// How a failed comparison shows a message: {"text", "title", style}, with
+// line breaks and other control characters written as escapes.
+void PrintTo(const ShownMessage &message, std::ostream *out);
 
 // Records every message box and answers from a script (OK, or the next
 // scripted Yes/No; No when the script has run out).

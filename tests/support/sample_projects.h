@@ -3,8 +3,24 @@
 #include "support/temporary_folder.h"
 
 #include <string>
+#include <vector>
 
 namespace vidorun::testing {
+
+// A movie's number as its keys carry it: two digits up to 99.
+inline std::string twoDigits(int number)
+{
+    return (number < 10 ? "0" : "") + std::to_string(number);
+}
+
+// Adds movie `number` to a project's lines: movieNN=path, titleNN=title,
+// mdiskNN=label.
+inline void addMovieLines(std::vector<std::string> &lines, int number, const std::string &path,
+                          const std::string &title, const std::string &label)
+{
+    const std::string nn = twoDigits(number);
+    lines.insert(lines.end(), {"movie" + nn + "=" + path, "title" + nn + "=" + title, "mdisk" + nn + "=" + label});
+}
 
 // A project file exactly as the writer lays it out (a comma title quoted),
 // so that saving what was read gives the same bytes.

@@ -1,7 +1,6 @@
 // Runs the tests built for Windows, under Wine: the windows are the
 // system's own, on the display the test run shares (windows/wine-on-display.sh),
 // each test in a folder of its own.
-#include "platform/win32_api.h"
 #include "support/window_driver.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +10,7 @@ namespace {
 // A test that closed a main window leaves the request to end the message
 // loop behind; the next test starts without it.
 class ForgetEndedLoops : public ::testing::EmptyTestEventListener {
-    void OnTestStart(const ::testing::TestInfo &) override
-    {
-        MSG message{};
-        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
+    void OnTestStart(const ::testing::TestInfo &) override { vidorun::testing::WindowDriver::instance().startAnew(); }
 };
 
 }  // namespace

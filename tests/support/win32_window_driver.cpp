@@ -3,6 +3,7 @@
 // display of the test run's own.
 #include "support/window_driver.h"
 
+#include "support/win32_input.h"
 #include "ui/descriptions.h"
 #include "ui/win32/win32_front_end.h"
 #include "ui/win32/win32_pictures.h"
@@ -22,28 +23,6 @@ using namespace ui::win32;
 
 // The command id of a menu entry: 1000 and its place in the menu table.
 constexpr UINT FirstMenuId = 1000;
-
-INPUT keyInput(WORD key, bool up)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-// A key as the user presses it, with Ctrl, Shift or Alt held.
-void sendKey(WORD key, WORD modifier = 0)
-{
-    std::vector<INPUT> inputs;
-    if (modifier)
-        inputs.push_back(keyInput(modifier, false));
-    inputs.push_back(keyInput(key, false));
-    inputs.push_back(keyInput(key, true));
-    if (modifier)
-        inputs.push_back(keyInput(modifier, true));
-    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-}
 
 // Whether a user's mouse could reach the control: it and its window shown
 // and enabled.
@@ -127,22 +106,22 @@ public:
             sendKey(VK_TAB);
             break;
         case Key::ShiftTab:
-            sendKey(VK_TAB, VK_SHIFT);
+            sendKey(VK_TAB, Shift);
             break;
         case Key::Down:
             sendKey(VK_DOWN);
             break;
         case Key::CtrlO:
-            sendKey('O', VK_CONTROL);
+            sendKey('O', Ctrl);
             break;
         case Key::CtrlS:
-            sendKey('S', VK_CONTROL);
+            sendKey('S', Ctrl);
             break;
         case Key::CtrlX:
-            sendKey('X', VK_CONTROL);
+            sendKey('X', Ctrl);
             break;
         case Key::AltC:
-            sendKey('C', VK_MENU);
+            sendKey('C', Alt);
             break;
         case Key::AltF4:
             PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -267,14 +246,7 @@ public:
         }
     }
 
-    void settle() override
-    {
-        for (int round = 0; round < 4; ++round) {
-            pumpMessages();
-            Sleep(5);
-        }
-        pumpMessages();
-    }
+    void settle() override { settleMessages(4, 5); }
 
     bool waitFor(const std::function<bool()> &condition) override
     {

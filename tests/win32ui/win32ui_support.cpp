@@ -20,46 +20,13 @@ Realised::~Realised()
 
 void settle()
 {
-    for (int round = 0; round < 8; ++round) {
-        pumpMessages();
-        Sleep(10);
-    }
-    pumpMessages();
+    vidorun::testing::settleMessages(8, 10);
 }
-
-namespace {
-
-INPUT keyInput(WORD key, bool up)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-}  // namespace
 
 void press(WORD key, int modifiers)
 {
     sendKey(key, modifiers);
     settle();
-}
-
-void sendKey(WORD key, int modifiers)
-{
-    std::vector<INPUT> inputs;
-    if (modifiers & Ctrl)
-        inputs.push_back(keyInput(VK_CONTROL, false));
-    if (modifiers & Shift)
-        inputs.push_back(keyInput(VK_SHIFT, false));
-    inputs.push_back(keyInput(key, false));
-    inputs.push_back(keyInput(key, true));
-    if (modifiers & Shift)
-        inputs.push_back(keyInput(VK_SHIFT, true));
-    if (modifiers & Ctrl)
-        inputs.push_back(keyInput(VK_CONTROL, true));
-    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void type(std::wstring_view text)

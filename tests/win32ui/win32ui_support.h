@@ -3,6 +3,7 @@
 // What the Windows front end's tests share: a front end, windows realised
 // with a log of their events, real key presses through the message loop,
 // and the pixels of a window as it is on the screen.
+#include "support/win32_input.h"
 #include "ui/descriptions.h"
 #include "ui/win32/win32_front_end.h"
 
@@ -48,11 +49,13 @@ struct Realised {
 
 // Handles what is waiting, and what arrives within a short while.
 void settle();
-// Presses a key as the user does (SendInput), with Ctrl or Shift held.
-enum Modifier { NoModifier = 0, Ctrl = 1, Shift = 2 };
+// Presses a key as the user does (SendInput), with Ctrl or Shift held, and
+// settles; sendKey() leaves it for whichever message loop runs next.
+using vidorun::testing::Ctrl;
+using vidorun::testing::NoModifier;
+using vidorun::testing::sendKey;
+using vidorun::testing::Shift;
 void press(WORD key, int modifiers = NoModifier);
-// The same, left for whichever message loop runs next (a system dialog's).
-void sendKey(WORD key, int modifiers = NoModifier);
 void type(std::wstring_view text);
 
 // The pixels of a rectangle of the screen, as 0x00RRGGBB.
