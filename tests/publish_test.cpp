@@ -329,6 +329,7 @@ TEST_F(PublishTest, OnlyPublishingsOwnDiscsAreReplaced)
     writeFile("discs out/HOLIDAY2/photos/wedding.jpg", "the author's");
     EXPECT_EQ(publish(), 2);
     EXPECT_TRUE(contains(errors, "HOLIDAY2 is already there")) << errors;
+    EXPECT_TRUE(contains(errors, "nothing was written")) << errors;
     request.replace = true;
     EXPECT_EQ(publish(), 2);
     EXPECT_TRUE(contains(errors, "HOLIDAY2 was not made by vidorun --publish: it is not replaced, even with --force"))
